@@ -1,0 +1,35 @@
+// Converters between Preeti-encoded bytes and Unicode text.
+//
+// The dictionary stores and compares Nepali text as single-byte Preeti
+// codes. These converters are used only at the edges: to draw those bytes
+// with a Unicode Devanagari font, and to turn Unicode Devanagari that a
+// person types or copies into the bytes the program works with.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace preeti {
+
+// Preeti bytes to UTF-8 Devanagari (visual order to logical order,
+// conjuncts, reph, and so on). Never fails: bytes with no Devanagari meaning
+// pass through as their Windows-1252 characters.
+std::string ToUnicode(std::string_view preeti_bytes);
+
+// UTF-8 text to Preeti bytes. ASCII and Devanagari are converted; on a
+// character Preeti cannot express the result is empty and `bad_offset`
+// (when given) receives the byte offset of that character in the input.
+std::optional<std::string> FromUnicode(std::string_view utf8, size_t* bad_offset = nullptr);
+
+// Whether UTF-8 text holds any Devanagari (U+0900..U+097F).
+bool HasDevanagari(std::string_view utf8);
+
+// Windows-1252 <-> UTF-8, for Latin faces and the clipboard.
+std::string Cp1252ToUtf8(std::string_view bytes);
+// Characters outside Windows-1252 become '?' unless `strict`, in which case
+// the result is empty.
+std::optional<std::string> Utf8ToCp1252(std::string_view utf8, bool strict = false);
+
+}  // namespace preeti

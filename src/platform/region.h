@@ -1,0 +1,63 @@
+// Regions: sets of pixels used to clip painting and hit-testing.
+//
+// A region is held as horizontal spans, row by row, which keeps every shape
+// the program uses (rectangles, rounded rectangles, ellipses, masks, and
+// their differences) exact to the pixel. Right and bottom edges are outside,
+// as with rectangles.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/color.h"
+#include "platform/geometry.h"
+
+namespace platform {
+
+class Surface;
+
+enum class RegionOp { kAnd, kOr, kXor, kDiff, kCopy };
+
+class Region {
+public:
+    struct Span {
+        int32_t x0;  // inside
+        int32_t x1;  // outside
+    };
+
+    Region() = default;  // empty
+
+    static Region FromRect(const Rect& r);
+    // The rounded rectangle the platform's CreateRoundRectRgn makes: corners
+    // are quarter ellipses of the given width and height.
+    static Region RoundRect(int32_t left, int32_t top, int32_t right, int32_t bottom,
+                            int32_t ellipse_width, int32_t ellipse_height);
+    // The ellipse inscribed in the rectangle (CreateEllipticRgn).
+    static Region Ellipse(const Rect& r);
+    // Every pixel of the mask whose colour differs from `transparent`.
+    static Region FromMask(const Surface& mask, Color transparent);
+
+    static Region Combine(const Region& a, const Region& b, RegionOp op);
+
+    bool empty() const { return rows_.empty(); }
+    Rect bounds() const { return bounds_; }
+    bool contains(Point p) const;
+    bool contains(int32_t x, int32_t y) const { return contains(Point{x, y}); }
+    bool is_rect() const;
+
+    Region offset(int32_t dx, int32_t dy) const;
+    Region intersect(const Rect& r) const;
+
+    // Spans of row y (empty when the row holds no pixel).
+    const std::vector<Span>& spans(int32_t y) const;
+
+    friend bool operator==(const Region& a, const Region& b);
+
+private:
+    Rect bounds_;                           // tight bounds; rows_ covers [top, bottom)
+    std::vector<std::vector<Span>> rows_;   // sorted, non-overlapping, non-touching spans
+
+    void Normalise();
+};
+
+}  // namespace platform

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Kovelin need.
+# Does nothing when everything is present already, so it is cheap to call first.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config ccache clang libclang-rt-14-dev clang-format
+  libsdl2-dev libsdl2-image-dev libfreetype-dev libharfbuzz-dev libfontconfig-dev
+  libzip-dev libxext-dev libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-liberation2 fonts-noto-core fonts-dejavu-core
+  xvfb x11-apps imagemagick zip hunspell-ne
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "need root or sudo to install ${missing[*]}" >&2; exit 1; }
+  sudo="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
