@@ -7,6 +7,8 @@
 // they agree to the pixel.
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -32,6 +34,11 @@ struct FontMetrics {
     float external_leading = 0;
     float average_char_width = 0;
     float max_char_width = 0;
+    // Where underlines and strike-through lines go: the top row of each
+    // line, as an offset from the top of the line box, and their thickness.
+    float underline_offset = 0;
+    float underline_thickness = 1;
+    float strikeout_offset = 0;
 };
 
 // DrawText format flags, platform values.
@@ -56,7 +63,7 @@ enum DrawTextFlags : uint32_t {
 inline constexpr const char* kTestFontName = "Kovelin Test Fixed";
 
 class TextEngine {
-public:
+  public:
     static TextEngine& Instance();
 
     virtual ~TextEngine() = default;
@@ -74,8 +81,37 @@ public:
     virtual void Draw(Surface& target, const Region& clip, float x, float y, const FontDesc& font,
                       std::string_view bytes, Color color) = 0;
 
-protected:
+  protected:
     TextEngine() = default;
 };
+
+// Makes `engine` the process text engine behind TextEngine::Instance();
+// nullptr goes back to the built-in fixed-metrics engine. The test face
+// kTestFontName is always drawn by the fixed-metrics engine, whatever is
+// installed. Call it at start-up, before anything draws.
+void InstallTextEngine(std::unique_ptr<TextEngine> engine);
+
+// A new instance of the built-in fixed-metrics engine. Every byte is one
+// cell: advance = max(1, round(px / 2)) and line height = max(1, round(px)),
+// px being the pixel size clamped to [1, kMaxPixelSize]. The ascent is
+// round(height * 0.8), the rest is descent. A glyph is a solid box filling
+// the cell's columns except the last (when the advance is 2 or more) and the
+// ascent's rows; bytes up to 0x20 draw nothing. The underline is the first
+// row below the ascent (the last row when the descent is 0); the
+// strike-through the row at ascent / 2. The pen start is round(x), round(y).
+std::unique_ptr<TextEngine> MakeFixedMetricsEngine();
+
+// Faces whose text is Preeti bytes ("OrvPreeti", "OrvSoft"), case-insensitive.
+bool IsPreetiFaceName(std::string_view name);
+// Faces every engine knows by name (the face table), case-insensitive; an
+// engine without a font for one of them still draws it with fixed metrics.
+bool IsBuiltInFaceName(std::string_view name);
+// Whether a face name is the test face, case-insensitive.
+bool IsTestFaceName(std::string_view name);
+
+// Pixel size of a font, clamped to what the engines agree to rasterise
+// (1 to kMaxPixelSize; non-finite sizes give 1).
+inline constexpr float kMaxPixelSize = 1024.0f;
+float ClampedPixelSize(const FontDesc& font);
 
 }  // namespace platform
