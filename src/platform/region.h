@@ -19,11 +19,17 @@ class Surface;
 enum class RegionOp { kAnd, kOr, kXor, kDiff, kCopy };
 
 class Region {
-public:
+  public:
     struct Span {
         int32_t x0;  // inside
         int32_t x1;  // outside
+
+        friend bool operator==(const Span&, const Span&) = default;
     };
+
+    // Coordinates are clamped to +-kCoordLimit, so degenerate or hostile
+    // sizes give a bounded region rather than a huge allocation.
+    static constexpr int32_t kCoordLimit = 32768;
 
     Region() = default;  // empty
 
@@ -37,6 +43,7 @@ public:
     // Every pixel of the mask whose colour differs from `transparent`.
     static Region FromMask(const Surface& mask, Color transparent);
 
+    // kCopy gives a; kDiff gives the pixels of a that are not in b.
     static Region Combine(const Region& a, const Region& b, RegionOp op);
 
     bool empty() const { return rows_.empty(); }
@@ -53,9 +60,9 @@ public:
 
     friend bool operator==(const Region& a, const Region& b);
 
-private:
-    Rect bounds_;                           // tight bounds; rows_ covers [top, bottom)
-    std::vector<std::vector<Span>> rows_;   // sorted, non-overlapping, non-touching spans
+  private:
+    Rect bounds_;                          // tight bounds; rows_ covers [top, bottom)
+    std::vector<std::vector<Span>> rows_;  // sorted, non-overlapping, non-touching spans
 
     void Normalise();
 };

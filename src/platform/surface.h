@@ -23,9 +23,15 @@ constexpr Color ColorFromArgb(uint32_t p) {
                static_cast<uint8_t>(p));
 }
 
+// Neither side of a surface may exceed this; larger requests are clamped, so
+// a corrupt size can never turn into a multi-gigabyte allocation.
+constexpr int32_t kMaxSurfaceSide = 16384;
+
 class Surface {
-public:
+  public:
     Surface() = default;
+    // Negative sizes give an empty surface; sizes are clamped to
+    // kMaxSurfaceSide.
     Surface(int32_t width, int32_t height, Color fill = 0);
 
     int32_t width() const { return width_; }
@@ -46,13 +52,14 @@ public:
     void set_pixel(int32_t x, int32_t y, Color c);
 
     void fill(Color c);
+    // Keeps the pixels that still fit; new area takes `fill`.
     void resize(int32_t width, int32_t height, Color fill = 0);
 
     // PNG files, for the harness's shots and for golden-picture tests.
     Status WritePng(const std::string& path) const;
     static Result<Surface> ReadPng(const std::string& path);
 
-private:
+  private:
     int32_t width_ = 0;
     int32_t height_ = 0;
     std::vector<uint32_t> pixels_;
