@@ -17,6 +17,9 @@ namespace preeti {
 // conjuncts, reph, and so on). Never fails: bytes with no Devanagari meaning
 // pass through as their Windows-1252 characters.
 std::string ToUnicode(std::string_view preeti_bytes);
+// The same, appending to `out`, so a caller that converts many strings can
+// reuse one buffer.
+void AppendUnicode(std::string_view preeti_bytes, std::string& out);
 
 // UTF-8 text to Preeti bytes. ASCII and Devanagari are converted; on a
 // character Preeti cannot express the result is empty and `bad_offset`

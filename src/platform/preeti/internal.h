@@ -1,0 +1,56 @@
+// Small helpers shared by the Preeti converters: the Windows-1252 code page
+// and UTF-8 encoding and decoding. Kept out of the public header because
+// callers only ever need the whole-string conversions.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace preeti::internal {
+
+// Windows-1252 byte -> Unicode. The five bytes the code page leaves
+// undefined (81 8D 8F 90 9D) map to the C1 control with the same number, so
+// that every byte survives a trip to UTF-8 and back.
+constexpr std::array<char16_t, 32> kCp1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+constexpr char16_t Cp1252Char(uint8_t byte) {
+    return (byte >= 0x80 && byte < 0xA0) ? kCp1252High[byte - 0x80] : char16_t{byte};
+}
+
+// Unicode -> Windows-1252 byte, or -1 when the code page has no such
+// character.
+int Cp1252Byte(char32_t cp);
+
+// Appends one code point as UTF-8. The caller guarantees a valid scalar
+// value.
+inline void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+// Decodes the code point starting at `pos`. Returns its length in bytes, or
+// 0 when the bytes there are not well-formed UTF-8 (overlong forms,
+// surrogates, values past U+10FFFF and truncated sequences included).
+size_t DecodeUtf8(std::string_view text, size_t pos, char32_t* cp);
+
+}  // namespace preeti::internal
