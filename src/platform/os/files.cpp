@@ -1,0 +1,181 @@
+// File copy, delete, read and atomic replace on POSIX.
+#include "platform/os/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <functional>
+
+namespace platform::os {
+namespace {
+
+Error ErrnoError(const std::string& what, const std::string& path, int err) {
+    const ErrorCode code = err == ENOENT    ? ErrorCode::kFileNotFound
+                           : err == ENOTDIR ? ErrorCode::kPathNotFound
+                                            : ErrorCode::kFileIo;
+    return MakeError(code, what + " " + path + ": " + std::strerror(err));
+}
+
+class Fd {
+  public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    // Closes now and reports whether the close succeeded; some file systems
+    // report delayed write errors only here.
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+  private:
+    int fd_;
+};
+
+bool WriteAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+std::string BaseName(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Makes the rename itself durable; failure here is not worth reporting
+// because the new content is already in place.
+void SyncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// The shared replace-by-rename step: `fill` writes the new content to the
+// temporary descriptor and returns 0 or an errno value.
+Status ReplaceAtomically(const std::string& path, mode_t mode,
+                         const std::function<int(int fd)>& fill) {
+    if (path.empty() || path.back() == '/') {
+        return MakeError(ErrorCode::kInvalidCall, "not a file path: " + path);
+    }
+    const std::string folder = FolderOf(path);
+    std::string temp = (folder == "/" ? "" : folder) + "/." + BaseName(path) + ".tmp-XXXXXX";
+    Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
+    if (fd.get() < 0) return ErrnoError("cannot create a temporary file for", path, errno);
+
+    int err = 0;
+    if (::fchmod(fd.get(), mode & 07777) != 0) err = errno;
+    if (err == 0) err = fill(fd.get());
+    if (err == 0 && ::fsync(fd.get()) != 0) err = errno;
+    if (!fd.Close() && err == 0) err = errno;
+    if (err == 0 && ::rename(temp.c_str(), path.c_str()) != 0) err = errno;
+    if (err != 0) {
+        ::unlink(temp.c_str());
+        return ErrnoError("cannot write", path, err);
+    }
+    SyncFolder(folder);
+    return Status::Ok();
+}
+
+}  // namespace
+
+Status WriteFileAtomic(const std::string& path, std::string_view bytes, mode_t mode) {
+    return ReplaceAtomically(path, mode, [bytes](int fd) {
+        return WriteAll(fd, bytes.data(), bytes.size()) ? 0 : errno;
+    });
+}
+
+Status CopyFile(const std::string& from, const std::string& to) {
+    Fd source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    if (source.get() < 0) return ErrnoError("cannot open", from, errno);
+    struct stat source_stat {};
+    if (::fstat(source.get(), &source_stat) != 0) return ErrnoError("cannot read", from, errno);
+    if (S_ISDIR(source_stat.st_mode)) {
+        return MakeError(ErrorCode::kFileIo, "cannot copy a folder: " + from);
+    }
+    // Writing a copy of a file over itself through the temporary would be
+    // harmless, but reading and rewriting it is pointless; and a hard link
+    // would otherwise be split into two files.
+    struct stat target_stat {};
+    if (::stat(to.c_str(), &target_stat) == 0 && target_stat.st_dev == source_stat.st_dev &&
+        target_stat.st_ino == source_stat.st_ino) {
+        return Status::Ok();
+    }
+    const int source_fd = source.get();
+    return ReplaceAtomically(to, source_stat.st_mode & 0777, [source_fd](int fd) {
+        char buffer[64 * 1024];
+        for (;;) {
+            const ssize_t n = ::read(source_fd, buffer, sizeof buffer);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return errno;
+            }
+            if (n == 0) return 0;
+            if (!WriteAll(fd, buffer, static_cast<size_t>(n))) return errno;
+        }
+    });
+}
+
+Status DeleteFile(const std::string& path) {
+    if (::unlink(path.c_str()) != 0) return ErrnoError("cannot delete", path, errno);
+    return Status::Ok();
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+Result<std::string> ReadFile(const std::string& path, size_t max_bytes) {
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.get() < 0) return ErrnoError("cannot open", path, errno);
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) return ErrnoError("cannot read", path, errno);
+    if (S_ISDIR(st.st_mode)) return MakeError(ErrorCode::kFileIo, "is a folder: " + path);
+    if (S_ISREG(st.st_mode) && static_cast<unsigned long long>(st.st_size) > max_bytes) {
+        return MakeError(ErrorCode::kFileIo, "file too large: " + path);
+    }
+    // The size may change while we read, so the cap is enforced on what is
+    // actually read, not only on the size reported up front.
+    std::string content;
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return ErrnoError("cannot read", path, errno);
+        }
+        if (n == 0) break;
+        if (content.size() + static_cast<size_t>(n) > max_bytes) {
+            return MakeError(ErrorCode::kFileIo, "file too large: " + path);
+        }
+        content.append(buffer, static_cast<size_t>(n));
+    }
+    return content;
+}
+
+}  // namespace platform::os

@@ -1,0 +1,37 @@
+// Small file operations with the failure behaviour the program relies on.
+//
+// Replacing a file always goes through a temporary file in the same folder
+// that is flushed to disk and then renamed over the target, so a crash, a
+// full disk or a killed process leaves either the old file or the new one,
+// never a mixture, and no half-written temporary file lingers.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "platform/error.h"
+
+namespace platform::os {
+
+// Copies `from` to `to`, replacing `to` atomically. The copy gets the
+// source's permission bits. On failure the old `to` is left as it was.
+// Copying a file onto itself (also through another name) changes nothing.
+Status CopyFile(const std::string& from, const std::string& to);
+
+// Removes a file (not a folder). A missing file is reported as kFileNotFound.
+Status DeleteFile(const std::string& path);
+
+// Whether `path` names something that is not a folder.
+bool FileExists(const std::string& path);
+
+// The whole content of a file, refused (kFileIo) when it is longer than
+// `max_bytes`, so a huge or endless file cannot exhaust memory.
+Result<std::string> ReadFile(const std::string& path, size_t max_bytes);
+
+// Replaces `path` with `bytes` atomically; the new file gets `mode`.
+Status WriteFileAtomic(const std::string& path, std::string_view bytes, mode_t mode = 0600);
+
+}  // namespace platform::os

@@ -1,0 +1,60 @@
+// The per-user settings store: string values addressed by application,
+// section and key, kept in one INI-style text file per application.
+//
+// Values are arbitrary byte strings (the program stores Preeti bytes), so
+// everything the text format cannot carry is escaped. Saving never puts the
+// previous content at risk: the file is replaced atomically, and a file that
+// cannot be understood is moved aside rather than overwritten.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "platform/error.h"
+
+namespace platform::os {
+
+// Files larger than this are not read; they count as unreadable.
+inline constexpr size_t kMaxSettingsFileBytes = 4 * 1024 * 1024;
+
+class SettingsStore {
+  public:
+    // A store keeping "<app>.ini" files in `folder` (created with mode 0700
+    // on the first save).
+    explicit SettingsStore(std::string folder);
+
+    // The current user's store: $XDG_CONFIG_HOME/kovelin/, or
+    // ~/.config/kovelin/ when that is not set.
+    static SettingsStore ForCurrentUser();
+
+    // The stored value, or `fallback` when it is missing or the file cannot
+    // be read or understood. Section and key names compare without regard to
+    // ASCII case.
+    std::string Get(std::string_view app, std::string_view section, std::string_view key,
+                    std::string_view fallback) const;
+
+    Status Save(std::string_view app, std::string_view section, std::string_view key,
+                std::string_view value) const;
+
+    // Where the file for `app` lives.
+    std::string FilePath(std::string_view app) const;
+
+  private:
+    std::string folder_;
+};
+
+// The current user's store.
+std::string GetSetting(std::string_view app, std::string_view section, std::string_view key,
+                       std::string_view fallback);
+Status SaveSetting(std::string_view app, std::string_view section, std::string_view key,
+                   std::string_view value);
+
+// The text escaping the file uses, exposed for the file's tests: every byte
+// string maps to a single line without '=', '[', ']', ';', '#' or leading or
+// trailing spaces, and back.
+std::string EscapeSettingText(std::string_view raw);
+// Fails on a malformed escape or a raw control byte.
+Result<std::string> UnescapeSettingText(std::string_view escaped);
+
+}  // namespace platform::os
