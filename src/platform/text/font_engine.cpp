@@ -1,0 +1,436 @@
+// The FreeType + HarfBuzz text engine.
+//
+// A string is converted to Unicode (Preeti bytes through the Preeti
+// converter, other bytes as Windows-1252), shaped once with HarfBuzz, and
+// the shaped run serves both measuring and drawing, so the two agree to the
+// pixel. Drawing starts the pen at the rounded x and places each glyph at a
+// quarter-pixel position from there; the glyph images for each quarter are
+// cached, as are the sized faces and the shaped runs, because the list view
+// redraws the same rows over and over.
+#include "platform/text/font_engine.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_OUTLINE_H
+#include FT_TRUETYPE_TABLES_H
+#include <hb-ft.h>
+#include <hb.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/preeti/preeti.h"
+#include "platform/region.h"
+#include "platform/surface.h"
+#include "platform/text/face_resolver.h"
+
+namespace platform::text {
+namespace {
+
+// Caches are dropped whole when they pass these sizes: simple, and the
+// working set of a screen is far below them.
+constexpr size_t kMaxFaces = 48;
+constexpr size_t kMaxGlyphsPerFace = 4096;
+constexpr size_t kMaxRuns = 4096;
+// Strings longer than this are not kept in the run cache.
+constexpr size_t kMaxCachedRunBytes = 512;
+
+// Quarter-pixel horizontal positions keep spacing even without a glyph
+// image for every possible offset.
+constexpr int kSubpixelSteps = 4;
+
+constexpr FT_Int32 kLoadFlags = FT_LOAD_DEFAULT | FT_LOAD_TARGET_LIGHT | FT_LOAD_NO_BITMAP;
+
+struct GlyphImage {
+    int32_t left = 0;  // from the pen to the first column
+    int32_t top = 0;   // from the baseline up to the first row
+    int32_t width = 0;
+    int32_t rows = 0;
+    std::vector<uint8_t> coverage;
+};
+
+// One font file at one pixel size.
+struct SizedFace {
+    FT_Face face = nullptr;
+    hb_font_t* hb = nullptr;
+    FontMetrics metrics;
+    int32_t ascent = 0;
+    FT_Pos bold_strength = 0;  // 26.6 pixels added by synthetic bold
+    std::unordered_map<uint64_t, GlyphImage> glyphs;
+
+    SizedFace() = default;
+    SizedFace(const SizedFace&) = delete;
+    SizedFace& operator=(const SizedFace&) = delete;
+    ~SizedFace() {
+        if (hb != nullptr) hb_font_destroy(hb);
+        if (face != nullptr) FT_Done_Face(face);
+    }
+};
+
+struct ShapedGlyph {
+    uint32_t gid;
+    int32_t x_advance;  // 26.6
+    int32_t x_offset;   // 26.6
+    int32_t y_offset;   // 26.6, up
+};
+
+struct ShapedRun {
+    std::vector<ShapedGlyph> glyphs;
+    int64_t width = 0;  // 26.6
+};
+
+// What a FontDesc comes to: a sized face and the synthetic styles to apply,
+// or nothing (draw with fixed metrics).
+struct Resolved {
+    SizedFace* face = nullptr;
+    bool synth_bold = false;
+    bool synth_italic = false;
+    bool preeti = false;
+};
+
+int64_t FloorDiv(int64_t a, int64_t b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+uint8_t Mix(uint8_t dst, uint8_t src, uint32_t a) {
+    return static_cast<uint8_t>((src * a + dst * (255 - a) + 127) / 255);
+}
+
+class FontEngine final : public TextEngine {
+  public:
+    FontEngine() : fixed_(MakeFixedMetricsEngine()) { ft_ready_ = FT_Init_FreeType(&ft_) == 0; }
+    ~FontEngine() override {
+        faces_.clear();
+        if (ft_ready_) FT_Done_FreeType(ft_);
+    }
+
+    bool FaceExists(std::string_view name) override {
+        if (IsTestFaceName(name) || IsBuiltInFaceName(name)) return true;
+        std::lock_guard lock(mutex_);
+        return resolver_.Resolve(name, false, false).has_value();
+    }
+
+    bool IsPreetiFace(std::string_view name) override { return IsPreetiFaceName(name); }
+
+    FontMetrics Metrics(const FontDesc& font) override {
+        std::lock_guard lock(mutex_);
+        const Resolved r = Resolve(font);
+        if (r.face == nullptr) return fixed_->Metrics(font);
+        return r.face->metrics;
+    }
+
+    TextExtent Measure(const FontDesc& font, std::string_view bytes) override {
+        std::lock_guard lock(mutex_);
+        const Resolved r = Resolve(font);
+        if (r.face == nullptr) return fixed_->Measure(font, bytes);
+        const ShapedRun& run = Shape(r, bytes);
+        return {static_cast<float>(static_cast<double>(run.width) / 64.0), r.face->metrics.height};
+    }
+
+    void Draw(Surface& target, const Region& clip, float x, float y, const FontDesc& font,
+              std::string_view bytes, Color color) override {
+        if (target.empty() || clip.empty() || !std::isfinite(x) || !std::isfinite(y)) return;
+        std::lock_guard lock(mutex_);
+        const Resolved r = Resolve(font);
+        if (r.face == nullptr) {
+            fixed_->Draw(target, clip, x, y, font, bytes, color);
+            return;
+        }
+        const ShapedRun run = Shape(r, bytes);  // a copy: drawing may evict the cache
+        const int64_t x0 = std::llround(std::clamp(x, -1e9f, 1e9f));
+        const int64_t y0 = std::llround(std::clamp(y, -1e9f, 1e9f));
+        const int64_t baseline = y0 + r.face->ascent;
+        const Rect box = clip.bounds().intersect(target.bounds());
+        int64_t pen = x0 * 64;
+        for (const ShapedGlyph& g : run.glyphs) {
+            const int64_t gx = pen + g.x_offset;
+            pen += g.x_advance;
+            int64_t ix = FloorDiv(gx, 64);
+            int step = static_cast<int>(((gx - ix * 64) * kSubpixelSteps + 32) / 64);
+            if (step == kSubpixelSteps) {
+                ++ix;
+                step = 0;
+            }
+            const int64_t iy = baseline - FloorDiv(g.y_offset + 32, 64);
+            // Skip glyphs far outside the clip before rasterising them.
+            if (ix > box.right + 64 || ix < static_cast<int64_t>(box.left) - 4096) continue;
+            const GlyphImage* img = Glyph(*r.face, g.gid, step, r.synth_bold, r.synth_italic);
+            if (img == nullptr || img->coverage.empty()) continue;
+            Blit(target, clip, *img, ix + img->left, iy - img->top, color);
+        }
+        const int64_t width =
+            static_cast<int64_t>(std::ceil(static_cast<double>(run.width) / 64.0 - 1e-3));
+        const FontMetrics& m = r.face->metrics;
+        const int64_t thickness = std::max<int64_t>(1, std::llround(m.underline_thickness));
+        if (font.underline) {
+            const int64_t top = y0 + std::llround(m.underline_offset);
+            FillSolid(target, clip, x0, top, x0 + width, top + thickness, color);
+        }
+        if (font.strikethrough) {
+            const int64_t top = y0 + std::llround(m.strikeout_offset);
+            FillSolid(target, clip, x0, top, x0 + width, top + thickness, color);
+        }
+    }
+
+  private:
+    Resolved Resolve(const FontDesc& font) {
+        Resolved out;
+        if (!ft_ready_) return out;
+        const std::optional<FaceFile> file = resolver_.Resolve(font.name, font.bold, font.italic);
+        if (!file) return out;
+        const float px = ClampedPixelSize(font);
+        const auto size26 = static_cast<FT_F26Dot6>(std::lround(px * 64.0f));
+        out.face = Sized(file->path, file->index, size26);
+        out.synth_bold = file->synth_bold;
+        out.synth_italic = file->synth_italic;
+        out.preeti = IsPreetiFaceName(font.name);
+        return out;
+    }
+
+    SizedFace* Sized(const std::string& path, int index, FT_F26Dot6 size26) {
+        const std::string key = path + '\n' + std::to_string(index) + '\n' + std::to_string(size26);
+        if (auto it = faces_.find(key); it != faces_.end()) return it->second.get();
+        if (faces_.size() >= kMaxFaces) {
+            // The shaped runs point at faces; they go with them.
+            runs_.clear();
+            faces_.clear();
+        }
+        auto sized = std::make_unique<SizedFace>();
+        if (FT_New_Face(ft_, path.c_str(), index, &sized->face) != 0) {
+            sized->face = nullptr;
+            faces_.emplace(key, nullptr);
+            return nullptr;
+        }
+        if (!FT_IS_SCALABLE(sized->face) || FT_Set_Char_Size(sized->face, 0, size26, 72, 72) != 0) {
+            faces_.emplace(key, nullptr);
+            return nullptr;
+        }
+        sized->hb = hb_ft_font_create_referenced(sized->face);
+        hb_ft_font_set_load_flags(sized->hb, kLoadFlags);
+        FillMetrics(*sized, static_cast<float>(size26) / 64.0f);
+        SizedFace* raw = sized.get();
+        faces_.emplace(key, std::move(sized));
+        return raw;
+    }
+
+    // Line metrics the way the old platform took them: the Windows ascent
+    // and descent of the OS/2 table, each rounded up to whole pixels.
+    static void FillMetrics(SizedFace& s, float px) {
+        FT_Face f = s.face;
+        const FT_Fixed ys = f->size->metrics.y_scale;
+        const FT_Fixed xs = f->size->metrics.x_scale;
+        auto scaled_y = [ys](FT_Long units) {
+            return static_cast<double>(FT_MulFix(units, ys)) / 64.0;
+        };
+        auto scaled_x = [xs](FT_Long units) {
+            return static_cast<double>(FT_MulFix(units, xs)) / 64.0;
+        };
+        const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(f, FT_SFNT_OS2));
+        double asc = scaled_y(f->ascender);
+        double desc = -scaled_y(f->descender);
+        if (os2 != nullptr && os2->version != 0xFFFF && os2->usWinAscent + os2->usWinDescent > 0) {
+            asc = scaled_y(os2->usWinAscent);
+            desc = scaled_y(os2->usWinDescent);
+        }
+        const int32_t ascent = std::max<int32_t>(1, static_cast<int32_t>(std::ceil(asc - 1e-3)));
+        const int32_t descent = std::max<int32_t>(0, static_cast<int32_t>(std::ceil(desc - 1e-3)));
+        const int32_t height = ascent + descent;
+        FontMetrics& m = s.metrics;
+        s.ascent = ascent;
+        m.ascent = static_cast<float>(ascent);
+        m.descent = static_cast<float>(descent);
+        m.height = static_cast<float>(height);
+        m.internal_leading = std::max(0.0f, static_cast<float>(height) - px);
+        const double line = scaled_y(f->height);
+        m.external_leading = static_cast<float>(std::max(0.0, std::round(line - height)));
+        m.max_char_width = static_cast<float>(std::ceil(scaled_x(f->max_advance_width)));
+        m.average_char_width = os2 != nullptr && os2->version != 0xFFFF && os2->xAvgCharWidth > 0
+                                   ? static_cast<float>(std::round(scaled_x(os2->xAvgCharWidth)))
+                                   : static_cast<float>(std::round(px / 2));
+
+        double thick = scaled_y(f->underline_thickness);
+        if (!(thick > 0)) thick = px / 14.0;
+        const int32_t t = std::max<int32_t>(1, static_cast<int32_t>(std::lround(thick)));
+        // underline_position is the centre of the stroke, below the baseline.
+        double below = -scaled_y(f->underline_position);
+        if (!(below > 0)) below = std::max(1.0, px / 10.0);
+        int32_t ul = static_cast<int32_t>(std::lround(ascent + below - t / 2.0));
+        ul = std::clamp(ul, ascent, std::max(ascent, height - t));
+        m.underline_offset = static_cast<float>(ul);
+        m.underline_thickness = static_cast<float>(t);
+        double strike = px * 0.3;
+        if (os2 != nullptr && os2->version != 0xFFFF && os2->yStrikeoutPosition > 0) {
+            strike = scaled_y(os2->yStrikeoutPosition);
+        }
+        m.strikeout_offset = static_cast<float>(
+            std::clamp<int32_t>(ascent - static_cast<int32_t>(std::lround(strike)), 0, height - 1));
+        s.bold_strength = std::max<FT_Pos>(32, FT_MulFix(f->units_per_EM, ys) / 24);
+    }
+
+    const ShapedRun& Shape(const Resolved& r, std::string_view bytes) {
+        std::string key;
+        const bool cacheable = bytes.size() <= kMaxCachedRunBytes;
+        if (cacheable) {
+            key.reserve(bytes.size() + 24);
+            key.append(reinterpret_cast<const char*>(&r.face), sizeof(r.face));
+            key.push_back(static_cast<char>((r.synth_bold ? 1 : 0) | (r.preeti ? 2 : 0)));
+            key.append(bytes);
+            if (auto it = runs_.find(key); it != runs_.end()) return it->second;
+        }
+        ShapedRun run = ShapeUncached(r, bytes);
+        if (!cacheable) {
+            scratch_ = std::move(run);
+            return scratch_;
+        }
+        if (runs_.size() >= kMaxRuns) runs_.clear();
+        return runs_.emplace(std::move(key), std::move(run)).first->second;
+    }
+
+    static ShapedRun ShapeUncached(const Resolved& r, std::string_view bytes) {
+        ShapedRun run;
+        if (bytes.empty()) return run;
+        // Control bytes have no glyph; they take the room of a space instead
+        // of showing the font's missing-glyph box.
+        std::string clean(bytes);
+        for (char& c : clean) {
+            if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+        }
+        const std::string utf8 = r.preeti ? preeti::ToUnicode(clean) : preeti::Cp1252ToUtf8(clean);
+        hb_buffer_t* buf = hb_buffer_create();
+        hb_buffer_add_utf8(buf, utf8.data(), static_cast<int>(utf8.size()), 0,
+                           static_cast<int>(utf8.size()));
+        if (r.preeti) {
+            hb_buffer_set_script(buf, HB_SCRIPT_DEVANAGARI);
+            hb_buffer_set_language(buf, hb_language_from_string("ne", -1));
+        }
+        hb_buffer_guess_segment_properties(buf);
+        hb_buffer_set_direction(buf, HB_DIRECTION_LTR);
+        hb_shape(r.face->hb, buf, nullptr, 0);
+        unsigned int count = 0;
+        const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buf, &count);
+        const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buf, &count);
+        run.glyphs.reserve(count);
+        for (unsigned int i = 0; i < count; ++i) {
+            ShapedGlyph g{info[i].codepoint, pos[i].x_advance, pos[i].x_offset, pos[i].y_offset};
+            // Thickened glyphs need the extra room, or bold letters touch.
+            if (r.synth_bold && g.x_advance != 0) {
+                g.x_advance += static_cast<int32_t>(r.face->bold_strength);
+            }
+            run.width += g.x_advance;
+            run.glyphs.push_back(g);
+        }
+        hb_buffer_destroy(buf);
+        if (run.width < 0) run.width = 0;
+        return run;
+    }
+
+    const GlyphImage* Glyph(SizedFace& s, uint32_t gid, int step, bool bold, bool italic) {
+        const uint64_t key = (static_cast<uint64_t>(gid) << 8) |
+                             (static_cast<uint64_t>(step) << 2) | (bold ? 1u : 0u) |
+                             (italic ? 2u : 0u);
+        if (auto it = s.glyphs.find(key); it != s.glyphs.end()) return &it->second;
+        if (s.glyphs.size() >= kMaxGlyphsPerFace) s.glyphs.clear();
+        GlyphImage img;
+        if (FT_Load_Glyph(s.face, gid, kLoadFlags) == 0 &&
+            s.face->glyph->format == FT_GLYPH_FORMAT_OUTLINE) {
+            FT_Outline* outline = &s.face->glyph->outline;
+            if (bold) FT_Outline_EmboldenXY(outline, s.bold_strength, s.bold_strength / 2);
+            if (italic) {
+                // The oblique slant the platform used for synthetic italics.
+                FT_Matrix shear{0x10000, 0x0366A, 0, 0x10000};
+                FT_Outline_Transform(outline, &shear);
+            }
+            FT_Outline_Translate(outline, step * 64 / kSubpixelSteps, 0);
+            if (FT_Render_Glyph(s.face->glyph, FT_RENDER_MODE_NORMAL) == 0) {
+                const FT_Bitmap& bm = s.face->glyph->bitmap;
+                if (bm.pixel_mode == FT_PIXEL_MODE_GRAY && bm.width > 0 && bm.rows > 0) {
+                    img.left = s.face->glyph->bitmap_left;
+                    img.top = s.face->glyph->bitmap_top;
+                    img.width = static_cast<int32_t>(bm.width);
+                    img.rows = static_cast<int32_t>(bm.rows);
+                    img.coverage.resize(static_cast<size_t>(img.width) * img.rows);
+                    for (int32_t row = 0; row < img.rows; ++row) {
+                        const uint8_t* src = bm.buffer + static_cast<ptrdiff_t>(row) * bm.pitch;
+                        std::memcpy(img.coverage.data() + static_cast<size_t>(row) * img.width, src,
+                                    static_cast<size_t>(img.width));
+                    }
+                }
+            }
+        }
+        return &s.glyphs.emplace(key, std::move(img)).first->second;
+    }
+
+    static void Blit(Surface& target, const Region& clip, const GlyphImage& img, int64_t left,
+                     int64_t top, Color color) {
+        const Rect box = clip.bounds().intersect(target.bounds());
+        const int64_t y_begin = std::max<int64_t>(top, box.top);
+        const int64_t y_end = std::min<int64_t>(top + img.rows, box.bottom);
+        const int64_t x_begin = std::max<int64_t>(left, box.left);
+        const int64_t x_end = std::min<int64_t>(left + img.width, box.right);
+        if (y_begin >= y_end || x_begin >= x_end) return;
+        const uint8_t r = RedOf(color);
+        const uint8_t g = GreenOf(color);
+        const uint8_t b = BlueOf(color);
+        for (int64_t y = y_begin; y < y_end; ++y) {
+            uint32_t* row = target.row(static_cast<int32_t>(y));
+            const uint8_t* cov = img.coverage.data() + (y - top) * img.width;
+            for (const Region::Span& span : clip.spans(static_cast<int32_t>(y))) {
+                const int64_t a = std::max<int64_t>(x_begin, span.x0);
+                const int64_t e = std::min<int64_t>(x_end, span.x1);
+                for (int64_t x = a; x < e; ++x) {
+                    const uint32_t alpha = cov[x - left];
+                    if (alpha == 0) continue;
+                    const uint32_t dst = row[x];
+                    const uint8_t nr = Mix(static_cast<uint8_t>(dst >> 16), r, alpha);
+                    const uint8_t ng = Mix(static_cast<uint8_t>(dst >> 8), g, alpha);
+                    const uint8_t nb = Mix(static_cast<uint8_t>(dst), b, alpha);
+                    row[x] = 0xFF000000u | (static_cast<uint32_t>(nr) << 16) |
+                             (static_cast<uint32_t>(ng) << 8) | nb;
+                }
+            }
+        }
+    }
+
+    static void FillSolid(Surface& target, const Region& clip, int64_t x0, int64_t y0, int64_t x1,
+                          int64_t y1, Color color) {
+        const Rect box = clip.bounds().intersect(target.bounds());
+        const uint32_t argb = ArgbFromColor(color);
+        for (int64_t y = std::max<int64_t>(y0, box.top); y < std::min<int64_t>(y1, box.bottom);
+             ++y) {
+            uint32_t* row = target.row(static_cast<int32_t>(y));
+            for (const Region::Span& span : clip.spans(static_cast<int32_t>(y))) {
+                const int64_t a = std::max<int64_t>({x0, span.x0, box.left});
+                const int64_t e = std::min<int64_t>({x1, span.x1, box.right});
+                for (int64_t x = a; x < e; ++x) row[x] = argb;
+            }
+        }
+    }
+
+    std::mutex mutex_;
+    std::unique_ptr<TextEngine> fixed_;
+    FaceResolver resolver_;
+    FT_Library ft_ = nullptr;
+    bool ft_ready_ = false;
+    std::map<std::string, std::unique_ptr<SizedFace>> faces_;
+    std::unordered_map<std::string, ShapedRun> runs_;
+    ShapedRun scratch_;
+};
+
+}  // namespace
+
+std::unique_ptr<TextEngine> MakeFontEngine() {
+    return std::make_unique<FontEngine>();
+}
+
+void InstallFontEngine() {
+    static std::once_flag once;
+    std::call_once(once, [] { InstallTextEngine(MakeFontEngine()); });
+}
+
+}  // namespace platform::text

@@ -1,0 +1,218 @@
+// The FreeType engine with the fonts installed on the machine.
+#include <gtest/gtest.h>
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include <hb-ft.h>
+#include <hb.h>
+
+#include <cmath>
+#include <optional>
+#include <string>
+
+#include "platform/font.h"
+#include "platform/preeti/preeti.h"
+#include "platform/region.h"
+#include "platform/surface.h"
+#include "platform/text.h"
+#include "platform/text/face_resolver.h"
+#include "platform/text/font_engine.h"
+
+namespace platform {
+namespace {
+
+constexpr Color kWhite = 0xFFFFFF;
+constexpr Color kBlack = 0;
+
+FontDesc Desc(const char* name, float points, bool bold = false, bool italic = false) {
+    FontDesc f;
+    f.name = name;
+    f.size = points;
+    f.bold = bold;
+    f.italic = italic;
+    return f;
+}
+
+class FontEngineTest : public ::testing::Test {
+  protected:
+    void SetUp() override { text::InstallFontEngine(); }
+    TextEngine& engine() { return TextEngine::Instance(); }
+};
+
+// Columns and rows that differ from the background.
+struct Ink {
+    int32_t left = INT32_MAX, right = INT32_MIN, top = INT32_MAX, bottom = INT32_MIN;
+    int64_t count = 0;
+};
+
+Ink FindInk(const Surface& s, Color background) {
+    Ink ink;
+    for (int32_t y = 0; y < s.height(); ++y) {
+        for (int32_t x = 0; x < s.width(); ++x) {
+            if (s.pixel(x, y) == background) continue;
+            ink.left = std::min(ink.left, x);
+            ink.right = std::max(ink.right, x + 1);
+            ink.top = std::min(ink.top, y);
+            ink.bottom = std::max(ink.bottom, y + 1);
+            ++ink.count;
+        }
+    }
+    return ink;
+}
+
+// Width of UTF-8 text shaped straight from a font file, as an independent
+// reference for what the engine should report.
+double ReferenceWidth(const std::string& path, int index, float px, const std::string& utf8) {
+    FT_Library lib = nullptr;
+    EXPECT_EQ(FT_Init_FreeType(&lib), 0);
+    FT_Face face = nullptr;
+    EXPECT_EQ(FT_New_Face(lib, path.c_str(), index, &face), 0);
+    FT_Set_Char_Size(face, 0, std::lround(px * 64), 72, 72);
+    hb_font_t* font = hb_ft_font_create_referenced(face);
+    hb_ft_font_set_load_flags(font, FT_LOAD_DEFAULT | FT_LOAD_TARGET_LIGHT | FT_LOAD_NO_BITMAP);
+    hb_buffer_t* buf = hb_buffer_create();
+    hb_buffer_add_utf8(buf, utf8.data(), static_cast<int>(utf8.size()), 0, -1);
+    hb_buffer_guess_segment_properties(buf);
+    hb_shape(font, buf, nullptr, 0);
+    unsigned int n = 0;
+    const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buf, &n);
+    int64_t width = 0;
+    for (unsigned int i = 0; i < n; ++i) width += pos[i].x_advance;
+    hb_buffer_destroy(buf);
+    hb_font_destroy(font);
+    FT_Done_Face(face);
+    FT_Done_FreeType(lib);
+    return static_cast<double>(width) / 64.0;
+}
+
+TEST_F(FontEngineTest, PreetiTextMeasuresAsItsUnicodeForm) {
+    text::FaceResolver resolver;
+    const std::optional<text::FaceFile> file = resolver.Resolve("OrvSoft", false, false);
+    ASSERT_TRUE(file.has_value()) << "no Devanagari font installed";
+    const std::string preeti_bytes = "g]kfn ;'Gb/";
+    const std::string unicode =
+        "\u0928\u0947\u092A\u093E\u0932 \u0938\u0941\u0928\u094D\u0926\u0930";
+    ASSERT_EQ(preeti::ToUnicode(preeti_bytes), unicode);
+    const float width = engine().Measure(Desc("OrvSoft", 12), preeti_bytes).width;
+    EXPECT_NEAR(width, ReferenceWidth(file->path, file->index, 16.0f, unicode), 0.01);
+    // Read as Windows-1252 the same bytes are Latin letters of another width.
+    EXPECT_NE(width, engine().Measure(Desc("Arial", 12), preeti_bytes).width);
+}
+
+TEST_F(FontEngineTest, DrawnInkStaysWithinTheMeasuredWidth) {
+    struct Case {
+        FontDesc font;
+        const char* text;
+    };
+    const Case cases[] = {
+        {Desc("Arial", 10), "Hello, World"},
+        {Desc("MS Sans Serif", 8.25f), "Search history"},
+        {Desc("Times New Roman", 14, true), "Bold Words"},
+        {Desc("Courier New", 11), "mono spaced"},
+        {Desc("Verdana", 9, false, true), "Slanted"},
+        {Desc("OrvSoft", 12), "g]kfn ;'Gb/"},
+        {Desc("OrvPreeti", 16, true), "k|sflzt s[lt"},
+    };
+    for (const Case& c : cases) {
+        for (float x : {10.0f, 10.3f, 10.5f, 10.8f}) {
+            Surface s(400, 60, kWhite);
+            engine().Draw(s, Region::FromRect(s.bounds()), x, 5, c.font, c.text, kBlack);
+            const TextExtent e = engine().Measure(c.font, c.text);
+            const Ink ink = FindInk(s, kWhite);
+            const int32_t start = static_cast<int32_t>(std::lround(x));
+            SCOPED_TRACE(std::string(c.text) + " at " + std::to_string(x));
+            ASSERT_GT(ink.count, 0);
+            EXPECT_GE(ink.left, start - 1);
+            // Anti-aliased fringes may reach one pixel past the pixel where
+            // the advance ends.
+            EXPECT_LE(ink.right, std::ceil(start + e.width) + 1);
+            // ...and fills it: the last glyph ends near the measured end.
+            EXPECT_GE(ink.right, start + e.width - 3);
+            EXPECT_GE(ink.top, 5);
+            EXPECT_LE(ink.bottom, 5 + e.height);
+        }
+    }
+}
+
+TEST_F(FontEngineTest, BoldIsWiderForRealAndSynthesisedBold) {
+    for (const char* face : {"Arial", "OrvSoft", "Z003"}) {
+        if (!engine().FaceExists(face)) continue;
+        const char* sample = "Hello g]kfn";
+        EXPECT_GT(engine().Measure(Desc(face, 12, true), sample).width,
+                  engine().Measure(Desc(face, 12), sample).width)
+            << face;
+    }
+    // "Arial Black" is heavy even when the font object says regular.
+    EXPECT_GT(engine().Measure(Desc("Arial Black", 12), "Heavy").width,
+              engine().Measure(Desc("Arial", 12, true), "Heavy").width);
+}
+
+TEST_F(FontEngineTest, DevanagariIsActuallyDrawn) {
+    Surface s(120, 40, kWhite);
+    engine().Draw(s, Region::FromRect(s.bounds()), 2, 2, Desc("OrvSoft", 12), "g]kfn", kBlack);
+    const Ink ink = FindInk(s, kWhite);
+    EXPECT_GT(ink.count, 40);
+    // Four letters with the headline bar joining them: wide, and solid black
+    // somewhere (the bar), not just grey fringes.
+    EXPECT_GT(ink.right - ink.left, 25);
+    int64_t solid = 0;
+    for (int32_t y = 0; y < s.height(); ++y) {
+        for (int32_t x = 0; x < s.width(); ++x) solid += s.pixel(x, y) == kBlack ? 1 : 0;
+    }
+    EXPECT_GT(solid, 10);
+}
+
+TEST_F(FontEngineTest, DrawsOnlyInsideTheClip) {
+    Surface s(200, 40, kWhite);
+    const Rect window{20, 8, 60, 20};
+    FontDesc f = Desc("Arial", 18);
+    f.underline = true;
+    f.strikethrough = true;
+    engine().Draw(s, Region::FromRect(window), 0, 0, f, "WWWWWWWWWW", kBlack);
+    const Ink ink = FindInk(s, kWhite);
+    ASSERT_GT(ink.count, 0);
+    EXPECT_GE(ink.left, window.left);
+    EXPECT_LE(ink.right, window.right);
+    EXPECT_GE(ink.top, window.top);
+    EXPECT_LE(ink.bottom, window.bottom);
+}
+
+TEST_F(FontEngineTest, FaceNamesResolveOnlyToRealFamilies) {
+    EXPECT_TRUE(engine().FaceExists("ARIAL"));
+    EXPECT_TRUE(engine().FaceExists("Liberation Serif"));
+    EXPECT_TRUE(engine().FaceExists("dejavu sans"));
+    // fontconfig would substitute a default font for these; that is not
+    // the face that was asked for.
+    EXPECT_FALSE(engine().FaceExists("Kovelin No Such Face"));
+    EXPECT_FALSE(engine().FaceExists("Helvetica Neue Ultra"));
+
+    Font font(Desc("Arial", 10));
+    EXPECT_FALSE(font.set_name("Kovelin No Such Face").ok());
+    EXPECT_EQ(font.name(), "Arial");
+    EXPECT_TRUE(font.set_name("DejaVu Serif").ok());
+}
+
+TEST_F(FontEngineTest, TestFaceKeepsFixedMetricsUnderTheFontEngine) {
+    const TextExtent e = engine().Measure(Desc(kTestFontName, 12), "abcd");
+    EXPECT_EQ(e.width, 32);
+    EXPECT_EQ(e.height, 16);
+}
+
+TEST_F(FontEngineTest, MetricsDescribeTheLineBox) {
+    for (const char* face : {"Arial", "MS Sans Serif", "OrvSoft", "Courier"}) {
+        FontDesc f = Desc(face, 10);
+        const FontMetrics m = engine().Metrics(f);
+        SCOPED_TRACE(face);
+        EXPECT_EQ(m.height, m.ascent + m.descent);
+        EXPECT_GE(m.height, f.size * 96 / 72);
+        EXPECT_EQ(m.height, engine().Measure(f, "x").height);
+        EXPECT_GE(m.underline_offset, m.ascent);
+        EXPECT_LE(m.underline_offset + m.underline_thickness, m.height);
+        EXPECT_GT(m.strikeout_offset, 0);
+        EXPECT_LT(m.strikeout_offset, m.ascent);
+        EXPECT_GT(m.average_char_width, 0);
+    }
+}
+
+}  // namespace
+}  // namespace platform
