@@ -1,0 +1,545 @@
+// The drawing context's shapes, blits and device-independent pixel rows
+// (text lives in dc_text.cpp).
+//
+// Everything here works in surface pixels after adding the origin, and
+// writes only pixels inside both the clip and the surface. Loops are bounded
+// by the clip before they start, so a shape with absurd coordinates costs no
+// more than one covering the visible area.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "platform/dc.h"
+
+namespace platform {
+
+namespace {
+
+constexpr Color kInvalidColor = 0xFFFFFFFFu;
+constexpr uint32_t kRgbMask = 0x00FFFFFFu;
+
+uint32_t ArgbOf(Color c) {
+    return ArgbFromColor(TranslateColor(c));
+}
+
+// Runs f on each pixel of surface row y in [x0, x1) that the clip allows.
+template <class F>
+void ForEachInRow(Surface& s, const Region& clip, int64_t y, int64_t x0, int64_t x1, F&& f) {
+    if (y < 0 || y >= s.height()) return;
+    const auto row_y = static_cast<int32_t>(y);
+    x0 = std::max<int64_t>(x0, 0);
+    x1 = std::min<int64_t>(x1, s.width());
+    if (x0 >= x1) return;
+    uint32_t* row = s.row(row_y);
+    for (const auto& span : clip.spans(row_y)) {
+        const int64_t a = std::max<int64_t>(x0, span.x0);
+        const int64_t b = std::min<int64_t>(x1, span.x1);
+        for (int64_t x = a; x < b; ++x) f(row[x]);
+    }
+}
+
+// The pixels of a pen or brush stamp, relative to the point it is centred on.
+std::vector<Point> PenStamp(int32_t width) {
+    const int32_t half = width / 2;
+    const Region dot = Region::Ellipse({-half, -half, width - half, width - half});
+    std::vector<Point> out;
+    for (int32_t y = dot.bounds().top; y < dot.bounds().bottom; ++y) {
+        for (const auto& s : dot.spans(y)) {
+            for (int32_t x = s.x0; x < s.x1; ++x) out.push_back({x, y});
+        }
+    }
+    return out;
+}
+
+// On and off run lengths of the styled one-pixel pens.
+std::vector<int32_t> DashPattern(PenStyle style) {
+    switch (style) {
+        case PenStyle::kDash:
+            return {18, 6};
+        case PenStyle::kDot:
+            return {3, 3};
+        default:
+            return {};
+    }
+}
+
+Rect Normalised(const Rect& r) {
+    return {std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
+            std::max(r.top, r.bottom)};
+}
+
+// A rectangle shrunk by d on every side, or an empty one when nothing is left.
+Rect Deflated(const Rect& r, int32_t d) {
+    const Rect out{r.left + d, r.top + d, r.right - d, r.bottom - d};
+    return out.empty() ? Rect{} : out;
+}
+
+uint32_t ApplyRop(uint32_t rop, uint32_t s, uint32_t d) {
+    switch (rop) {
+        case SRCCOPY:
+            return s;
+        case SRCPAINT:
+            return s | d;
+        case SRCAND:
+            return s & d;
+        case SRCINVERT:
+            return s ^ d;
+        case SRCERASE:
+            return s & ~d;
+        case NOTSRCCOPY:
+            return ~s;
+        case NOTSRCERASE:
+            return ~(s | d);
+        case MERGEPAINT:
+            return ~s | d;
+        case DSTINVERT:
+            return ~d;
+        case BLACKNESS:
+            return 0;
+        case WHITENESS:
+            return kRgbMask;
+        default:
+            return d;
+    }
+}
+
+bool KnownRop(uint32_t rop) {
+    switch (rop) {
+        case SRCCOPY:
+        case SRCPAINT:
+        case SRCAND:
+        case SRCINVERT:
+        case SRCERASE:
+        case NOTSRCCOPY:
+        case NOTSRCERASE:
+        case MERGEPAINT:
+        case DSTINVERT:
+        case BLACKNESS:
+        case WHITENESS:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool RopUsesSource(uint32_t rop) {
+    return rop != DSTINVERT && rop != BLACKNESS && rop != WHITENESS;
+}
+
+// A copy of part of a surface, taken before a blit writes anything, so a
+// blit from a surface onto itself reads the original pixels even where the
+// source and destination overlap.
+struct Snapshot {
+    Rect area;  // surface coordinates, inside the surface
+    std::vector<uint32_t> pixels;
+
+    Snapshot(const Surface& s, const Rect& want) : area(want.intersect(s.bounds())) {
+        pixels.resize(static_cast<size_t>(area.width()) * static_cast<size_t>(area.height()));
+        for (int32_t y = area.top; y < area.bottom; ++y) {
+            std::copy_n(s.row(y) + area.left, area.width(),
+                        pixels.data() + static_cast<size_t>(y - area.top) * area.width());
+        }
+    }
+    bool has(int64_t x, int64_t y) const {
+        return x >= area.left && x < area.right && y >= area.top && y < area.bottom;
+    }
+    uint32_t at(int64_t x, int64_t y) const {
+        return pixels[static_cast<size_t>(y - area.top) * area.width() +
+                      static_cast<size_t>(x - area.left)];
+    }
+};
+
+// Clamps a 64-bit coordinate into int32 range for building rectangles; the
+// clip bounds every loop, so only the order of the values matters here.
+int32_t Clamp32(int64_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN / 2, INT32_MAX / 2));
+}
+
+}  // namespace
+
+// --- construction and clipping ----------------------------------------------
+
+DC::DC(Surface& target, Point origin, Region clip)
+    : target_(&target), origin_(origin), clip_(clip.intersect(target.bounds())), base_clip_(clip_) {
+}
+
+DC::DC(Surface& target) : DC(target, Point{0, 0}, Region::FromRect(target.bounds())) {
+}
+
+void DC::IntersectClip(const Rect& logical) {
+    clip_ = clip_.intersect(logical.offset(origin_));
+}
+
+void DC::SetClip(const Region& logical) {
+    clip_ = Region::Combine(logical.offset(origin_.x, origin_.y), base_clip_, RegionOp::kAnd);
+}
+
+Rect DC::ClipBox() const {
+    if (clip_.empty()) return {};
+    return clip_.bounds().offset(-origin_.x, -origin_.y);
+}
+
+// --- rectangles and pixels ---------------------------------------------------
+
+void DC::FillRect(const Rect& r, Color c) {
+    const uint32_t argb = ArgbOf(c);
+    const Rect box = r.offset(origin_).intersect(clip_.bounds());
+    for (int32_t y = box.top; y < box.bottom; ++y) {
+        ForEachInRow(*target_, clip_, y, box.left, box.right, [argb](uint32_t& p) { p = argb; });
+    }
+}
+
+void DC::FrameRect(const Rect& r, Color c) {
+    if (r.empty()) return;
+    FillRect({r.left, r.top, r.right, r.top + 1}, c);
+    FillRect({r.left, r.bottom - 1, r.right, r.bottom}, c);
+    FillRect({r.left, r.top + 1, r.left + 1, r.bottom - 1}, c);
+    FillRect({r.right - 1, r.top + 1, r.right, r.bottom - 1}, c);
+}
+
+void DC::InvertRect(const Rect& r) {
+    const Rect box = r.offset(origin_).intersect(clip_.bounds());
+    for (int32_t y = box.top; y < box.bottom; ++y) {
+        ForEachInRow(*target_, clip_, y, box.left, box.right, [](uint32_t& p) { p ^= kRgbMask; });
+    }
+}
+
+void DC::SetPixel(int32_t x, int32_t y, Color c) {
+    const int64_t sx = int64_t{x} + origin_.x;
+    const uint32_t argb = ArgbOf(c);
+    ForEachInRow(*target_, clip_, int64_t{y} + origin_.y, sx, sx + 1,
+                 [argb](uint32_t& p) { p = argb; });
+}
+
+Color DC::GetPixel(int32_t x, int32_t y) const {
+    const int64_t sx = int64_t{x} + origin_.x;
+    const int64_t sy = int64_t{y} + origin_.y;
+    if (sx < INT32_MIN || sx > INT32_MAX || sy < INT32_MIN || sy > INT32_MAX) return kInvalidColor;
+    const Point p{static_cast<int32_t>(sx), static_cast<int32_t>(sy)};
+    if (!target_->bounds().contains(p) || !clip_.contains(p)) return kInvalidColor;
+    return target_->pixel(p.x, p.y);
+}
+
+void DC::FillRegion(const Region& rgn, Color c) {
+    const uint32_t argb = ArgbOf(c);
+    const Region area = Region::Combine(rgn.offset(origin_.x, origin_.y), clip_, RegionOp::kAnd);
+    for (int32_t y = area.bounds().top; y < area.bounds().bottom; ++y) {
+        for (const auto& s : area.spans(y)) {
+            ForEachInRow(*target_, clip_, y, s.x0, s.x1, [argb](uint32_t& p) { p = argb; });
+        }
+    }
+}
+
+// --- lines -------------------------------------------------------------------
+
+void DC::LineTo(int32_t x, int32_t y) {
+    const Point from = pos_;
+    pos_ = {x, y};
+    if (pen_.style == PenStyle::kNull || pen_.width < 0) return;
+
+    const uint32_t argb = ArgbOf(pen_.color);
+    const int32_t width = std::max(pen_.width, 1);
+    const bool wide = width > 1;
+    const int64_t dx = int64_t{x} - from.x;
+    const int64_t dy = int64_t{y} - from.y;
+    const int64_t adx = std::abs(dx);
+    const int64_t ady = std::abs(dy);
+    const bool x_major = adx >= ady;
+    const int64_t n = std::max(adx, ady);  // steps along the major axis
+    const int64_t minor_len = x_major ? ady : adx;
+    const int64_t major_dir = (x_major ? dx : dy) < 0 ? -1 : 1;
+    const int64_t minor_dir = (x_major ? dy : dx) < 0 ? -1 : 1;
+    // A wide pen also paints the end point (its round cap covers it); a
+    // one-pixel pen leaves the end point out, as the platform does.
+    const int64_t last = wide ? n : n - 1;
+    if (last < 0) return;
+
+    // Only steps whose major coordinate falls inside the clip (widened by
+    // the pen) can paint anything; skip straight to them.
+    const Rect cb = clip_.bounds();
+    const int64_t margin = width;
+    const int64_t start_major =
+        (x_major ? from.x + int64_t{origin_.x} : from.y + int64_t{origin_.y});
+    const int64_t lo = (x_major ? cb.left : cb.top) - margin;
+    const int64_t hi = (x_major ? cb.right : cb.bottom) + margin;
+    int64_t i0 = 0;
+    int64_t i1 = last;
+    if (major_dir > 0) {
+        i0 = std::max<int64_t>(i0, lo - start_major);
+        i1 = std::min<int64_t>(i1, hi - start_major);
+    } else {
+        i0 = std::max<int64_t>(i0, start_major - hi);
+        i1 = std::min<int64_t>(i1, start_major - lo);
+    }
+
+    const std::vector<int32_t> dashes = wide ? std::vector<int32_t>{} : DashPattern(pen_.style);
+    int64_t dash_period = 0;
+    for (int32_t d : dashes) dash_period += d;
+    const std::vector<Point> stamp = wide ? PenStamp(width) : std::vector<Point>{{0, 0}};
+
+    for (int64_t i = i0; i <= i1; ++i) {
+        if (dash_period > 0) {
+            int64_t phase = i % dash_period;
+            bool on = true;
+            for (int32_t d : dashes) {
+                if (phase < d) break;
+                phase -= d;
+                on = !on;
+            }
+            if (!on) continue;
+        }
+        // The minor coordinate is i * minor_len / n rounded to nearest, with
+        // exact halves staying on the start point's side.
+        const int64_t minor = n == 0 ? 0 : (2 * i * minor_len + n - 1) / (2 * n);
+        const int64_t px =
+            from.x + int64_t{origin_.x} + (x_major ? i * major_dir : minor * minor_dir);
+        const int64_t py =
+            from.y + int64_t{origin_.y} + (x_major ? minor * minor_dir : i * major_dir);
+        for (const Point& o : stamp) {
+            ForEachInRow(*target_, clip_, py + o.y, px + o.x, px + o.x + 1,
+                         [argb](uint32_t& p) { p = argb; });
+        }
+    }
+}
+
+// --- filled shapes ------------------------------------------------------------
+
+void DC::Rectangle(const Rect& r) {
+    Rect box = Normalised(r);
+    const bool has_pen = pen_.style != PenStyle::kNull;
+    if (!has_pen) {
+        // Without a pen the platform fills one pixel less to the right and
+        // bottom, where the outline would have been.
+        box.right -= 1;
+        box.bottom -= 1;
+        if (!brush_.null && !box.empty()) FillRect(box, brush_.color);
+        return;
+    }
+    if (box.empty()) return;
+    const int32_t pw = std::max(pen_.width, 1);
+    if (!brush_.null) FillRect(Deflated(box, pw), brush_.color);
+    // The outline is drawn as pen-wide bands inside the rectangle.
+    for (int32_t i = 0; i < pw && !Deflated(box, i).empty(); ++i) {
+        FrameRect(Deflated(box, i), pen_.color);
+    }
+}
+
+void DC::Ellipse(const Rect& r) {
+    const Rect box = Normalised(r);
+    const Region outer = Region::Ellipse(box);
+    if (pen_.style == PenStyle::kNull) {
+        if (!brush_.null) FillRegion(outer, brush_.color);
+        return;
+    }
+    const int32_t pw = std::max(pen_.width, 1);
+    const Region inner = Region::Ellipse(Deflated(box, pw));
+    if (!brush_.null) FillRegion(inner, brush_.color);
+    FillRegion(Region::Combine(outer, inner, RegionOp::kDiff), pen_.color);
+}
+
+void DC::RoundRect(const Rect& r, int32_t ellipse_width, int32_t ellipse_height) {
+    const Rect box = Normalised(r);
+    const Region outer =
+        Region::RoundRect(box.left, box.top, box.right, box.bottom, ellipse_width, ellipse_height);
+    if (pen_.style == PenStyle::kNull) {
+        if (!brush_.null) FillRegion(outer, brush_.color);
+        return;
+    }
+    const int32_t pw = std::max(pen_.width, 1);
+    const Rect in = Deflated(box, pw);
+    const Region inner =
+        Region::RoundRect(in.left, in.top, in.right, in.bottom, std::max(0, ellipse_width - 2 * pw),
+                          std::max(0, ellipse_height - 2 * pw));
+    if (!brush_.null) FillRegion(inner, brush_.color);
+    FillRegion(Region::Combine(outer, inner, RegionOp::kDiff), pen_.color);
+}
+
+void DC::Polygon(const std::vector<Point>& points) {
+    if (points.size() < 2) return;
+    if (!brush_.null && points.size() >= 3) {
+        // Even-odd fill: a pixel is inside when its centre is, so right and
+        // bottom edges stay outside as with rectangles.
+        const uint32_t argb = ArgbOf(brush_.color);
+        int64_t min_y = INT64_MAX;
+        int64_t max_y = INT64_MIN;
+        for (const Point& p : points) {
+            min_y = std::min<int64_t>(min_y, p.y);
+            max_y = std::max<int64_t>(max_y, p.y);
+        }
+        const Rect cb = ClipBox();
+        min_y = std::max<int64_t>(min_y, cb.top);
+        max_y = std::min<int64_t>(max_y, cb.bottom);
+        std::vector<double> xs;
+        for (int64_t y = min_y; y < max_y; ++y) {
+            const double yc = static_cast<double>(y) + 0.5;
+            xs.clear();
+            for (size_t i = 0; i < points.size(); ++i) {
+                const Point a = points[i];
+                const Point b = points[(i + 1) % points.size()];
+                if (a.y == b.y) continue;
+                const double ya = a.y;
+                const double yb = b.y;
+                if (yc < std::min(ya, yb) || yc >= std::max(ya, yb)) continue;
+                xs.push_back(a.x + (yc - ya) * (static_cast<double>(b.x) - a.x) / (yb - ya));
+            }
+            std::sort(xs.begin(), xs.end());
+            for (size_t k = 0; k + 1 < xs.size(); k += 2) {
+                const double x0 = std::max(std::ceil(xs[k] - 0.5), cb.left - 1.0);
+                const double x1 = std::min(std::ceil(xs[k + 1] - 0.5), cb.right + 1.0);
+                if (x1 <= x0) continue;
+                ForEachInRow(*target_, clip_, y + origin_.y, static_cast<int64_t>(x0) + origin_.x,
+                             static_cast<int64_t>(x1) + origin_.x,
+                             [argb](uint32_t& p) { p = argb; });
+            }
+        }
+    }
+    const Point saved = pos_;
+    MoveTo(points.back().x, points.back().y);
+    for (const Point& p : points) LineTo(p.x, p.y);
+    pos_ = saved;
+}
+
+void DC::DrawFocusRect(const Rect& r) {
+    if (r.empty()) return;
+    // Every other border pixel, counted from the top-left corner, is
+    // inverted; inverting is its own undo, so a second call erases it. Each
+    // border pixel is visited once even when the rectangle is one pixel
+    // wide or high.
+    const Rect cb = ClipBox();
+    auto flip = [this, &r](int64_t x, int64_t y) {
+        if (((x - r.left) + (y - r.top)) % 2 != 0) return;
+        ForEachInRow(*target_, clip_, y + origin_.y, x + origin_.x, x + origin_.x + 1,
+                     [](uint32_t& p) { p ^= kRgbMask; });
+    };
+    const int64_t x_from = std::max<int64_t>(r.left, cb.left - 1);
+    const int64_t x_to = std::min<int64_t>(r.right, cb.right + 1);
+    for (int64_t x = x_from; x < x_to; ++x) {
+        flip(x, r.top);
+        if (r.bottom - 1 > r.top) flip(x, r.bottom - 1);
+    }
+    const int64_t y_from = std::max<int64_t>(int64_t{r.top} + 1, cb.top - 1);
+    const int64_t y_to = std::min<int64_t>(int64_t{r.bottom} - 1, cb.bottom + 1);
+    for (int64_t y = y_from; y < y_to; ++y) {
+        flip(r.left, y);
+        if (r.right - 1 > r.left) flip(r.right - 1, y);
+    }
+}
+
+// --- blits --------------------------------------------------------------------
+
+bool DC::BitBlt(int32_t x, int32_t y, int32_t w, int32_t h, const DC& src, int32_t sx, int32_t sy,
+                uint32_t rop) {
+    if (!KnownRop(rop)) return false;
+    if (w <= 0 || h <= 0) return true;
+    return StretchBlt(x, y, w, h, src, sx, sy, w, h, rop);
+}
+
+bool DC::StretchBlt(int32_t x, int32_t y, int32_t w, int32_t h, const DC& src, int32_t sx,
+                    int32_t sy, int32_t sw, int32_t sh, uint32_t rop) {
+    if (!KnownRop(rop)) return false;
+    const bool uses_source = RopUsesSource(rop);
+    if (uses_source && (sw == 0 || sh == 0)) return false;
+    if (w == 0 || h == 0) return true;
+
+    // Negative sizes extend left or up from the given corner; when the
+    // destination and source signs differ the picture is mirrored.
+    const int64_t dw = std::abs(int64_t{w});
+    const int64_t dh = std::abs(int64_t{h});
+    const int64_t dl = int64_t{x} + (w < 0 ? w : 0) + origin_.x;
+    const int64_t dt = int64_t{y} + (h < 0 ? h : 0) + origin_.y;
+    const int64_t aw = std::abs(int64_t{sw});
+    const int64_t ah = std::abs(int64_t{sh});
+    const int64_t sl = int64_t{sx} + (sw < 0 ? sw : 0) + src.origin_.x;
+    const int64_t st = int64_t{sy} + (sh < 0 ? sh : 0) + src.origin_.y;
+    const bool flip_x = (w < 0) != (sw < 0);
+    const bool flip_y = (h < 0) != (sh < 0);
+
+    const Rect dest = Rect{Clamp32(dl), Clamp32(dt), Clamp32(dl + dw), Clamp32(dt + dh)}.intersect(
+        clip_.bounds());
+    if (dest.empty()) return true;
+    const Snapshot snap(src.surface(),
+                        Rect{Clamp32(sl), Clamp32(st), Clamp32(sl + aw), Clamp32(st + ah)});
+
+    // Nearest neighbour: destination pixel i samples the source pixel under
+    // its centre.
+    auto source_index = [](int64_t i, int64_t dst_len, int64_t src_len, bool flip) {
+        const int64_t j = ((2 * i + 1) * src_len) / (2 * dst_len);
+        return flip ? src_len - 1 - j : j;
+    };
+    for (int32_t py = dest.top; py < dest.bottom; ++py) {
+        const int64_t src_y = st + source_index(py - dt, dh, ah, flip_y);
+        uint32_t* row = target_->row(py);
+        for (const auto& span : clip_.spans(py)) {
+            const int32_t a = std::max(span.x0, dest.left);
+            const int32_t b = std::min(span.x1, dest.right);
+            for (int32_t px = a; px < b; ++px) {
+                uint32_t s = 0;
+                if (uses_source) {
+                    const int64_t src_x = sl + source_index(px - dl, dw, aw, flip_x);
+                    // Pixels whose source lies off the source surface are
+                    // left alone.
+                    if (!snap.has(src_x, src_y)) continue;
+                    s = snap.at(src_x, src_y);
+                }
+                row[px] = 0xFF000000u | (ApplyRop(rop, s, row[px]) & kRgbMask);
+            }
+        }
+    }
+    return true;
+}
+
+// --- device-independent rows ---------------------------------------------------
+
+std::vector<uint8_t> DC::GetDIBits24(const Rect& r) const {
+    if (r.empty() || r.width() > kMaxSurfaceSide || r.height() > kMaxSurfaceSide) return {};
+    const int32_t stride = DibRowBytes(r.width());
+    std::vector<uint8_t> out(static_cast<size_t>(stride) * static_cast<size_t>(r.height()), 0);
+    // Reads ignore the clip, like reading the bitmap itself; pixels off the
+    // surface read as black.
+    for (int32_t i = 0; i < r.height(); ++i) {
+        const int64_t sy = int64_t{r.bottom} - 1 - i + origin_.y;
+        if (sy < 0 || sy >= target_->height()) continue;
+        const uint32_t* row = target_->row(static_cast<int32_t>(sy));
+        uint8_t* dst = out.data() + static_cast<size_t>(i) * stride;
+        for (int32_t k = 0; k < r.width(); ++k) {
+            const int64_t sxp = int64_t{r.left} + k + origin_.x;
+            if (sxp < 0 || sxp >= target_->width()) continue;
+            const uint32_t p = row[sxp];
+            dst[k * 3 + 0] = static_cast<uint8_t>(p);
+            dst[k * 3 + 1] = static_cast<uint8_t>(p >> 8);
+            dst[k * 3 + 2] = static_cast<uint8_t>(p >> 16);
+        }
+    }
+    return out;
+}
+
+void DC::SetDIBits24(const Rect& r, const std::vector<uint8_t>& bits) {
+    if (r.empty() || r.width() > kMaxSurfaceSide || r.height() > kMaxSurfaceSide) return;
+    const size_t stride = static_cast<size_t>(DibRowBytes(r.width()));
+    // A short buffer writes only the pixels it fully holds.
+    for (int32_t i = 0; i < r.height(); ++i) {
+        const size_t row_start = static_cast<size_t>(i) * stride;
+        if (row_start >= bits.size()) break;
+        const int64_t sy = int64_t{r.bottom} - 1 - i + origin_.y;
+        if (sy < 0 || sy >= target_->height()) continue;
+        const int64_t sx0 = int64_t{r.left} + origin_.x;
+        uint32_t* row = target_->row(static_cast<int32_t>(sy));
+        for (const auto& span : clip_.spans(static_cast<int32_t>(sy))) {
+            const int64_t a = std::max<int64_t>({span.x0, sx0, 0});
+            const int64_t b = std::min<int64_t>({span.x1, sx0 + r.width(), target_->width()});
+            for (int64_t px = a; px < b; ++px) {
+                const size_t at = row_start + static_cast<size_t>(px - sx0) * 3;
+                if (at + 3 > bits.size()) break;
+                row[px] = 0xFF000000u | (uint32_t{bits[at + 2]} << 16) |
+                          (uint32_t{bits[at + 1]} << 8) | bits[at];
+            }
+        }
+    }
+}
+
+Color DC::GetNearestColor(Color c) const {
+    return TranslateColor(c);
+}
+
+}  // namespace platform
