@@ -1,0 +1,27 @@
+#include "platform/clock.h"
+
+#include <chrono>
+#include <thread>
+
+namespace platform {
+
+namespace {
+uint64_t SteadyNs() {
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                     std::chrono::steady_clock::now().time_since_epoch())
+                                     .count());
+}
+}  // namespace
+
+RealClock::RealClock() : start_ns_(SteadyNs()) {
+}
+
+uint64_t RealClock::NowMs() const {
+    return (SteadyNs() - start_ns_) / 1000000u;
+}
+
+void RealClock::Sleep(uint32_t ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+}  // namespace platform
