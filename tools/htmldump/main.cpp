@@ -1,0 +1,217 @@
+// htmldump: loads an HTML document into an HTMLLabel and prints what the
+// component made of it, for checking documents by eye and in scripts.
+//
+// Usage: htmldump [--anchors] [--font NAME] [--size POINTS] [--backcolor HEX] [FILE]
+//   FILE absent or "-": the document is read from standard input.
+//   --anchors    switch EnableAnchors on before loading (a new component has
+//                it off, and then collects no anchors).
+//   --font, --size, --backcolor  set DefaultFontName, DefaultFontSize and
+//                BackColor before loading (defaults "Arial", 10, 8000000F).
+//
+// Output, one item per line, in this order:
+//   text: "<normalised document text>"
+//   elements: N
+//   then N element lines:
+//     I TAGNAME(VALUE) Text="..." [FIELD=VALUE ...] Parent=P SiblingIndex=S
+//       ChildCount=C Children=[a,b,...]
+//   (one line per element; wrapped here only). FIELD=VALUE pairs appear only
+//   for fields that differ from a fresh record, in this order: IsTag (only
+//   when it disagrees with the tag identifier), NoSpaceBefore, Words, Name,
+//   HasBgColor, FontFace, FontSize, Color, Href, Title, Top, Left, Bottom,
+//   Right, AlignCenter, AlignRight, Src, Alt, ImgWidth, ImgHeight, HSpace,
+//   VSpace, WidthSpec, HeightSpec, Border, CellPadding, CellSpacing, ColSpan,
+//   VAlign, BgColor.
+//   then the document state:
+//     TextColor=0xXXXXXXXX
+//     LinkColor=0xXXXXXXXX
+//     DocBackColor=0xXXXXXXXX
+//     BackgroundImage="..."
+//     BodyIndex=N
+//     DocumentTitle="..."
+//     Anchors=[a,b,...]
+//
+// Strings are in double quotes; a backslash, a double quote, control bytes
+// and bytes from 0x7F up are written as \\, \", and \xHH, so Preeti text
+// stays one line of ASCII. Flags print as true; colours as eight hex digits
+// (0x00BBGGRR, system colours with the high bit set); floats in their
+// shortest exact form (17.2).
+//
+// Exit status: 0 after printing, 2 for a bad option or an unreadable file.
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "controls/html_label/html_label.h"
+
+namespace {
+
+using html_label::HTMLElement;
+using html_label::HTMLLabel;
+
+std::string Quote(std::string_view s) {
+    std::string out = "\"";
+    for (char ch : s) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c == '"') {
+            out += "\\\"";
+        } else if (c < 0x20 || c >= 0x7F) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02X", c);
+            out += buf;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
+}
+
+std::string Hex(uint32_t v) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%08X", v);
+    return buf;
+}
+
+std::string Float(float v) {
+    char buf[32];
+    auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
+}
+
+template <class T>
+std::string List(const std::vector<T>& items) {
+    std::string out = "[";
+    for (size_t k = 0; k < items.size(); ++k) {
+        if (k > 0) out += ",";
+        if constexpr (std::is_same_v<T, std::string>) {
+            out += Quote(items[k]);
+        } else {
+            out += std::to_string(items[k]);
+        }
+    }
+    return out + "]";
+}
+
+std::string ElementLine(const HTMLElement& e) {
+    const HTMLElement fresh;
+    std::ostringstream o;
+    o << e.Index << ' ' << html_label::TagIDName(e.TagID) << '(' << static_cast<int32_t>(e.TagID)
+      << ") Text=" << Quote(e.Text);
+    auto field = [&](const char* name, const std::string& value) {
+        o << ' ' << name << '=' << value;
+    };
+    if (e.IsTag != (e.TagID != html_label::tagText)) field("IsTag", e.IsTag ? "true" : "false");
+    if (e.NoSpaceBefore) field("NoSpaceBefore", "true");
+    if (!e.Words.empty()) field("Words", List(e.Words));
+    if (!e.Name.empty()) field("Name", Quote(e.Name));
+    if (e.HasBgColor) field("HasBgColor", "true");
+    if (!e.FontFace.empty()) field("FontFace", Quote(e.FontFace));
+    if (e.FontSize != fresh.FontSize) field("FontSize", Float(e.FontSize));
+    if (e.Color != fresh.Color) field("Color", Hex(e.Color));
+    if (!e.Href.empty()) field("Href", Quote(e.Href));
+    if (!e.Title.empty()) field("Title", Quote(e.Title));
+    if (e.Top != 0) field("Top", std::to_string(e.Top));
+    if (e.Left != 0) field("Left", std::to_string(e.Left));
+    if (e.Bottom != 0) field("Bottom", std::to_string(e.Bottom));
+    if (e.Right != 0) field("Right", std::to_string(e.Right));
+    if (e.AlignCenter) field("AlignCenter", "true");
+    if (e.AlignRight) field("AlignRight", "true");
+    if (!e.Src.empty()) field("Src", Quote(e.Src));
+    if (!e.Alt.empty()) field("Alt", Quote(e.Alt));
+    if (e.ImgWidth != 0) field("ImgWidth", std::to_string(e.ImgWidth));
+    if (e.ImgHeight != 0) field("ImgHeight", std::to_string(e.ImgHeight));
+    if (e.HSpace != 0) field("HSpace", std::to_string(e.HSpace));
+    if (e.VSpace != 0) field("VSpace", std::to_string(e.VSpace));
+    if (e.WidthSpec != fresh.WidthSpec) field("WidthSpec", Float(e.WidthSpec));
+    if (e.HeightSpec != fresh.HeightSpec) field("HeightSpec", Float(e.HeightSpec));
+    if (e.Border != 0) field("Border", std::to_string(e.Border));
+    if (e.CellPadding != 0) field("CellPadding", std::to_string(e.CellPadding));
+    if (e.CellSpacing != 0) field("CellSpacing", std::to_string(e.CellSpacing));
+    if (e.ColSpan != 0) field("ColSpan", std::to_string(e.ColSpan));
+    if (e.VAlign != 0) field("VAlign", std::to_string(e.VAlign));
+    if (e.BgColor != fresh.BgColor) field("BgColor", Hex(e.BgColor));
+    o << " Parent=" << e.Parent << " SiblingIndex=" << e.SiblingIndex
+      << " ChildCount=" << e.ChildCount << " Children=" << List(e.Children);
+    return o.str();
+}
+
+int Usage() {
+    std::cerr << "usage: htmldump [--anchors] [--font NAME] [--size POINTS] [--backcolor HEX] "
+                 "[FILE]\n";
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    HTMLLabel label;
+    std::string path = "-";
+    for (int k = 1; k < argc; ++k) {
+        const std::string arg = argv[k];
+        auto next = [&]() -> const char* { return k + 1 < argc ? argv[++k] : nullptr; };
+        if (arg == "--anchors") {
+            label.SetEnableAnchors(true);
+        } else if (arg == "--font") {
+            const char* v = next();
+            if (v == nullptr) return Usage();
+            (void)label.SetDefaultFontName(v);
+        } else if (arg == "--size") {
+            const char* v = next();
+            if (v == nullptr) return Usage();
+            char* end = nullptr;
+            const float size = std::strtof(v, &end);
+            if (end == v || *end != '\0') return Usage();
+            (void)label.SetDefaultFontSize(size);
+        } else if (arg == "--backcolor") {
+            const char* v = next();
+            if (v == nullptr) return Usage();
+            char* end = nullptr;
+            const unsigned long c = std::strtoul(v, &end, 16);
+            if (end == v || *end != '\0' || c > 0xFFFFFFFFul) return Usage();
+            (void)label.SetBackColor(static_cast<platform::Color>(c));
+        } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
+            return Usage();
+        } else {
+            path = arg;
+        }
+    }
+
+    std::string html;
+    FILE* in = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
+    if (in == nullptr) {
+        std::cerr << "htmldump: cannot read " << path << "\n";
+        return 2;
+    }
+    char buf[65536];
+    size_t got = 0;
+    while ((got = std::fread(buf, 1, sizeof buf, in)) > 0) html.append(buf, got);
+    const bool failed = std::ferror(in) != 0;
+    if (in != stdin) std::fclose(in);
+    if (failed) {
+        std::cerr << "htmldump: cannot read " << path << "\n";
+        return 2;
+    }
+
+    // Loading never rejects a document; only a refresh could fail, and there
+    // is no window here to refresh.
+    (void)label.LoadDocument(html);
+
+    std::ostringstream out;
+    out << "text: " << Quote(label.DocumentHTML()) << "\n";
+    out << "elements: " << label.ElementCount() << "\n";
+    for (const HTMLElement& e : label.Elements()) out << ElementLine(e) << "\n";
+    out << "TextColor=" << Hex(label.TextColor()) << "\n";
+    out << "LinkColor=" << Hex(label.LinkColor()) << "\n";
+    out << "DocBackColor=" << Hex(label.DocBackColor()) << "\n";
+    out << "BackgroundImage=" << Quote(label.BackgroundImage()) << "\n";
+    out << "BodyIndex=" << label.BodyIndex() << "\n";
+    out << "DocumentTitle=" << Quote(label.DocumentTitle()) << "\n";
+    out << "Anchors=" << List(label.Anchors()) << "\n";
+    std::cout << out.str();
+    return 0;
+}
