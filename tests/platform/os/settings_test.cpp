@@ -1,0 +1,151 @@
+// The settings store must give back exactly the bytes it was given, and must
+// never lose or destroy what was there before a save.
+#include "platform/os/settings.h"
+
+#include <gtest/gtest.h>
+
+#include "os_test_util.h"
+
+namespace platform::os {
+namespace {
+
+using os_test::ReadText;
+using os_test::ScratchFolder;
+using os_test::WriteText;
+
+std::string AllBytes() {
+    std::string bytes;
+    for (int i = 0; i < 256; ++i) bytes += static_cast<char>(i);
+    return bytes;
+}
+
+class SettingsTest : public ::testing::Test {
+  protected:
+    ScratchFolder dir_;
+    std::string folder_ = dir_ / "config/kovelin";
+    SettingsStore store_{folder_};
+    std::string file_ = folder_ + "/Tarvik.ini";
+};
+
+TEST_F(SettingsTest, EveryByteStringRoundTripsAsValueKeyAndSection) {
+    const std::string tricky[] = {
+        AllBytes(),
+        "",
+        " leading",
+        "trailing ",
+        "  ",
+        "a=b=c",
+        "[Data]",
+        "; not a comment",
+        "# nor this",
+        "back\\slash",
+        "\\x41 literal",
+        "line\nbreak\r\n",
+        std::string(3, '\0'),
+        "g]kfn,zAb",
+        "\xFF\xFE non-UTF-8",
+    };
+    for (const std::string& text : tricky) {
+        ASSERT_TRUE(store_.Save("Tarvik", "Data", "k", text).ok());
+        EXPECT_EQ(store_.Get("Tarvik", "Data", "k", "<missing>"), text);
+        ASSERT_TRUE(store_.Save("Tarvik", "Keys", text, "v:" + text).ok());
+        ASSERT_TRUE(store_.Save("Tarvik", text, "same", "s:" + text).ok());
+    }
+    // All of them must still be there side by side after the later saves.
+    for (const std::string& text : tricky) {
+        EXPECT_EQ(store_.Get("Tarvik", "Keys", text, "<missing>"), "v:" + text);
+        EXPECT_EQ(store_.Get("Tarvik", text, "same", "<missing>"), "s:" + text);
+    }
+    EXPECT_EQ(os_test::ModeOf(file_), 0600u);
+    EXPECT_EQ(os_test::ModeOf(folder_), 0700u);
+}
+
+TEST_F(SettingsTest, NamesCompareWithoutCaseAndValuesStaySeparate) {
+    ASSERT_TRUE(store_.Save("Tarvik", "Data", "History", "g]kfn").ok());
+    ASSERT_TRUE(store_.Save("Tarvik", "DATA", "history", "cfdf").ok());  // same key
+    ASSERT_TRUE(store_.Save("Tarvik", "Data", "Other", "1").ok());
+    ASSERT_TRUE(store_.Save("Other", "Data", "History", "2").ok());
+
+    EXPECT_EQ(store_.Get("Tarvik", "data", "HISTORY", "-"), "cfdf");
+    EXPECT_EQ(store_.Get("Tarvik", "Data", "Other", "-"), "1");
+    EXPECT_EQ(store_.Get("Other", "Data", "History", "-"), "2");
+    EXPECT_EQ(store_.Get("Tarvik", "Data", "Absent", "g]kfn"), "g]kfn");
+    EXPECT_EQ(store_.Get("Absent", "Data", "History", "g]kfn"), "g]kfn");
+}
+
+TEST_F(SettingsTest, HandEditedFilesAreRead) {
+    ASSERT_TRUE(store_.Save("Tarvik", "Data", "x", "y").ok());
+    WriteText(file_,
+              "\xEF\xBB\xBF; written by hand\r\n"
+              "[ Data ]\r\n"
+              "  History =  g]kfn,cfdf  \r\n"
+              "# another comment\n"
+              "history = later wins\n"
+              "[data]\n"
+              "Empty=\n");
+    EXPECT_EQ(store_.Get("Tarvik", "Data", "History", "-"), "later wins");
+    EXPECT_EQ(store_.Get("Tarvik", "Data", "Empty", "-"), "");
+}
+
+TEST_F(SettingsTest, UnreadableFilesReadAsMissingAndAreKeptAsideOnSave) {
+    const std::string corrupt_files[] = {
+        std::string("\x7F"
+                    "ELF\0\0\x01garbage\x02\x03",
+                    14),
+        "History=g]kfn\n",                                     // no section header
+        "[Data]\nHistory=bad \\q escape\n",                    // malformed escape
+        "[Data\nHistory=x\n",                                  // unterminated header
+        "[Data]\n" + std::string(kMaxSettingsFileBytes, 'x'),  // too large
+    };
+    std::filesystem::create_directories(folder_);
+    int kept = 0;
+    for (const std::string& content : corrupt_files) {
+        WriteText(file_, content);
+        EXPECT_EQ(store_.Get("Tarvik", "Data", "History", "g]kfn"), "g]kfn");
+
+        ASSERT_TRUE(store_.Save("Tarvik", "Data", "History", "new").ok());
+        ++kept;
+        // Compared as a flag: a failure would otherwise print 4 MiB.
+        EXPECT_TRUE(ReadText(file_ + ".corrupt-" + std::to_string(kept)) == content)
+            << "copy " << kept << " lost or overwritten";
+        EXPECT_EQ(store_.Get("Tarvik", "Data", "History", "-"), "new");
+    }
+}
+
+TEST_F(SettingsTest, FailedSavesKeepThePreviousValue) {
+    ASSERT_TRUE(store_.Save("Tarvik", "Data", "History", "old").ok());
+    // Too large to be read back, so it must not be written at all.
+    EXPECT_FALSE(store_.Save("Tarvik", "Data", "History", std::string(3 << 20, '\x01')).ok());
+    EXPECT_EQ(store_.Get("Tarvik", "Data", "History", "-"), "old");
+
+    // A temporary file left by a writer that was killed is ignored.
+    WriteText(folder_ + "/.Tarvik.ini.tmp-ABC123", "[Data]\nHistory=half");
+    EXPECT_EQ(store_.Get("Tarvik", "Data", "History", "-"), "old");
+    ASSERT_TRUE(store_.Save("Tarvik", "Data", "History", "next").ok());
+    EXPECT_EQ(store_.Get("Tarvik", "Data", "History", "-"), "next");
+
+    EXPECT_FALSE(SettingsStore("").Save("Tarvik", "Data", "History", "x").ok());
+    EXPECT_EQ(SettingsStore("").Get("Tarvik", "Data", "History", "d"), "d");
+}
+
+TEST_F(SettingsTest, ApplicationNamesStayInsideTheFolder) {
+    for (const char* app : {"../escape", "/abs", ".hidden", "a/b"}) {
+        const std::string path = store_.FilePath(app);
+        EXPECT_EQ(path.rfind(folder_ + "/", 0), 0u) << path;
+        EXPECT_EQ(path.find('/', folder_.size() + 1), std::string::npos) << path;
+        EXPECT_NE(path[folder_.size() + 1], '.') << path;
+    }
+}
+
+TEST(SettingEscapeTest, RejectsMalformedEscapesAndRawControlBytes) {
+    for (const char* bad : {"\\", "\\x", "\\x4", "\\xZZ", "\\n",
+                            "a\x01"
+                            "b"}) {
+        EXPECT_FALSE(UnescapeSettingText(bad).ok()) << bad;
+    }
+    EXPECT_EQ(UnescapeSettingText("\\x4a\\x4A\\\\").value_or(""), "JJ\\");
+    EXPECT_EQ(EscapeSettingText(AllBytes()).find_first_of("=[];#\n\r"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace platform::os
