@@ -459,10 +459,11 @@ bool Writer::WriteConsonants(const std::vector<Letter>& letters, bool final_vira
     const auto rakar = [&](char32_t base) {
         return (base >= 0x091F && base <= 0x0922) ? "\xAB" : "|";
     };
-    // After a subscript form, a letter still joined to the next one needs a
-    // visible halant, or the join would be lost.
+    // A subscript form has no halant of its own: when its letter still
+    // joins the next one, or carries a word-final halant, write it visibly
+    // or the halant would be lost.
     const auto close = [&](size_t next) {
-        if (next < n) cons_ += '\\';
+        if (next < n || final_virama) cons_ += '\\';
     };
     size_t k = 0;
     while (k < n) {

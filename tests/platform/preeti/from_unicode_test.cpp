@@ -51,6 +51,8 @@ TEST(FromUnicode, ConjunctsAndSubscripts) {
     EXPECT_EQ(FromUnicode("रुं"), "?+");
     EXPECT_EQ(FromUnicode("प्र्य"), "k|\\o");  // a subscript still joined onwards
     EXPECT_EQ(ToUnicode("k|\\o"), "प्र्य");
+    EXPECT_EQ(FromUnicode("ल्र् श्र्"), "n|\\ >\\");  // and a word-final halant
+    EXPECT_EQ(ToUnicode("n|\\ >\\"), "ल्र् श्र्");
     EXPECT_EQ(FromUnicode("ज़्य"), "h\xDE\\o");
     EXPECT_EQ(ToUnicode("h\xDE\\o"), "ज़्य");
 }
