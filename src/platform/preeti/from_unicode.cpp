@@ -477,7 +477,7 @@ bool Writer::WriteConsonants(const std::vector<Letter>& letters, bool final_vira
         if (!*glyphs.full) return Fail(l.unit);
         if (k + 1 < n && !l.nukta && !letters[k + 1].nukta && letters[k + 1].cp != kEyelashRa) {
             const char32_t second = letters[k + 1].cp;
-            const bool ends = k + 2 == n && !final_virama;
+            const bool ends = k + 2 == n;
             const bool then_ra = plain(k + 2, kRa);
             const bool then_ya = plain(k + 2, kYa);
             const bool then_other = k + 2 < n && !then_ra;
@@ -495,7 +495,7 @@ bool Writer::WriteConsonants(const std::vector<Letter>& letters, bool final_vira
                 if (then_ra) cons_ += rakar(second);
                 if (then_ya) cons_ += '\xD8';
                 k += ends ? 2 : 3;
-                if (!ends) close(k);
+                close(k);
                 continue;
             }
         }
