@@ -14,25 +14,36 @@
 namespace preeti {
 
 // Preeti bytes to UTF-8 Devanagari (visual order to logical order,
-// conjuncts, reph, and so on). Never fails: bytes with no Devanagari meaning
-// pass through as their Windows-1252 characters.
+// conjuncts, reph, and so on). Never fails and always returns valid UTF-8:
+// bytes with no Devanagari meaning pass through as their Windows-1252
+// characters. The visarga byte after anything but a letter or sign comes out
+// as ':'. Allocates nothing but the result, so it is cheap enough to call
+// for every painted row.
 std::string ToUnicode(std::string_view preeti_bytes);
 // The same, appending to `out`, so a caller that converts many strings can
 // reuse one buffer.
 void AppendUnicode(std::string_view preeti_bytes, std::string& out);
 
-// UTF-8 text to Preeti bytes. ASCII and Devanagari are converted; on a
-// character Preeti cannot express the result is empty and `bad_offset`
-// (when given) receives the byte offset of that character in the input.
+// UTF-8 text to Preeti bytes, in the spelling most typists use (so
+// ToUnicode(FromUnicode(x)) == x for ordinary Nepali words). Before writing,
+// nukta letters are split into base + nukta, a ZWNJ after a virama keeps a
+// visible halant, र्‍ becomes the eyelash ra, other joiners are dropped,
+// ASCII digits become Devanagari digits and '|' the danda. A hyphen becomes
+// the dash and a colon the visarga glyph, the nearest shapes the font has.
+// On a character Preeti cannot express (Latin letters, ळ, most symbols) or on
+// invalid UTF-8 the result is empty and `bad_offset` (when given) receives
+// the byte offset of that character or byte in the input.
 std::optional<std::string> FromUnicode(std::string_view utf8, size_t* bad_offset = nullptr);
 
 // Whether UTF-8 text holds any Devanagari (U+0900..U+097F).
 bool HasDevanagari(std::string_view utf8);
 
-// Windows-1252 <-> UTF-8, for Latin faces and the clipboard.
+// Windows-1252 <-> UTF-8, for Latin faces and the clipboard. The five bytes
+// the code page leaves undefined map to the C1 controls of the same number,
+// so any byte string survives the trip to UTF-8 and back.
 std::string Cp1252ToUtf8(std::string_view bytes);
-// Characters outside Windows-1252 become '?' unless `strict`, in which case
-// the result is empty.
+// Characters outside Windows-1252, and each byte of invalid UTF-8, become
+// '?' unless `strict`, in which case the result is empty.
 std::optional<std::string> Utf8ToCp1252(std::string_view utf8, bool strict = false);
 
 }  // namespace preeti
