@@ -1,0 +1,281 @@
+// Normalisation, tokens, tag names, classification and the closing-tag
+// fix-ups of the HTML label.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "html_test_util.h"
+
+namespace html_label {
+namespace {
+
+using testing::Find;
+using testing::Loaded;
+using testing::Tags;
+using testing::Texts;
+using V = std::vector<std::string>;
+
+TEST(HtmlNormalise, WrapsOnlyWhatIsMissingAndReadsBackNormalised) {
+    EXPECT_EQ(Loaded("abc").DocumentHTML(), "<HTML><BODY>abc</BODY></HTML>");
+    // Searches ignore case; "<body" counts as present, "<HTML " does not.
+    EXPECT_EQ(Loaded("<body>x").DocumentHTML(), "<HTML><body>x</HTML>");
+    EXPECT_EQ(Loaded("<HTML lang=x><BODY>x").DocumentHTML(), "<HTML><HTML lang=x><BODY>x</HTML>");
+    EXPECT_EQ(Loaded("").DocumentHTML(), "<HTML><BODY></BODY></HTML>");
+    EXPECT_EQ(Loaded("").ElementCount(), 4);
+}
+
+TEST(HtmlNormalise, LineEndsTabsAndBlankRuns) {
+    EXPECT_EQ(HTMLLabel::WrapAndClean("<BODY><HTML>a\r\nb"), "<BODY><HTML>a  b");
+    EXPECT_EQ(HTMLLabel::CollapseBlanks("a\tb"), "a b");
+    EXPECT_EQ(HTMLLabel::CollapseBlanks("a   b"), "a b");
+    // Three rounds of pair replacement: n blanks become ceil(n / 8).
+    EXPECT_EQ(HTMLLabel::CollapseBlanks("a" + std::string(8, ' ') + "b"), "a b");
+    EXPECT_EQ(HTMLLabel::CollapseBlanks("a" + std::string(9, ' ') + "b"), "a  b");
+    EXPECT_EQ(HTMLLabel::CollapseBlanks("a" + std::string(17, ' ') + "b"), "a   b");
+    // Both runs reach the same words.
+    for (const char* doc : {"<P>a\tb", "<P>a   b"}) {
+        EXPECT_EQ(Find(Loaded(doc), "a b").Words, (V{"a", "b"})) << doc;
+    }
+}
+
+TEST(HtmlNormalise, ReloadShrinksLongBlankRunsFurther) {
+    HTMLLabel label;
+    ASSERT_TRUE(label.LoadDocument("<P>a" + std::string(20, ' ') + "b").ok());
+    EXPECT_NE(label.DocumentHTML().find("a   b"), std::string::npos);
+    ASSERT_TRUE(label.SetDefaultFontSize(12).ok());
+    EXPECT_NE(label.DocumentHTML().find("a b"), std::string::npos);
+}
+
+TEST(HtmlTokenize, WrapperTokensAndTheirIdentifiers) {
+    HTMLLabel label = Loaded("Hello");
+    EXPECT_EQ(Texts(label), (V{"<HTML>", "<BODY>", "Hello", "</BODY>", "</HTML>"}));
+    EXPECT_EQ(Tags(label),
+              (std::vector<int32_t>{tagUnknown, tagBody, tagText, tagBodyEnd, tagUnknown}));
+    for (int32_t k = 0; k < label.ElementCount(); ++k) EXPECT_EQ(label.Elements()[k].Index, k);
+}
+
+TEST(HtmlTokenize, DropsBlankRunsAndTextOutsideTheTags) {
+    HTMLLabel label = Loaded("<HTML>lead<BODY><B> </B>x</BODY>trail</HTML>tail");
+    EXPECT_EQ(Texts(label),
+              (V{"<HTML>", "lead", "<BODY>", "<B>", "</B>", "x", "</BODY>", "trail", "</HTML>"}));
+    // Text before the first tag is dropped too.
+    EXPECT_EQ(Texts(Loaded("pre<HTML><BODY>x")).front(), "<HTML>");
+}
+
+TEST(HtmlTokenize, NoSpaceBeforeFollowsTheTagBeforeTheRun) {
+    EXPECT_TRUE(Find(Loaded("x<B>y</B>"), "y").NoSpaceBefore);
+    EXPECT_FALSE(Find(Loaded("x <B>y</B>"), "y").NoSpaceBefore);
+    // The flag is carried from tag to tag: "</B>" glued to "y" decides for "z".
+    EXPECT_TRUE(Find(Loaded("x <B>y</B> z"), " z").NoSpaceBefore);
+    EXPECT_FALSE(Find(Loaded("x <B>y </B> z"), " z").NoSpaceBefore);
+}
+
+TEST(HtmlTokenize, CommentsAndStrayAngleBrackets) {
+    HTMLLabel c = Loaded("<!-- a > b <i> -->x");
+    EXPECT_EQ(Find(c, "<!-- a > b <i> -->").TagID, tagCommentOpen);
+    EXPECT_EQ(Find(Loaded("<!--a-->"), "<!--a-->").TagID, tagUnknown);
+    // A stray "<" in running text starts a tag reaching to the next ">".
+    HTMLLabel s = Loaded("<P>a < b</P>c");
+    EXPECT_EQ(Texts(s)[3], "a ");
+    EXPECT_EQ(Texts(s)[4], "< b</P>");
+    EXPECT_EQ(s.Elements()[4].TagID, tagUnknown);
+    // A "<" with no ">" after it is skipped; the loop still ends.
+    EXPECT_EQ(Texts(Loaded("<HTML><BODY>a<b")), (V{"<HTML>", "<BODY>", "a"}));
+    EXPECT_EQ(Texts(Loaded("<HTML><BODY>a<<<")), (V{"<HTML>", "<BODY>", "a"}));
+}
+
+TEST(HtmlTokenize, UnclosedCommentRunsToTheEndAndShowsNothing) {
+    HTMLLabel label = Loaded("<HTML><BODY>a<!-- never closed <B>b</B>");
+    ASSERT_EQ(label.ElementCount(), 4);
+    const HTMLElement& c = label.Elements()[3];
+    EXPECT_EQ(c.Text, "<!-- never closed <B>b</B>");
+    EXPECT_TRUE(c.IsTag);
+    EXPECT_EQ(c.TagID, tagCommentOpen);
+    EXPECT_TRUE(c.Words.empty());
+}
+
+TEST(HtmlTagName, NamesAreUpperCasedUpToTheFirstBlank) {
+    EXPECT_EQ(HTMLLabel::mstrTagID("<font size=2>"), "FONT");
+    EXPECT_EQ(HTMLLabel::mstrTagID("<BR>"), "BR");
+    EXPECT_EQ(HTMLLabel::mstrTagID("<BR/>"), "BR/");
+    EXPECT_EQ(HTMLLabel::mstrTagID("<!-- note -->"), "!--");
+    EXPECT_EQ(HTMLLabel::mstrTagID("< B>"), "");
+    EXPECT_EQ(HTMLLabel::mstrTagID("</td >"), "/TD");
+    // Upper-casing leaves the upper half of the byte range alone.
+    EXPECT_EQ(HTMLLabel::mstrTagID("<a\xE9>"), "A\xE9");
+    EXPECT_EQ(HTMLLabel::mstrTagID("<>"), "");
+}
+
+TEST(HtmlClassify, EveryTagNameMapsToItsIdentifier) {
+    const std::pair<const char*, TagID> cases[] = {
+        {"NOFRAMES", tagBody}, {"/NOFRAMES", tagBodyEnd},
+        {"STRONG", tagBold},   {"em", tagItalic},
+        {"/EM", tagItalicEnd}, {"TH", tagTD},
+        {"/th", tagTDEnd},     {"H6", tagH},
+        {"/H6", tagHEnd},      {"H7", tagUnknown},
+        {"TFOOT", tagTFoot},   {"/STYLE", tagStyleEnd},
+        {"SUP", tagSup},       {"BLOCKQUOTE", tagBlockquote},
+    };
+    for (const auto& [name, id] : cases) {
+        HTMLLabel label;
+        HTMLElement e;
+        e.Text = std::string("<") + name + ">";
+        label.ClassifyElement(e);
+        EXPECT_EQ(e.TagID, id) << name;
+        EXPECT_TRUE(e.IsTag) << name;
+    }
+}
+
+TEST(HtmlClassify, PerTagDefaultsFollowTheComponentState) {
+    HTMLLabel label = Loaded(
+        "<BODY text=#0000FF><FONT>a</FONT><H1>b</H1><h3>c</h3><BIG>d</BIG><SMALL>e</SMALL>"
+        "<TABLE><TR><TD>f</TD></TR></TABLE><A>g</A><IMG src=x>");
+    const HTMLElement& font = Find(label, "<FONT>");
+    EXPECT_EQ(font.FontFace, "Arial");
+    EXPECT_FLOAT_EQ(font.FontSize, 10);
+    EXPECT_EQ(font.Color, 0xFF0000u);  // the BODY TEXT colour already in force
+    EXPECT_FLOAT_EQ(Find(label, "<H1>").FontSize, 17.2f);
+    EXPECT_FLOAT_EQ(Find(label, "<h3>").FontSize, 14.8f);
+    EXPECT_FLOAT_EQ(Find(label, "<BIG>").FontSize, 11);
+    EXPECT_FLOAT_EQ(Find(label, "<SMALL>").FontSize, 9);
+    const HTMLElement& table = Find(label, "<TABLE>");
+    EXPECT_EQ(table.CellSpacing, 2);
+    EXPECT_EQ(table.CellPadding, 2);
+    EXPECT_FLOAT_EQ(table.WidthSpec, 1.0f);
+    const HTMLElement& td = Find(label, "<TD>");
+    EXPECT_EQ(td.ColSpan, 1);
+    EXPECT_EQ(td.VAlign, 3);
+    EXPECT_EQ(td.BgColor, kButtonFaceColor);
+    EXPECT_FALSE(td.HasBgColor);
+    const HTMLElement& a = Find(label, "<A>");
+    EXPECT_EQ(a.Top, -1);
+    EXPECT_EQ(a.Right, -1);
+    EXPECT_EQ(Find(label, "<IMG src=x>").HSpace, 2);
+}
+
+TEST(HtmlClassify, TextRunsSplitAtEveryBlank) {
+    HTMLLabel label = Loaded("<P> a  b </P>");
+    EXPECT_EQ(Find(label, " a b ").Words, (V{"", "a", "b", ""}));
+    EXPECT_EQ(Find(label, " a b ").TagID, tagText);
+    EXPECT_FALSE(Find(label, " a b ").IsTag);
+    // Entities are not decoded here.
+    EXPECT_EQ(Find(Loaded("<P>a&nbsp;b"), "a&nbsp;b").Words, (V{"a&nbsp;b"}));
+}
+
+TEST(HtmlFixups, ParagraphsAreClosedBeforeTheNextBlock) {
+    EXPECT_EQ(Texts(Loaded("<P>a<P>b")),
+              (V{"<HTML>", "<BODY>", "<P>", "a", "</P>", "<P>", "b", "</BODY>", "</HTML>"}));
+    HTMLLabel t = Loaded("<P>a<TABLE>");
+    EXPECT_EQ(Texts(t)[4], "</P>");
+    EXPECT_EQ(t.Elements()[4].TagID, tagPEnd);
+    // The inserted record is a copy of the one it displaced, attributes kept.
+    EXPECT_FLOAT_EQ(t.Elements()[4].WidthSpec, 1.0f);
+    EXPECT_TRUE(t.Elements()[4].IsTag);
+    // The record right after an author's "</P>" is not examined, so the
+    // paragraph it opens is never closed.
+    EXPECT_EQ(Texts(Loaded("<HTML><BODY><P>a</P><P>b<P>c</BODY>")),
+              (V{"<HTML>", "<BODY>", "<P>", "a", "</P>", "<P>", "b", "<P>", "c", "</BODY>"}));
+}
+
+TEST(HtmlFixups, RowsAndCellsAreClosedOutsideNestedTables) {
+    HTMLLabel cell = Loaded("<TD>x</TR>");
+    EXPECT_EQ(Texts(cell)[4], "</TD>");
+    EXPECT_EQ(cell.Elements()[4].TagID, tagTDEnd);
+    const char* nested = "<TR><TD><TABLE><TR><TD>y</TD></TR></TABLE></TD></TR>";
+    EXPECT_EQ(Loaded(nested).ElementCount(), Loaded("").ElementCount() + 11);
+    EXPECT_EQ(Texts(Loaded("<HTML><BODY><TABLE><TR><TD>a<TD>b<TR><TD>c</TABLE>")),
+              (V{"<HTML>", "<BODY>", "<TABLE>", "<TR>", "<TD>", "a", "</TD>", "<TD>", "b", "</TD>",
+                 "</TR>", "<TR>", "<TD>", "c", "</TD>", "</TR>", "</TABLE>"}));
+}
+
+// The fix-up passes written the plain way, one InsertElementAt per missing
+// closer, as the reference the fast passes must agree with.
+void ReferenceFixups(HTMLLabel& label) {
+    auto tag = [&](int32_t k) { return label.Elements()[static_cast<size_t>(k)].TagID; };
+    auto insert = [&](int32_t j, const char* text, TagID id) {
+        label.InsertElementAt(j);
+        auto elements = label.Elements();
+        elements[static_cast<size_t>(j)].Text = text;
+        elements[static_cast<size_t>(j)].TagID = id;
+        label.SetElementsForTesting(std::move(elements));
+    };
+    for (int32_t i = 0; i < label.ElementCount(); ++i) {
+        if (tag(i) != tagP) continue;
+        for (int32_t j = i + 1; j < label.ElementCount(); ++j) {
+            if (tag(j) == tagPEnd) {
+                i = j + 1;
+                break;
+            }
+            if (tag(j) == tagP || tag(j) == tagTable || tag(j) == tagTDEnd) {
+                insert(j, "</P>", tagPEnd);
+                i = j;
+                break;
+            }
+        }
+    }
+    auto nested = [&](TagID opener, TagID closer, std::vector<TagID> enders, const char* text) {
+        int32_t i = 0;
+        while (i < label.ElementCount()) {
+            if (tag(i) != opener) {
+                ++i;
+                continue;
+            }
+            bool stopped = false;
+            int depth = 0;
+            for (int32_t j = i + 1; j < label.ElementCount() && !stopped; ++j) {
+                const TagID id = tag(j);
+                if (depth == 0) {
+                    if (id == closer) {
+                        stopped = true;
+                    } else if (id == tagTable) {
+                        depth = 1;
+                    } else if (std::find(enders.begin(), enders.end(), id) != enders.end()) {
+                        insert(j, text, closer);
+                        stopped = true;
+                    }
+                } else if (id == tagTable) {
+                    ++depth;
+                } else if (id == tagTableEnd) {
+                    --depth;
+                }
+            }
+            i += stopped ? 2 : 1;
+        }
+    };
+    nested(tagTR, tagTREnd, {tagTR, tagTableEnd}, "</TR>");
+    nested(tagTD, tagTDEnd, {tagTD, tagTREnd, tagTableEnd}, "</TD>");
+}
+
+TEST(HtmlFixups, AgreeWithOneInsertionAtATimeOnRandomTagSoup) {
+    const char* pieces[] = {"<P>",  "</P>",  "<TABLE>", "</TABLE>", "<TR>",  "</TR>",
+                            "<TD>", "</TD>", "x",       "<B>",      "<BODY>"};
+    std::mt19937 rng(1234);
+    for (int round = 0; round < 400; ++round) {
+        std::string doc = "<HTML><BODY>";
+        const int n = static_cast<int>(rng() % 30);
+        for (int k = 0; k < n; ++k) doc += pieces[rng() % std::size(pieces)];
+
+        HTMLLabel fast;
+        fast.SetEnableAnchors(true);
+        ASSERT_TRUE(fast.LoadDocument(doc).ok());
+
+        HTMLLabel reference;
+        reference.SetEnableAnchors(true);
+        (void)reference.LoadDocument(doc);
+        // Start again from the classified table, before any fix-up.
+        reference.Tokenize();
+        reference.ClassifyAll();
+        ReferenceFixups(reference);
+
+        ASSERT_EQ(Texts(fast), Texts(reference)) << doc;
+        ASSERT_EQ(Tags(fast), Tags(reference)) << doc;
+        for (int32_t k = 0; k < fast.ElementCount(); ++k) {
+            ASSERT_EQ(fast.Elements()[k].Index, k) << doc;
+        }
+        // BodyIndex still names a BODY element after the insertions.
+        ASSERT_EQ(fast.Elements()[static_cast<size_t>(fast.BodyIndex())].TagID, tagBody) << doc;
+    }
+}
+
+}  // namespace
+}  // namespace html_label
