@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/dc.h"
 #include "platform/font.h"
 #include "platform/preeti/preeti.h"
 #include "platform/region.h"
@@ -211,6 +212,52 @@ TEST_F(FontEngineTest, MetricsDescribeTheLineBox) {
         EXPECT_GT(m.strikeout_offset, 0);
         EXPECT_LT(m.strikeout_offset, m.ascent);
         EXPECT_GT(m.average_char_width, 0);
+    }
+}
+
+TEST_F(FontEngineTest, SyntheticItalicSlantsWithoutChangingAdvance) {
+    // The Devanagari font has no italic file, so the outlines are slanted.
+    const FontDesc upright = Desc("OrvSoft", 12);
+    const FontDesc slanted = Desc("OrvSoft", 12, false, true);
+    EXPECT_EQ(engine().Measure(slanted, "g]kfn").width, engine().Measure(upright, "g]kfn").width);
+    Surface a(120, 40, kWhite);
+    Surface b(120, 40, kWhite);
+    engine().Draw(a, Region::FromRect(a.bounds()), 2, 2, upright, "g]kfn", kBlack);
+    engine().Draw(b, Region::FromRect(b.bounds()), 2, 2, slanted, "g]kfn", kBlack);
+    const Ink ia = FindInk(a, kWhite);
+    const Ink ib = FindInk(b, kWhite);
+    // The top leans right: the slanted headline ends further right.
+    EXPECT_GT(ib.right, ia.right);
+}
+
+// Every byte value, in both kinds of face, through measuring, drawing and
+// wrapping: nothing may crash, and the wrapped layout must keep its promise.
+TEST_F(FontEngineTest, ArbitraryBytesKeepLayoutPromises) {
+    std::string all;
+    for (int i = 0; i < 256; ++i) all.push_back(static_cast<char>(i));
+    uint32_t seed = 12345;
+    std::string noise;
+    for (int i = 0; i < 600; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        noise.push_back(static_cast<char>((seed >> 16) % 5 == 0 ? ' ' : (seed >> 8) & 0xFF));
+    }
+    Surface s(300, 200, kWhite);
+    for (const char* face : {"OrvSoft", "Arial"}) {
+        for (const std::string& text : {all, noise}) {
+            DC dc(s);
+            FontDesc f = Desc(face, 10);
+            dc.SetFont(f);
+            const int32_t line = static_cast<int32_t>(std::lround(dc.GetTextMetrics().height));
+            Rect r{3, 3, 123, 3};
+            const int32_t h = dc.DrawText(text, r, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+            EXPECT_EQ(h % line, 0) << face;
+            EXPECT_EQ(r.height(), h) << face;
+            EXPECT_LE(r.width(), 120) << face;
+            Rect box{3, 3, 123, 190};
+            dc.DrawText(text, box, DT_WORDBREAK | DT_CENTER | DT_VCENTER);
+            dc.TextOut(-7.3f, 150.6f, text);
+            EXPECT_GT(dc.GetTextExtent(text).width, 0) << face;
+        }
     }
 }
 
