@@ -111,6 +111,10 @@ enum : UINT {
     WM_MOUSELEAVE = 0x02A3,
     WM_USER = 0x0400,
     WM_APP = 0x8000,
+    // Asks a window to add its observable state to a report: lParam is a
+    // platform::Json* object to fill in. Windows that do not answer report
+    // only what the window system knows of them.
+    WM_REPORTSTATE = 0xBF00,
 };
 
 // WM_SIZE kinds, WM_ACTIVATE states, WM_SYSCOMMAND commands.
