@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/error.h"
 #include "platform/surface.h"
@@ -14,12 +15,12 @@ namespace platform {
 enum class PictureKind : int16_t { kNone = 0, kBitmap = 1, kIcon = 3 };
 
 // Pixel sizes at 96 dpi to and from hundredths of a millimetre (HIMETRIC),
-// rounded to nearest.
+// rounded to nearest with halves to even.
 int32_t PixelsToHimetric(int32_t pixels);
 int32_t HimetricToPixels(int32_t himetric);
 
 class Picture {
-public:
+  public:
     Picture() = default;
     Picture(Surface pixels, PictureKind kind);
 
@@ -36,7 +37,7 @@ public:
     bool opaque_at(int32_t x, int32_t y) const;
     void set_mask(std::vector<uint8_t> mask) { mask_ = std::move(mask); }
 
-private:
+  private:
     Surface pixels_;
     PictureKind kind_ = PictureKind::kNone;
     std::vector<uint8_t> mask_;  // one byte a pixel, row-major; empty when opaque
@@ -49,5 +50,13 @@ using PictureRef = std::shared_ptr<Picture>;
 // icon, everything else a bitmap.
 Result<PictureRef> LoadPicture(const std::string& path);
 Result<PictureRef> LoadPictureFromMemory(const uint8_t* data, size_t size);
+
+// The largest picture accepted, in pixels; a file claiming more is rejected
+// before anything is allocated for it.
+constexpr int64_t kMaxPicturePixels = int64_t{1} << 25;
+
+// A complete 24-bit BMP file of the surface (for tests and clipboard-style
+// hand-offs).
+std::vector<uint8_t> EncodeBmp24(const Surface& pixels);
 
 }  // namespace platform
