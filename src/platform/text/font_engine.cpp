@@ -37,6 +37,9 @@ namespace {
 // working set of a screen is far below them.
 constexpr size_t kMaxFaces = 48;
 constexpr size_t kMaxGlyphsPerFace = 4096;
+// Glyph images of very large sizes are big; all faces together keep at most
+// this many coverage bytes.
+constexpr size_t kMaxGlyphBytes = size_t{32} << 20;
 constexpr size_t kMaxRuns = 4096;
 // Strings longer than this are not kept in the run cache.
 constexpr size_t kMaxCachedRunBytes = 512;
@@ -63,6 +66,7 @@ struct SizedFace {
     int32_t ascent = 0;
     FT_Pos bold_strength = 0;  // 26.6 pixels added by synthetic bold
     std::unordered_map<uint64_t, GlyphImage> glyphs;
+    size_t glyph_bytes = 0;
 
     SizedFace() = default;
     SizedFace(const SizedFace&) = delete;
@@ -148,6 +152,7 @@ class FontEngine final : public TextEngine {
         const int64_t baseline = y0 + r.face->ascent;
         const Rect box = clip.bounds().intersect(target.bounds());
         int64_t pen = x0 * 64;
+        const int64_t reach = 2 * static_cast<int64_t>(r.face->metrics.height) + 64;
         for (const ShapedGlyph& g : run.glyphs) {
             const int64_t gx = pen + g.x_offset;
             pen += g.x_advance;
@@ -158,8 +163,9 @@ class FontEngine final : public TextEngine {
                 step = 0;
             }
             const int64_t iy = baseline - FloorDiv(g.y_offset + 32, 64);
-            // Skip glyphs far outside the clip before rasterising them.
-            if (ix > box.right + 64 || ix < static_cast<int64_t>(box.left) - 4096) continue;
+            // Skip glyphs far outside the clip before rasterising them; a
+            // glyph's ink reaches at most about two ems from its pen.
+            if (ix > box.right + reach || ix < box.left - reach) continue;
             const GlyphImage* img = Glyph(*r.face, g.gid, step, r.synth_bold, r.synth_italic);
             if (img == nullptr || img->coverage.empty()) continue;
             Blit(target, clip, *img, ix + img->left, iy - img->top, color);
@@ -182,7 +188,13 @@ class FontEngine final : public TextEngine {
     Resolved Resolve(const FontDesc& font) {
         Resolved out;
         if (!ft_ready_) return out;
-        const std::optional<FaceFile> file = resolver_.Resolve(font.name, font.bold, font.italic);
+        std::optional<FaceFile> file = resolver_.Resolve(font.name, font.bold, font.italic);
+        if (!file) {
+            // A face set straight into a FontDesc (a document's FONT FACE, say)
+            // may name nothing installed; like the platform's font mapper, draw
+            // it in the default sans rather than not at all.
+            file = resolver_.Resolve("Arial", font.bold, font.italic);
+        }
         if (!file) return out;
         const float px = ClampedPixelSize(font);
         const auto size26 = static_cast<FT_F26Dot6>(std::lround(px * 64.0f));
@@ -200,6 +212,7 @@ class FontEngine final : public TextEngine {
             // The shaped runs point at faces; they go with them.
             runs_.clear();
             faces_.clear();
+            glyph_bytes_ = 0;
         }
         auto sized = std::make_unique<SizedFace>();
         if (FT_New_Face(ft_, path.c_str(), index, &sized->face) != 0) {
@@ -335,7 +348,20 @@ class FontEngine final : public TextEngine {
                              (static_cast<uint64_t>(step) << 2) | (bold ? 1u : 0u) |
                              (italic ? 2u : 0u);
         if (auto it = s.glyphs.find(key); it != s.glyphs.end()) return &it->second;
-        if (s.glyphs.size() >= kMaxGlyphsPerFace) s.glyphs.clear();
+        if (s.glyphs.size() >= kMaxGlyphsPerFace) {
+            glyph_bytes_ -= std::min(glyph_bytes_, s.glyph_bytes);
+            s.glyphs.clear();
+            s.glyph_bytes = 0;
+        }
+        if (glyph_bytes_ >= kMaxGlyphBytes) {
+            for (auto& entry : faces_) {
+                if (entry.second) {
+                    entry.second->glyphs.clear();
+                    entry.second->glyph_bytes = 0;
+                }
+            }
+            glyph_bytes_ = 0;
+        }
         GlyphImage img;
         if (FT_Load_Glyph(s.face, gid, kLoadFlags) == 0 &&
             s.face->glyph->format == FT_GLYPH_FORMAT_OUTLINE) {
@@ -363,6 +389,8 @@ class FontEngine final : public TextEngine {
                 }
             }
         }
+        s.glyph_bytes += img.coverage.size();
+        glyph_bytes_ += img.coverage.size();
         return &s.glyphs.emplace(key, std::move(img)).first->second;
     }
 
@@ -419,6 +447,7 @@ class FontEngine final : public TextEngine {
     bool ft_ready_ = false;
     std::map<std::string, std::unique_ptr<SizedFace>> faces_;
     std::unordered_map<std::string, ShapedRun> runs_;
+    size_t glyph_bytes_ = 0;
     ShapedRun scratch_;
 };
 

@@ -193,6 +193,13 @@ TEST_F(FontEngineTest, FaceNamesResolveOnlyToRealFamilies) {
     EXPECT_TRUE(font.set_name("DejaVu Serif").ok());
 }
 
+TEST_F(FontEngineTest, UnknownFacesDrawInTheDefaultSans) {
+    // Faces a font object refuses can still reach the engine through a plain
+    // FontDesc; they are drawn, in the sans the face table uses for Arial.
+    EXPECT_EQ(engine().Measure(Desc("Kovelin No Such Face", 10, true), "Words").width,
+              engine().Measure(Desc("Arial", 10, true), "Words").width);
+}
+
 TEST_F(FontEngineTest, TestFaceKeepsFixedMetricsUnderTheFontEngine) {
     const TextExtent e = engine().Measure(Desc(kTestFontName, 12), "abcd");
     EXPECT_EQ(e.width, 32);
@@ -258,6 +265,11 @@ TEST_F(FontEngineTest, ArbitraryBytesKeepLayoutPromises) {
             dc.TextOut(-7.3f, 150.6f, text);
             EXPECT_GT(dc.GetTextExtent(text).width, 0) << face;
         }
+        // Absurd sizes are drawn at the largest size the engine rasterises.
+        Surface big(64, 64, kWhite);
+        engine().Draw(big, Region::FromRect(big.bounds()), -100, -300, Desc(face, 1e7f), "W\xe9g",
+                      kBlack);
+        EXPECT_GT(FindInk(big, kWhite).count, 0) << face;
     }
 }
 
