@@ -280,7 +280,7 @@ namespace {
 // this virtual table exactly as they would walk the real one.
 class FixupTable {
   public:
-    FixupTable(const std::vector<HTMLElement>& records, TagID inserted)
+    FixupTable(std::vector<HTMLElement>& records, TagID inserted)
         : records_(records), inserted_(inserted), before_(records.size(), 0) {}
 
     // (k, sub): sub < before_[k] is the sub-th copy waiting before original
@@ -298,7 +298,10 @@ class FixupTable {
     }
     TagID At(Pos p) const { return p.sub < before_[p.k] ? inserted_ : records_[p.k].TagID; }
     // A new copy takes position p; whatever stood there moves up by one.
-    void InsertAt(Pos p) { ++before_[p.k]; }
+    void InsertAt(Pos p) {
+        ++before_[p.k];
+        ++inserted_count_;
+    }
 
     // Where original record k stands once the copies are in place.
     int32_t NewIndexOf(size_t k) const {
@@ -307,9 +310,11 @@ class FixupTable {
         return static_cast<int32_t>(n);
     }
 
-    std::vector<HTMLElement> Build(std::string_view text) const {
+    // Moves the records into the new table; the source is left empty.
+    std::vector<HTMLElement> Build(std::string_view text) {
+        if (inserted_count_ == 0) return std::move(records_);
         std::vector<HTMLElement> out;
-        out.reserve(records_.size());
+        out.reserve(records_.size() + inserted_count_);
         for (size_t k = 0; k < records_.size(); ++k) {
             for (int32_t n = 0; n < before_[k]; ++n) {
                 HTMLElement copy = records_[k];
@@ -317,20 +322,21 @@ class FixupTable {
                 copy.TagID = inserted_;
                 out.push_back(std::move(copy));
             }
-            out.push_back(records_[k]);
+            out.push_back(std::move(records_[k]));
         }
         for (size_t k = 0; k < out.size(); ++k) out[k].Index = static_cast<int32_t>(k);
         return out;
     }
 
   private:
-    const std::vector<HTMLElement>& records_;
+    std::vector<HTMLElement>& records_;
     TagID inserted_;
     std::vector<int32_t> before_;
+    size_t inserted_count_ = 0;
 };
 
 // `tracked` is an index into `records` (or -1) that follows its record.
-std::vector<HTMLElement> ParagraphPass(const std::vector<HTMLElement>& records, int32_t& tracked) {
+std::vector<HTMLElement> ParagraphPass(std::vector<HTMLElement>& records, int32_t& tracked) {
     FixupTable t(records, tagPEnd);
     for (auto i = t.Start(); t.Valid(i); i = t.Next(i)) {
         if (t.At(i) != tagP) continue;
@@ -356,8 +362,8 @@ std::vector<HTMLElement> ParagraphPass(const std::vector<HTMLElement>& records, 
 // The row and cell passes: `opener` is closed by `closer`, and an unclosed
 // one is ended before any of `enders` at the same table depth. Nested tables
 // are skipped by counting depth.
-std::vector<HTMLElement> NestedPass(const std::vector<HTMLElement>& records, TagID opener,
-                                    TagID closer, std::initializer_list<TagID> enders,
+std::vector<HTMLElement> NestedPass(std::vector<HTMLElement>& records, TagID opener, TagID closer,
+                                    std::initializer_list<TagID> enders,
                                     std::string_view closer_text, int32_t& tracked) {
     FixupTable t(records, closer);
     auto i = t.Start();
