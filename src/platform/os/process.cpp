@@ -149,8 +149,10 @@ void SignalGroup(pid_t pid, int sig) {
 ProcessOutcome FromStatus(int status, pid_t pid) {
     ProcessOutcome outcome;
     outcome.pid = pid;
-    if (WIFEXITED(status)) {
-        outcome.kind = ProcessOutcome::Kind::kExited;
+    outcome.kind = ProcessOutcome::Kind::kExited;
+    if (status < 0) {
+        outcome.exit_code = -1;  // reaped by someone else: the status is lost
+    } else if (WIFEXITED(status)) {
         outcome.exit_code = WEXITSTATUS(status);
     } else if (WIFSIGNALED(status)) {
         outcome.kind = ProcessOutcome::Kind::kSignaled;

@@ -18,7 +18,8 @@ namespace platform::os {
 
 struct ProcessOutcome {
     enum class Kind {
-        kExited,         // ended on its own; `exit_code` holds its code
+        kExited,         // ended on its own; `exit_code` holds its code (-1: unknown,
+                         // when SIGCHLD is ignored and the kernel reaped it)
         kSignaled,       // ended on its own by a signal; `signal` holds it
         kTimedOut,       // still running at the time-out, so it was killed
         kFailedToStart,  // never ran; `start_error` holds the errno value

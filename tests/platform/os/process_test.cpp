@@ -143,6 +143,18 @@ TEST(RunAndWaitTest, ReportsHowTheProgramEnded) {
     ASSERT_TRUE(signaled.ok());
     EXPECT_EQ(signaled->kind, Kind::kSignaled);
     EXPECT_EQ(signaled->signal, SIGKILL);
+
+    // With SIGCHLD ignored the kernel reaps the child itself; the status is
+    // lost, which must not turn into a made-up signal or a hang.
+    struct sigaction ignore {
+    }, previous{};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGCHLD, &ignore, &previous);
+    auto unreaped = RunAndWait({"sh", "-c", "exit 4"}, "", 5000);
+    ::sigaction(SIGCHLD, &previous, nullptr);
+    ASSERT_TRUE(unreaped.ok());
+    EXPECT_EQ(unreaped->kind, Kind::kExited);
+    EXPECT_TRUE(unreaped->exit_code == 4 || unreaped->exit_code == -1);
 }
 
 }  // namespace
