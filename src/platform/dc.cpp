@@ -16,6 +16,8 @@ namespace platform {
 
 namespace {
 
+__extension__ using Wide = unsigned __int128;
+
 constexpr Color kInvalidColor = 0xFFFFFFFFu;
 constexpr uint32_t kRgbMask = 0x00FFFFFFu;
 
@@ -291,7 +293,12 @@ void DC::LineTo(int32_t x, int32_t y) {
         }
         // The minor coordinate is i * minor_len / n rounded to nearest, with
         // exact halves staying on the start point's side.
-        const int64_t minor = n == 0 ? 0 : (2 * i * minor_len + n - 1) / (2 * n);
+        // Both factors can approach 2^33, so the product needs 128 bits.
+        const auto minor = static_cast<int64_t>(
+            n == 0 ? 0
+                   : (Wide{2} * static_cast<Wide>(i) * static_cast<Wide>(minor_len) +
+                      static_cast<Wide>(n) - 1) /
+                         (Wide{2} * static_cast<Wide>(n)));
         const int64_t px =
             from.x + int64_t{origin_.x} + (x_major ? i * major_dir : minor * minor_dir);
         const int64_t py =

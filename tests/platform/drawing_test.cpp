@@ -132,6 +132,11 @@ TEST(Lines, HugeCoordinatesDrawTheVisiblePartQuickly) {
     dc.MoveTo(3, INT32_MIN);
     dc.LineTo(3, INT32_MAX);
     EXPECT_EQ(s.pixel(3, 3), kBlack);
+    // A diagonal across the whole coordinate range still lands exactly.
+    s.fill(kWhite);
+    dc.MoveTo(INT32_MIN, INT32_MIN);
+    dc.LineTo(INT32_MAX, INT32_MAX);
+    EXPECT_EQ(Picture(s, kBlack), "#.......\n.#......\n..#.....\n...#....\n");
 }
 
 TEST(Lines, WidePenAndNullPen) {
