@@ -906,8 +906,14 @@ HWND SetFocus(HWND hwnd) {
     if (hwnd) {
         Window* w = Find(hwnd);
         if (!w || w->destroying) return {};
-        Window* top = TopOf(w);
-        if (top && s.active != top->handle) ActivateTopLevel(top->handle, false);
+        Window& top = TopRef(*w);
+        if (!top.visible_flag() || top.minimised) {
+            // A window that is not on screen yet takes the focus when it is
+            // activated.
+            top.last_focus = hwnd;
+            return old;
+        }
+        if (s.active != top.handle) ActivateTopLevel(top.handle, false);
         if (!Find(hwnd)) return {};
     }
     old = s.focus;

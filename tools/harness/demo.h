@@ -1,0 +1,13 @@
+// A small window built only from the platform layer, so the layer's
+// behaviour (painting, input, focus, timers, regions, modal loops, text) can
+// be seen and tested end to end before the program's own windows exist.
+#pragma once
+
+#include "platform/window.h"
+
+namespace harness {
+
+// Creates and shows the demo window ("frmDemo").
+platform::HWND CreateDemoWindow();
+
+}  // namespace harness

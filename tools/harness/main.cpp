@@ -1,0 +1,177 @@
+// kovelin-harness: runs the program's windows on the headless backend from a
+// scenario of clicks, keys, waits and clipboard text, and writes PNG shots
+// and JSON state reports. See scenario.h for the commands.
+//
+//   kovelin-harness SCENARIO [--out DIR]
+//
+// Relative file names in `shot` and `state` are written under DIR (default:
+// the current folder). Exit status: 0 when the scenario ran to its end, 1
+// when a command failed (an `expect` that did not hold, a window that does
+// not exist), 2 for a scenario that cannot be read or parsed.
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "demo.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/text/font_engine.h"
+#include "platform/window.h"
+#include "scenario.h"
+#include "state.h"
+
+namespace fs = std::filesystem;
+using namespace platform;
+
+namespace {
+
+struct Run {
+    std::vector<harness::Command> commands;
+    size_t next = 0;
+    fs::path out_dir;
+    std::string failure;
+    headless::HeadlessSession* session = nullptr;
+};
+
+bool Fail(Run& run, const harness::Command& c, const std::string& what) {
+    run.failure = "line " + std::to_string(c.line) + ": " + what;
+    return false;
+}
+
+fs::path OutPath(const Run& run, const std::string& name) {
+    fs::path p(name);
+    if (p.is_relative()) p = run.out_dir / p;
+    std::error_code ec;
+    fs::create_directories(p.parent_path(), ec);
+    return p;
+}
+
+// Compares a state value with the scenario's literal: JSON text, or a bare
+// word meaning a string.
+bool Matches(const Json& value, const std::string& expected) {
+    std::string compact = value.Dump(0);
+    if (compact == expected) return true;
+    if (const std::string* s = value.string()) return *s == expected;
+    return false;
+}
+
+bool Step(Run& run) {
+    if (run.next >= run.commands.size()) return false;  // the scenario is over
+    const harness::Command& c = run.commands[run.next++];
+    auto num = [&](size_t i) { return std::stoi(c.args[i]); };
+    auto& s = *run.session;
+    if (c.name == "wait") {
+        s.backend().RunClockUntil(s.clock().NowMs() + static_cast<uint64_t>(num(0)));
+    } else if (c.name == "type") {
+        InjectText(c.args[0]);
+    } else if (c.name == "key") {
+        uint32_t vk = 0, mods = 0;
+        harness::ParseKey(c.args[0], &vk, &mods);
+        InjectKey(vk, true, mods);
+        InjectKey(vk, false, mods);
+    } else if (c.name == "click" || c.name == "rclick") {
+        Point p{num(0), num(1)};
+        MouseButton b = c.name == "click" ? MouseButton::kLeft : MouseButton::kRight;
+        InjectMouseMove(p);
+        InjectMouseButton(p, b, true);
+        InjectMouseButton(p, b, false);
+    } else if (c.name == "dblclick") {
+        Point p{num(0), num(1)};
+        InjectMouseMove(p);
+        for (int i = 0; i < 2; ++i) {
+            InjectMouseButton(p, MouseButton::kLeft, true);
+            InjectMouseButton(p, MouseButton::kLeft, false);
+        }
+    } else if (c.name == "move") {
+        InjectMouseMove({num(0), num(1)});
+    } else if (c.name == "drag") {
+        Point a{num(0), num(1)}, b{num(2), num(3)};
+        InjectMouseMove(a);
+        InjectMouseButton(a, MouseButton::kLeft, true);
+        for (int i = 1; i <= 8; ++i)
+            InjectMouseMove({a.x + (b.x - a.x) * i / 8, a.y + (b.y - a.y) * i / 8});
+        InjectMouseButton(b, MouseButton::kLeft, false);
+    } else if (c.name == "wheel") {
+        InjectMouseWheel(GetCursorPos(), num(0) * 120);
+    } else if (c.name == "clipboard") {
+        s.backend().SetClipboardText(c.args[0]);
+    } else if (c.name == "clipboard-image") {
+        s.backend().SetClipboardImage();
+    } else if (c.name == "shot") {
+        HWND target = GetActiveWindow();
+        std::string file = c.args.back();
+        if (c.args.size() == 2) {
+            target = FindWindowByName(c.args[0]);
+            if (!target || GetAncestorTopLevel(target) != target)
+                return Fail(run, c, "no top-level window named '" + c.args[0] + "'");
+        }
+        if (!target) return Fail(run, c, "no active window to shoot");
+        Surface shot = RenderWindow(target);
+        if (auto st = shot.WritePng(OutPath(run, file).string()); !st)
+            return Fail(run, c, "cannot write " + file + ": " + st.error().message);
+    } else if (c.name == "state") {
+        std::ofstream f(OutPath(run, c.args[0]), std::ios::binary);
+        f << harness::CaptureState().Dump() << "\n";
+        if (!f) return Fail(run, c, "cannot write " + c.args[0]);
+    } else if (c.name == "expect") {
+        Json state = harness::CaptureState();
+        const Json* v = harness::LookupPath(state, "windows." + c.args[0]);
+        if (!v) v = harness::LookupPath(state, c.args[0]);
+        if (!v) return Fail(run, c, "no state value at " + c.args[0]);
+        if (!Matches(*v, c.args[1]))
+            return Fail(run, c, c.args[0] + " is " + v->Dump(0) + ", expected " + c.args[1]);
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string scenario_path;
+    Run run;
+    run.out_dir = fs::current_path();
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a == "--out" && i + 1 < argc) {
+            run.out_dir = argv[++i];
+        } else if (scenario_path.empty() && !a.empty() && a[0] != '-') {
+            scenario_path = a;
+        } else {
+            std::cerr << "usage: kovelin-harness SCENARIO [--out DIR]\n";
+            return 2;
+        }
+    }
+    if (scenario_path.empty()) {
+        std::cerr << "usage: kovelin-harness SCENARIO [--out DIR]\n";
+        return 2;
+    }
+    std::ifstream in(scenario_path, std::ios::binary);
+    if (!in) {
+        std::cerr << scenario_path << ": cannot read the scenario\n";
+        return 2;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    auto parsed = harness::ParseScenario(text.str());
+    if (!parsed) {
+        std::cerr << scenario_path << ": " << parsed.error().message << "\n";
+        return 2;
+    }
+    run.commands = std::move(parsed.value());
+
+    platform::text::InstallFontEngine();
+    headless::HeadlessSession session;
+    run.session = &session;
+    session.backend().SetIdleHandler([&run] { return Step(run); });
+    harness::CreateDemoWindow();
+    RunMessageLoop();
+    // The scenario may end while windows still have work queued; let it run.
+    DoEvents();
+
+    if (!run.failure.empty()) {
+        std::cerr << scenario_path << ": " << run.failure << "\n";
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,43 @@
+// Harness scenarios: one command a line, '#' starts a comment.
+//
+//   wait MS                 advance the virtual clock, running what falls due
+//   type TEXT               type UTF-8 text into the focused window
+//   key NAME                Enter, Escape, Up, Down, Left, Right, PageUp,
+//                           PageDown, Home, End, Tab, Space, Backspace,
+//                           Delete, Insert, F1..F12, a letter or digit; with
+//                           Ctrl+, Shift+ and Alt+ prefixes
+//   click X Y  rclick X Y  dblclick X Y  move X Y   (screen pixels)
+//   drag X1 Y1 X2 Y2        left-button drag
+//   wheel N                 N notches at the pointer (positive: away)
+//   clipboard TEXT          put UTF-8 text on the clipboard
+//   clipboard-image         put a picture (no text) on the clipboard
+//   shot FILE.png           the active top-level window as a PNG
+//   shot WINDOW FILE.png    a named top-level window as a PNG
+//   state FILE.json         the program's observable state
+//   expect PATH VALUE       stop with an error unless the state value at the
+//                           dotted PATH equals VALUE (a JSON literal, or a
+//                           bare word for a string)
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/error.h"
+
+namespace harness {
+
+struct Command {
+    int line = 0;
+    std::string name;
+    std::vector<std::string> args;  // split at blanks; text commands keep one argument
+};
+
+// Reads and checks a whole scenario before anything runs, so a typo on the
+// last line does not waste a run.
+platform::Result<std::vector<Command>> ParseScenario(const std::string& text);
+
+// Parses "Ctrl+Shift+Tab" into a key code and modifier bits.
+bool ParseKey(const std::string& spec, uint32_t* vk, uint32_t* modifiers);
+
+}  // namespace harness

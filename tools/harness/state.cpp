@@ -1,0 +1,111 @@
+#include "state.h"
+
+#include "platform/window.h"
+
+namespace harness {
+
+using namespace platform;
+
+namespace {
+
+std::string KeyFor(HWND h) {
+    std::string n = GetWindowName(h);
+    return n.empty() ? "#" + std::to_string(h.id) : n;
+}
+
+const char* CursorName(CursorShape s) {
+    switch (s) {
+        case CursorShape::kArrow:
+            return "arrow";
+        case CursorShape::kWait:
+            return "wait";
+        case CursorShape::kHand:
+            return "hand";
+        case CursorShape::kIBeam:
+            return "ibeam";
+        case CursorShape::kSizeAll:
+            return "sizeall";
+        case CursorShape::kCross:
+            return "cross";
+        case CursorShape::kNo:
+            return "no";
+        case CursorShape::kCustom:
+            return "custom";
+    }
+    return "arrow";
+}
+
+Json Describe(HWND h) {
+    Json w = Json::MakeObject();
+    w.Set("class", GetClassName(h));
+    w.Set("caption", GetWindowText(h));
+    w.Set("visible", IsWindowVisible(h));
+    w.Set("enabled", IsWindowEnabled(h));
+    const bool top = GetAncestorTopLevel(h) == h;
+    Rect r = GetWindowRect(h);
+    if (!top) {
+        // Children report their place in the parent's client area.
+        Point p = MapWindowPoint(HWND{}, GetParent(h), r.top_left());
+        r = Rect::FromXYWH(p.x, p.y, r.width(), r.height());
+    } else {
+        w.Set("minimised", IsIconic(h));
+        w.Set("active", GetActiveWindow() == h);
+    }
+    w.Set("position", Json(Json::Array{Json(r.left), Json(r.top)}));
+    w.Set("size", Json(Json::Array{Json(r.width()), Json(r.height())}));
+    if (GetFocus() == h) w.Set("focused", true);
+    Json own = Json::MakeObject();
+    SendMessage(h, WM_REPORTSTATE, 0, reinterpret_cast<LPARAM>(&own));
+    if (own.object() && !own.object()->empty()) w.Set("state", std::move(own));
+    std::vector<HWND> kids = GetChildren(h);
+    if (!kids.empty()) {
+        Json controls = Json::MakeObject();
+        for (HWND k : kids) controls.Set(KeyFor(k), Describe(k));
+        w.Set("controls", std::move(controls));
+    }
+    return w;
+}
+
+}  // namespace
+
+Json CaptureState() {
+    Json root = Json::MakeObject();
+    root.Set("time_ms", Json(static_cast<int64_t>(CurrentClock().NowMs())));
+    root.Set("focus", GetFocus() ? Json(KeyFor(GetFocus())) : Json());
+    root.Set("active", GetActiveWindow() ? Json(KeyFor(GetActiveWindow())) : Json());
+    root.Set("cursor", CursorName(GetCurrentCursor().shape));
+    Point p = GetCursorPos();
+    root.Set("pointer", Json(Json::Array{Json(p.x), Json(p.y)}));
+    auto clip = GetClipboardTextUtf8();
+    root.Set("clipboard", clip ? Json(*clip) : Json());
+    Json windows = Json::MakeObject();
+    for (HWND t : GetTopLevelWindows()) windows.Set(KeyFor(t), Describe(t));
+    root.Set("windows", std::move(windows));
+    return root;
+}
+
+const Json* LookupPath(const Json& root, const std::string& path) {
+    const Json* cur = &root;
+    size_t start = 0;
+    while (cur && start <= path.size()) {
+        size_t dot = path.find('.', start);
+        std::string part =
+            path.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
+        if (const Json::Array* a = cur->array()) {
+            size_t idx = 0;
+            try {
+                idx = std::stoul(part);
+            } catch (...) {
+                return nullptr;
+            }
+            cur = idx < a->size() ? &(*a)[idx] : nullptr;
+        } else {
+            cur = cur->Get(part);
+        }
+        if (dot == std::string::npos) break;
+        start = dot + 1;
+    }
+    return cur;
+}
+
+}  // namespace harness

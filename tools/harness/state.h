@@ -1,0 +1,18 @@
+// The harness's state report: every top-level window and its controls, with
+// what the window system knows of each (class, caption, visibility, place)
+// and whatever each window adds itself through WM_REPORTSTATE.
+#pragma once
+
+#include <string>
+
+#include "platform/json.h"
+
+namespace harness {
+
+platform::Json CaptureState();
+
+// The value at a dotted path ("frmDemo.controls.clicker.state.clicks"), or
+// null when there is none.
+const platform::Json* LookupPath(const platform::Json& root, const std::string& path);
+
+}  // namespace harness
