@@ -1,0 +1,74 @@
+// Fuzz target: loads arbitrary bytes as an HTML label document and checks
+// that the element table it builds is consistent.
+//
+// The first byte picks component settings (anchors on or off, a default font
+// size), so the settings-dependent paths are reached too; the rest is the
+// document. Any crash, hang, sanitizer report or broken invariant is a
+// finding.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "controls/html_label/html_label.h"
+
+namespace {
+
+using html_label::HTMLElement;
+using html_label::HTMLLabel;
+
+void Check(bool ok) {
+    if (!ok) std::abort();
+}
+
+void CheckTable(const HTMLLabel& label) {
+    const int32_t count = label.ElementCount();
+    Check(count >= 1);
+    for (int32_t k = 0; k < count; ++k) {
+        const HTMLElement& e = label.Elements()[static_cast<size_t>(k)];
+        Check(e.Index == k);
+        Check(e.Parent >= 0 && e.Parent < count);
+        Check(e.ChildCount >= 0 && static_cast<size_t>(e.ChildCount) <= e.Children.size());
+        Check(e.Children.size() <= static_cast<size_t>(e.ChildCount) + 1);
+        for (int32_t child : e.Children) Check(child > k && child < count);
+        Check(e.TagID >= 0 && e.TagID < html_label::kTagIDCount);
+        Check(e.IsTag == (e.TagID != html_label::tagText));
+
+        HTMLElement copy;
+        (void)label.GetParentElement(e, copy);
+        (void)label.GetFirstChild(e, copy);
+        (void)label.GetNextSibling(e, copy);
+        (void)label.FindAncestorByTag(e, copy, html_label::tagTable);
+    }
+    Check(label.BodyIndex() >= 0 && label.BodyIndex() < count);
+    for (int32_t a : label.Anchors()) {
+        Check(a >= 0 && a < count);
+        Check(label.Elements()[static_cast<size_t>(a)].TagID == html_label::tagA);
+    }
+    (void)label.DocumentTitle();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0) return 0;
+    const uint8_t settings = data[0];
+    const std::string_view html(reinterpret_cast<const char*>(data + 1), size - 1);
+
+    HTMLLabel label;
+    label.SetEnableAnchors((settings & 1) != 0);
+    if ((settings & 2) != 0) (void)label.SetDefaultFontSize(static_cast<float>(settings >> 2));
+    Check(label.LoadDocument(html).ok());
+    CheckTable(label);
+
+    // Reloading the normalised text, as a font change does, must hold up too.
+    if ((settings & 4) != 0) {
+        Check(label.SetDefaultFontName("Tahoma").ok());
+        CheckTable(label);
+    }
+
+    (void)HTMLLabel::ParseColor(html);
+    (void)HTMLLabel::mstrTagID(html);
+    return 0;
+}
