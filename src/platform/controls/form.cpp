@@ -41,7 +41,7 @@ void Form::Load() {
     if (!IsClassRegistered(kFormClass))
         RegisterClass({kFormClass, &Form::Trampoline, CS_DBLCLKS, kNoBackground, {}});
     const uint32_t style = StyleFor(options_);
-    const uint32_t ex = options_.border == BorderStyle::kFixedToolWindow ? WS_EX_TOOLWINDOW : 0;
+    const uint32_t ex = options_.border == BorderStyle::kFixedToolWindow ? static_cast<uint32_t>(WS_EX_TOOLWINDOW) : 0u;
     hwnd_ = CreateWindowEx(ex, kFormClass, options_.caption, style, options_.left, options_.top,
                            options_.client_width, options_.client_height, {}, 0, this);
     if (!hwnd_) return;
