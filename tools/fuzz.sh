@@ -12,13 +12,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-60}"
 build="${FUZZ_BUILD_DIR:-$root/build-fuzz}"
 
-if [[ "$build" == "$root/build-fuzz" ]]; then
-    cmake --preset fuzz -S "$root" >/dev/null
-else
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-        -DKOVELIN_FUZZ=ON -DKOVELIN_BENCH=OFF >/dev/null
-fi
+(cd "$root" && cmake --preset fuzz -B "$build" >/dev/null)
 cmake --build "$build" --target html_label_fuzz -j2
 
 # New inputs the fuzzer finds go to a scratch folder, never into the seeds.
