@@ -97,10 +97,10 @@ enum : uint32_t {
     LVHT_ONITEMLABEL = 0x0004,
     LVHT_ONITEMSTATEICON = 0x0008,
     LVHT_ONITEM = 0x000E,
-    LVHT_ABOVE = 0x0008 << 1,
-    LVHT_BELOW = 0x0020,
-    LVHT_TORIGHT = 0x0040,
-    LVHT_TOLEFT = 0x0080,
+    LVHT_ABOVE = 0x0008,
+    LVHT_BELOW = 0x0010,
+    LVHT_TORIGHT = 0x0020,
+    LVHT_TOLEFT = 0x0040,
 };
 
 // Notification codes (sent with WM_NOTIFY to the parent).
