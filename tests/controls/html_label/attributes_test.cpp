@@ -81,7 +81,8 @@ TEST(HtmlAttributes, DocumentWideAttributesChangeTheDocumentState) {
 
 TEST(HtmlAttributes, TableCellAndImageFields) {
     const std::string td = "<TD bgcolor=silver valign=bottom colspan=2 width=50%>";
-    const HTMLElement& cell = Find(Loaded("<TABLE><TR>" + td), td);
+    const HTMLLabel row = Loaded("<TABLE><TR>" + td);
+    const HTMLElement& cell = Find(row, td);
     EXPECT_EQ(cell.BgColor, 0xC0C0C0u);
     EXPECT_TRUE(cell.HasBgColor);
     EXPECT_EQ(cell.VAlign, 5);
@@ -99,7 +100,8 @@ TEST(HtmlAttributes, TableCellAndImageFields) {
     EXPECT_EQ(img.Src, "a.gif");
 
     const std::string a = "<A href = 'x.htm' title='Go' name=top>";
-    const HTMLElement& link = Find(Loaded(a), a);
+    const HTMLLabel linked = Loaded(a);
+    const HTMLElement& link = Find(linked, a);
     EXPECT_EQ(link.Href, "x.htm");
     EXPECT_EQ(link.Title, "Go");
     EXPECT_EQ(link.Name, "top");
@@ -110,7 +112,8 @@ TEST(HtmlAttributes, UnknownValuesAndNonNumbersAreIgnored) {
     EXPECT_TRUE(Find(Loaded("<P align=Center>"), "<P align=Center>").AlignCenter);
     EXPECT_TRUE(Find(Loaded("<P align=right>"), "<P align=right>").AlignRight);
     const std::string td = "<TD valign=middle border=thin colspan=x cellpadding=1e9 width=50PX>";
-    const HTMLElement& cell = Find(Loaded(td), td);
+    const HTMLLabel odd = Loaded(td);
+    const HTMLElement& cell = Find(odd, td);
     EXPECT_EQ(cell.VAlign, 3);
     EXPECT_EQ(cell.Border, 0);
     EXPECT_EQ(cell.ColSpan, 1);
