@@ -129,10 +129,10 @@ LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                                               : kMiddleButton;
             bool click = false;
             if (msg == WM_LBUTTONUP) {
-                if (GetCapture() == self) ReleaseCapture();
                 Point p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
                 click = pressed_inside_ && GetClientRect(self).contains(p);
                 pressed_inside_ = false;
+                if (GetCapture() == self) ReleaseCapture();
             }
             if (on_mouse_up) {
                 MouseEventArgs a = mouse(b);
