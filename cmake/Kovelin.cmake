@@ -4,7 +4,7 @@
 add_library(kovelin_options INTERFACE)
 target_compile_options(kovelin_options INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-align
-  -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough)
+  -Woverloaded-virtual -Wimplicit-fallthrough)
 target_include_directories(kovelin_options INTERFACE ${PROJECT_SOURCE_DIR}/src)
 
 if(KOVELIN_SANITIZE)
