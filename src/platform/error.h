@@ -23,6 +23,7 @@ enum class ErrorCode : int32_t {
     kFileNotFound = 53,
     kFileIo = 57,
     kPathNotFound = 76,
+    kInvalidPropertyValue = 380,  // a property refused the value it was given
     kInvalidPicture = 481,
     kRunTimeOnly = 394,     // member not available at design time
     kUnsupported = 445,     // object does not support this action
