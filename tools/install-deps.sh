@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config ccache clang libclang-rt-14-dev clang-format
   libsdl2-dev libsdl2-image-dev libfreetype-dev libharfbuzz-dev libfontconfig-dev
-  libzip-dev libxext-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libzip-dev libx11-dev libxext-dev libxtst-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-noto-core fonts-dejavu-core
   xvfb x11-apps imagemagick zip hunspell-ne
 )

@@ -346,17 +346,18 @@ void InjectMouseWheel(Point screen, int32_t delta) {
     S().input.push_back(e);
 }
 
-void InjectKey(uint32_t vk, bool down, uint32_t modifiers) {
+void InjectKey(uint32_t vk, bool down, uint32_t modifiers, bool translate) {
     if (!MaybeS()) return;
     InputEvent e;
     e.kind = InputKind::kKey;
     e.value = static_cast<int32_t>(vk & 0xFF);
     e.down = down;
     e.modifiers = modifiers;
+    e.translate = translate;
     S().input.push_back(e);
 }
 
-void InjectText(std::string_view utf8) {
+void InjectText(std::string_view utf8, bool with_keys) {
     if (!MaybeS()) return;
     State& s = S();
     size_t i = 0;
@@ -391,7 +392,9 @@ void InjectText(std::string_view utf8) {
         // would send them; everything else only as characters.
         uint32_t vk = 0;
         uint32_t mods = 0;
-        if (cp >= 'a' && cp <= 'z')
+        if (!with_keys)
+            vk = 0;
+        else if (cp >= 'a' && cp <= 'z')
             vk = cp - 32;
         else if (cp >= 'A' && cp <= 'Z')
             vk = cp, mods = kModShift;

@@ -237,9 +237,13 @@ enum KeyModifiers : uint32_t { kModShift = 1, kModControl = 2, kModAlt = 4 };
 void InjectMouseMove(Point screen);
 void InjectMouseButton(Point screen, MouseButton button, bool down);
 void InjectMouseWheel(Point screen, int32_t delta);  // 120 a notch, positive away
-void InjectKey(uint32_t vk, bool down, uint32_t modifiers);
+// With `translate` off the key press types no character: a desktop backend
+// whose keyboard reports typed text separately uses that.
+void InjectKey(uint32_t vk, bool down, uint32_t modifiers, bool translate = true);
 // Typed text (UTF-8): one WM_CHAR per code point to the focused window.
-void InjectText(std::string_view utf8);
+// Letters, digits and spaces also come as key presses unless `with_keys` is
+// off (the backend already reported the keys themselves).
+void InjectText(std::string_view utf8, bool with_keys = true);
 // The close box of a native frame was used.
 void InjectCloseRequest(HWND top);
 void InjectMinimise(HWND top, bool minimised);

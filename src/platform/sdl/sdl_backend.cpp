@@ -1,0 +1,479 @@
+// The SDL2 desktop backend. Native windows are borderless and follow the
+// window system's geometry; the window system stays the authority for
+// positions, activation and the pointer, and this file only mirrors it and
+// feeds native events back.
+
+#include "platform/sdl/sdl_backend.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "platform/preeti/preeti.h"
+#include "platform/sdl/keymap.h"
+#include "platform/sdl/shape.h"
+#include "platform/sdl/x11_shape.h"
+#include "platform/window.h"
+
+namespace platform::sdl {
+
+namespace {
+
+// How many of our own moves are remembered, to tell the echo of a move we
+// asked for from a move the desktop made.
+constexpr size_t kRememberedMoves = 16;
+
+uint32_t ButtonBit(MouseButton b) {
+    return b == MouseButton::kLeft ? 1u : b == MouseButton::kRight ? 2u : 4u;
+}
+
+std::optional<MouseButton> ButtonFromSdl(uint8_t button) {
+    switch (button) {
+        case SDL_BUTTON_LEFT:
+            return MouseButton::kLeft;
+        case SDL_BUTTON_RIGHT:
+            return MouseButton::kRight;
+        case SDL_BUTTON_MIDDLE:
+            return MouseButton::kMiddle;
+        default:
+            return std::nullopt;
+    }
+}
+
+SDL_SystemCursor SystemCursorFor(CursorShape shape) {
+    switch (shape) {
+        case CursorShape::kWait:
+            return SDL_SYSTEM_CURSOR_WAIT;
+        case CursorShape::kHand:
+            return SDL_SYSTEM_CURSOR_HAND;
+        case CursorShape::kIBeam:
+            return SDL_SYSTEM_CURSOR_IBEAM;
+        case CursorShape::kSizeAll:
+            return SDL_SYSTEM_CURSOR_SIZEALL;
+        case CursorShape::kCross:
+            return SDL_SYSTEM_CURSOR_CROSSHAIR;
+        case CursorShape::kNo:
+            return SDL_SYSTEM_CURSOR_NO;
+        case CursorShape::kArrow:
+        case CursorShape::kCustom:
+            break;
+    }
+    return SDL_SYSTEM_CURSOR_ARROW;
+}
+
+// A colour cursor from a picture; its mask (icons) becomes transparency.
+SdlCursorPtr CursorFromPicture(const Picture& pic, Point hotspot) {
+    const Surface& px = pic.pixels();
+    if (px.empty() || px.width() > 256 || px.height() > 256) return nullptr;
+    SdlSurfacePtr s(
+        SDL_CreateRGBSurfaceWithFormat(0, px.width(), px.height(), 32, SDL_PIXELFORMAT_ARGB8888));
+    if (!s) return nullptr;
+    if (SDL_LockSurface(s.get()) != 0) return nullptr;
+    for (int32_t y = 0; y < px.height(); ++y) {
+        auto* dst = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(s->pixels) + y * s->pitch);
+        const uint32_t* src = px.row(y);
+        for (int32_t x = 0; x < px.width(); ++x) {
+            const bool opaque = !pic.has_mask() || pic.opaque_at(x, y);
+            dst[x] = opaque ? (src[x] | 0xFF000000u) : 0u;
+        }
+    }
+    SDL_UnlockSurface(s.get());
+    const int hx = std::clamp(hotspot.x, 0, px.width() - 1);
+    const int hy = std::clamp(hotspot.y, 0, px.height() - 1);
+    return SdlCursorPtr(SDL_CreateColorCursor(s.get(), hx, hy));
+}
+
+}  // namespace
+
+Result<std::unique_ptr<SdlBackend>> SdlBackend::Create() {
+    // The first click on an inactive window is a click like any other, as
+    // the program's windows expect; a signal still ends the program.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
+    std::unique_ptr<SdlBackend> b(new SdlBackend());
+    if (!b->video_.Start())
+        return MakeError(ErrorCode::kPlatform,
+                         std::string("cannot open the display: ") + SDL_GetError());
+    SDL_StartTextInput();
+    return b;
+}
+
+SdlBackend::~SdlBackend() {
+    // Cursors and windows go before the video subsystem (video_ is declared
+    // first, so it is destroyed last).
+    SDL_SetCursor(SDL_GetDefaultCursor());
+    custom_cursor_.reset();
+    system_cursors_.clear();
+    windows_.clear();
+}
+
+Size SdlBackend::ScreenSize() const {
+    SDL_Rect r;
+    if (SDL_GetDisplayBounds(0, &r) != 0) return {1024, 768};
+    return {r.w, r.h};
+}
+
+SdlBackend::Native* SdlBackend::NativeOf(HWND top) {
+    auto it = windows_.find(top.id);
+    return it == windows_.end() ? nullptr : &it->second;
+}
+
+const SdlBackend::Native* SdlBackend::NativeOf(HWND top) const {
+    auto it = windows_.find(top.id);
+    return it == windows_.end() ? nullptr : &it->second;
+}
+
+SdlBackend::Native* SdlBackend::NativeOfSdl(uint32_t sdl_window_id) {
+    SDL_Window* w = SDL_GetWindowFromID(sdl_window_id);
+    if (!w) return nullptr;
+    for (auto& [id, n] : windows_)
+        if (n.window.get() == w) return &n;
+    return nullptr;
+}
+
+bool SdlBackend::HasNativeWindow(HWND top) const {
+    return NativeOf(top) != nullptr;
+}
+
+bool SdlBackend::IsNativelyShaped(HWND top) const {
+    const Native* n = NativeOf(top);
+    return n && n->shaped;
+}
+
+std::optional<Point> SdlBackend::NativePosition(HWND top) const {
+    const Native* n = NativeOf(top);
+    if (!n) return std::nullopt;
+    int x = 0;
+    int y = 0;
+    SDL_GetWindowPosition(n->window.get(), &x, &y);
+    return Point{x, y};
+}
+
+void SdlBackend::CreateNative(HWND top) {
+    if (NativeOf(top)) return;
+    const Rect r = GetWindowRect(top);
+    const auto ex = static_cast<uint32_t>(GetWindowLongPtr(top, GWL_EXSTYLE));
+    uint32_t flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN;
+    if (ex & WS_EX_TOOLWINDOW) flags |= SDL_WINDOW_SKIP_TASKBAR;
+    if (ex & WS_EX_TOPMOST) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+    const std::string title = preeti::Cp1252ToUtf8(GetWindowText(top));
+    SdlWindowPtr w(SDL_CreateWindow(title.c_str(), r.left, r.top, std::max(1, r.width()),
+                                    std::max(1, r.height()), flags));
+    if (!w) {
+        SDL_Log("kovelin: cannot create a native window: %s", SDL_GetError());
+        return;
+    }
+    Native n;
+    n.hwnd = top;
+    n.window = std::move(w);
+    n.requested_positions.push_back(r.top_left());
+    auto [it, inserted] = windows_.emplace(top.id, std::move(n));
+    ApplyShape(it->second);
+}
+
+void SdlBackend::ApplyShape(Native& n) {
+    std::optional<Region> region = GetWindowRgn(n.hwnd);
+    if (region) {
+        std::vector<Rect> rects = RegionToRects(*region);
+        n.shaped = ShapeNativeWindow(n.window.get(), &rects);
+    } else {
+        // Removing a shape we never set is harmless; where shaping is not
+        // available this simply reports false.
+        if (n.shaped) ShapeNativeWindow(n.window.get(), nullptr);
+        n.shaped = false;
+    }
+}
+
+void SdlBackend::ApplyTitle(Native& n) {
+    const std::string title = preeti::Cp1252ToUtf8(GetWindowText(n.hwnd));
+    SDL_SetWindowTitle(n.window.get(), title.c_str());
+}
+
+void SdlBackend::MoveNative(Native& n) {
+    const Point p = GetWindowRect(n.hwnd).top_left();
+    n.requested_positions.push_back(p);
+    while (n.requested_positions.size() > kRememberedMoves) n.requested_positions.pop_front();
+    SDL_SetWindowPosition(n.window.get(), p.x, p.y);
+}
+
+void SdlBackend::TopLevelChanged(HWND top, TopLevelChange change) {
+    if (change == TopLevelChange::kCreated) {
+        CreateNative(top);
+        return;
+    }
+    if (change == TopLevelChange::kDestroyed) {
+        windows_.erase(top.id);
+        return;
+    }
+    Native* n = NativeOf(top);
+    if (!n) return;
+    SDL_Window* w = n->window.get();
+    switch (change) {
+        case TopLevelChange::kMoved:
+            MoveNative(*n);
+            break;
+        case TopLevelChange::kResized: {
+            const Rect r = GetWindowRect(top);
+            SDL_SetWindowSize(w, std::max(1, r.width()), std::max(1, r.height()));
+            ApplyShape(*n);
+            break;
+        }
+        case TopLevelChange::kShown:
+            SDL_ShowWindow(w);
+            // Some desktops place a window when it is mapped; put it back
+            // where the window system has it.
+            MoveNative(*n);
+            Blit(*n, n->shown.bounds());
+            break;
+        case TopLevelChange::kHidden:
+            SDL_HideWindow(w);
+            break;
+        case TopLevelChange::kMinimised:
+            SDL_MinimizeWindow(w);
+            break;
+        case TopLevelChange::kRestored:
+            SDL_RestoreWindow(w);
+            break;
+        case TopLevelChange::kRegion:
+            ApplyShape(*n);
+            break;
+        case TopLevelChange::kCaption:
+            ApplyTitle(*n);
+            break;
+        case TopLevelChange::kActivated:
+            if (SDL_GetWindowFlags(w) & SDL_WINDOW_SHOWN) SDL_RaiseWindow(w);
+            break;
+        case TopLevelChange::kCreated:
+        case TopLevelChange::kDestroyed:
+            break;
+    }
+}
+
+void SdlBackend::Present(HWND top, const Surface& frame, const Rect& dirty) {
+    Native* n = NativeOf(top);
+    if (!n || frame.empty()) return;
+    Rect area = dirty.intersect(frame.bounds());
+    if (n->shown.width() != frame.width() || n->shown.height() != frame.height()) {
+        n->shown = frame;
+        area = frame.bounds();
+    } else {
+        for (int32_t y = area.top; y < area.bottom; ++y)
+            std::copy(frame.row(y) + area.left, frame.row(y) + area.right,
+                      n->shown.row(y) + area.left);
+    }
+    Blit(*n, area);
+}
+
+void SdlBackend::Blit(Native& n, Rect area) {
+    if (n.shown.empty()) return;
+    SDL_Window* w = n.window.get();
+    if (!(SDL_GetWindowFlags(w) & SDL_WINDOW_SHOWN)) return;  // shown later, in full
+    SDL_Surface* target = SDL_GetWindowSurface(w);            // owned by the window
+    if (!target) return;
+    area = area.intersect(n.shown.bounds()).intersect({0, 0, target->w, target->h});
+    if (area.empty()) return;
+    if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) return;
+    const int bpp = target->format->BytesPerPixel;
+    uint8_t* dst =
+        static_cast<uint8_t*>(target->pixels) + area.top * target->pitch + area.left * bpp;
+    const uint32_t* src = n.shown.row(area.top) + area.left;
+    SDL_ConvertPixels(area.width(), area.height(), SDL_PIXELFORMAT_ARGB8888, src,
+                      n.shown.width() * 4, target->format->format, dst, target->pitch);
+    if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
+    SDL_Rect r{area.left, area.top, area.width(), area.height()};
+    SDL_UpdateWindowSurfaceRects(w, &r, 1);
+}
+
+Point SdlBackend::ScreenPointFor(uint32_t sdl_window_id, int32_t x, int32_t y,
+                                 bool button_held) const {
+    // While a button is held the window may be moving under the pointer
+    // (a caption drag), so a window-relative position could belong to where
+    // the window was; the pointer's own screen position cannot lag.
+    if (button_held) {
+        int gx = 0;
+        int gy = 0;
+        SDL_GetGlobalMouseState(&gx, &gy);
+        return {gx, gy};
+    }
+    SDL_Window* w = SDL_GetWindowFromID(sdl_window_id);
+    int wx = 0;
+    int wy = 0;
+    if (w) SDL_GetWindowPosition(w, &wx, &wy);
+    return {wx + x, wy + y};
+}
+
+void SdlBackend::HandleWindowEvent(const SDL_WindowEvent& ev) {
+    Native* n = NativeOfSdl(ev.windowID);
+    if (!n) return;
+    const HWND top = n->hwnd;
+    switch (ev.event) {
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            Blit(*n, n->shown.bounds());
+            break;
+        case SDL_WINDOWEVENT_CLOSE:
+            InjectCloseRequest(top);
+            break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+            if (!IsIconic(top)) InjectMinimise(top, true);
+            break;
+        case SDL_WINDOWEVENT_RESTORED:
+            if (IsIconic(top)) InjectMinimise(top, false);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            pending_activation_ = top;
+            break;
+        case SDL_WINDOWEVENT_MOVED: {
+            const Point p{ev.data1, ev.data2};
+            auto& req = n->requested_positions;
+            auto it = std::find(req.begin(), req.end(), p);
+            if (it != req.end()) {
+                // The echo of our own move; older requests can no longer echo.
+                req.erase(req.begin(), it + 1);
+                break;
+            }
+            if (GetWindowRect(top).top_left() != p) InjectMoved(top, p);
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void SdlBackend::HandleEvent(const SDL_Event& ev) {
+    switch (ev.type) {
+        case SDL_WINDOWEVENT:
+            HandleWindowEvent(ev.window);
+            break;
+        case SDL_MOUSEMOTION:
+            if (ev.motion.which == SDL_TOUCH_MOUSEID) break;
+            InjectMouseMove(ScreenPointFor(ev.motion.windowID, ev.motion.x, ev.motion.y,
+                                           buttons_held_ != 0 || ev.motion.state != 0));
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+            if (ev.button.which == SDL_TOUCH_MOUSEID) break;
+            auto button = ButtonFromSdl(ev.button.button);
+            if (!button) break;
+            const bool down = ev.type == SDL_MOUSEBUTTONDOWN;
+            const Point p =
+                ScreenPointFor(ev.button.windowID, ev.button.x, ev.button.y, buttons_held_ != 0);
+            if (down)
+                buttons_held_ |= ButtonBit(*button);
+            else
+                buttons_held_ &= ~ButtonBit(*button);
+            // Keep the pointer ours while a button is held, so a drag that
+            // leaves the window still reports its moves and its release.
+            SDL_CaptureMouse(buttons_held_ ? SDL_TRUE : SDL_FALSE);
+            InjectMouseButton(p, *button, down);
+            break;
+        }
+        case SDL_MOUSEWHEEL: {
+            if (ev.wheel.which == SDL_TOUCH_MOUSEID) break;
+            int32_t notches = ev.wheel.y;
+            if (ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
+            if (notches == 0) break;
+            const Point p = ScreenPointFor(ev.wheel.windowID, ev.wheel.mouseX, ev.wheel.mouseY,
+                                           buttons_held_ != 0);
+            InjectMouseWheel(p, std::clamp(notches, -100, 100) * 120);
+            break;
+        }
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            const uint32_t vk = VirtualKeyFromSdl(ev.key.keysym.sym);
+            if (!vk) break;
+            const uint32_t mods = ModifiersFromSdl(ev.key.keysym.mod);
+            InjectKey(vk, ev.type == SDL_KEYDOWN, mods, !KeyTypesText(vk, mods));
+            break;
+        }
+        case SDL_TEXTINPUT:
+            InjectText(ev.text.text, /*with_keys=*/false);
+            break;
+        case SDL_QUIT:
+            // Only a signal or the session ending sends this (closing the
+            // last window does not): end the program's loop.
+            PostQuitMessage(0);
+            break;
+        default:
+            break;
+    }
+}
+
+void SdlBackend::ApplyPendingActivation() {
+    if (!pending_activation_) return;
+    const HWND top = *pending_activation_;
+    pending_activation_.reset();
+    if (!IsWindow(top)) return;
+    if (IsWindowEnabled(top)) {
+        if (GetActiveWindow() != top) SetActiveWindow(top);
+        return;
+    }
+    // A window disabled by a modal window: the modal window keeps the focus.
+    const HWND active = GetActiveWindow();
+    if (Native* a = NativeOf(active); a && active != top) SDL_RaiseWindow(a->window.get());
+}
+
+void SdlBackend::PumpInput() {
+    // Activation below sends messages whose handlers may run a loop of
+    // their own; the events are all queued by then, so a nested pump only
+    // finds new ones.
+    if (pumping_) return;
+    pumping_ = true;
+    SDL_Event ev;
+    while (SDL_PollEvent(&ev)) HandleEvent(ev);
+    pumping_ = false;
+    ApplyPendingActivation();
+}
+
+bool SdlBackend::WaitForInput(std::optional<uint64_t> deadline_ms) {
+    int timeout = -1;
+    if (deadline_ms) {
+        const uint64_t now = CurrentClock().NowMs();
+        if (*deadline_ms <= now) return true;
+        timeout = static_cast<int>(std::min<uint64_t>(*deadline_ms - now, INT_MAX));
+    }
+    // Waiting only: the event stays queued for PumpInput, which the loop
+    // calls next, so events are handled in one place and in order.
+    if (timeout < 0)
+        SDL_WaitEvent(nullptr);
+    else
+        SDL_WaitEventTimeout(nullptr, timeout);
+    PumpInput();
+    return true;
+}
+
+void SdlBackend::SetCursorShape(const Cursor& cursor) {
+    if (cursor.shape == CursorShape::kCustom && cursor.picture) {
+        SdlCursorPtr c = CursorFromPicture(*cursor.picture, cursor.hotspot);
+        if (c) {
+            SDL_SetCursor(c.get());
+            custom_cursor_ = std::move(c);  // the old one is no longer shown
+            return;
+        }
+    }
+    auto it = system_cursors_.find(cursor.shape);
+    if (it == system_cursors_.end()) {
+        SdlCursorPtr c(SDL_CreateSystemCursor(SystemCursorFor(cursor.shape)));
+        it = system_cursors_.emplace(cursor.shape, std::move(c)).first;
+    }
+    SDL_SetCursor(it->second ? it->second.get() : SDL_GetDefaultCursor());
+    custom_cursor_.reset();
+}
+
+void SdlBackend::WarpCursor(Point screen) {
+    SDL_WarpMouseGlobal(screen.x, screen.y);
+}
+
+std::optional<std::string> SdlBackend::ClipboardText() const {
+    if (!SDL_HasClipboardText()) return std::nullopt;
+    SdlTextPtr text(SDL_GetClipboardText());
+    if (!text) return std::nullopt;
+    return std::string(text.get());
+}
+
+bool SdlBackend::SetClipboardText(const std::string& utf8) {
+    return SDL_SetClipboardText(utf8.c_str()) == 0;
+}
+
+}  // namespace platform::sdl

@@ -1,0 +1,88 @@
+// The desktop backend: every top-level window of the window system becomes
+// a borderless native SDL window at the same screen position and size (the
+// window system draws caption bars and borders into its frames itself).
+// Composed frames are copied into the native window's framebuffer, only the
+// part that changed; native mouse, keyboard, text, focus, minimise and close
+// events go back through the window system's Inject* calls.
+//
+// Window regions become the native window's shape on X11; elsewhere the
+// window stays rectangular and the region still clips drawing and input.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/error.h"
+#include "platform/sdl/sdl_handles.h"
+#include "platform/surface.h"
+
+namespace platform::sdl {
+
+class SdlBackend final : public Backend {
+  public:
+    // Starts SDL's video subsystem; fails when there is no display to use.
+    static Result<std::unique_ptr<SdlBackend>> Create();
+    ~SdlBackend() override;
+    SdlBackend(const SdlBackend&) = delete;
+    SdlBackend& operator=(const SdlBackend&) = delete;
+
+    Size ScreenSize() const override;
+    void TopLevelChanged(HWND top, TopLevelChange change) override;
+    void Present(HWND top, const Surface& frame, const Rect& dirty) override;
+    void PumpInput() override;
+    bool WaitForInput(std::optional<uint64_t> deadline_ms) override;
+    void SetCursorShape(const Cursor& cursor) override;
+    void WarpCursor(Point screen) override;
+    std::optional<std::string> ClipboardText() const override;
+    bool SetClipboardText(const std::string& utf8) override;
+
+    // Whether the window has a native window, and whether its region is
+    // applied to it as a native shape (for tests and diagnostics).
+    bool HasNativeWindow(HWND top) const;
+    bool IsNativelyShaped(HWND top) const;
+    // The native window's position as the display reports it.
+    std::optional<Point> NativePosition(HWND top) const;
+
+  private:
+    struct Native {
+        HWND hwnd;
+        SdlWindowPtr window;
+        Surface shown;  // what the native window shows, to repaint exposures
+        bool shaped = false;
+        std::deque<Point> requested_positions;  // our own moves, not yet echoed
+    };
+
+    SdlBackend() = default;
+
+    Native* NativeOf(HWND top);
+    const Native* NativeOf(HWND top) const;
+    Native* NativeOfSdl(uint32_t sdl_window_id);
+
+    void CreateNative(HWND top);
+    void ApplyShape(Native& n);
+    void ApplyTitle(Native& n);
+    void MoveNative(Native& n);
+    // Copies part of the retained frame to the native window.
+    void Blit(Native& n, Rect area);
+
+    void HandleEvent(const SDL_Event& ev);
+    void HandleWindowEvent(const SDL_WindowEvent& ev);
+    Point ScreenPointFor(uint32_t sdl_window_id, int32_t x, int32_t y, bool button_held) const;
+    void ApplyPendingActivation();
+
+    SdlVideo video_;
+    std::map<uint32_t, Native> windows_;  // by window handle id
+    std::map<CursorShape, SdlCursorPtr> system_cursors_;
+    SdlCursorPtr custom_cursor_;
+    uint32_t buttons_held_ = 0;
+    bool pumping_ = false;
+    std::optional<HWND> pending_activation_;
+};
+
+}  // namespace platform::sdl
