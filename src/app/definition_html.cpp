@@ -1,0 +1,62 @@
+// The definition composer.
+#include "app/definition_html.h"
+
+namespace app {
+namespace {
+
+std::string_view TrimSpaces(std::string_view s) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+}
+
+}  // namespace
+
+std::vector<DefinitionSegment> SplitDefinition(std::string_view definition) {
+    std::string d(TrimSpaces(definition));
+    // Every segment is closed by ".", so a last sentence without one gets it.
+    if (d.empty() || d.back() != '.') d += " .";
+
+    std::vector<DefinitionSegment> segments;
+    size_t begin = 0;
+    for (size_t dot = d.find('.'); dot != std::string::npos; dot = d.find('.', begin)) {
+        const std::string_view t = TrimSpaces(std::string_view(d).substr(begin, dot - begin));
+        begin = dot + 1;
+        DefinitionSegment segment;
+        // "=]" is looked for from the second character on, so "[=]" has an
+        // empty key while "=]" alone, or "[" with no "=]", is a plain line.
+        const size_t mark = t.size() > 1 && t.front() == '[' ? t.find("=]", 1) : t.npos;
+        if (mark != t.npos) {
+            segment.is_subentry = true;
+            segment.key = t.substr(1, mark - 1);
+            segment.text = t.substr(mark + 2);
+        } else {
+            segment.text = t;
+        }
+        segments.push_back(std::move(segment));
+    }
+    return segments;
+}
+
+std::string ComposeDefinitionHtml(std::string_view definition, std::string_view word) {
+    using namespace html_piece;
+    std::string html;
+    html.reserve(kHeaderStart.size() + word.size() + kHeaderEnd.size() + definition.size() * 2 +
+                 128);
+    html += kHeaderStart;
+    html += word;
+    html += kHeaderEnd;
+    for (const DefinitionSegment& segment : SplitDefinition(definition)) {
+        if (segment.is_subentry) {
+            html += kKeyStart;
+            html += segment.key;
+            html += kKeyEnd;
+        }
+        html += kLineStart;
+        html += segment.text;
+        html += kLineEnd;
+    }
+    return html;
+}
+
+}  // namespace app

@@ -1,0 +1,189 @@
+// The dictionary loader: streams both files through fixed buffers, so a
+// huge or damaged file costs memory only for the entries it really yields.
+#include "app/loader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <limits>
+#include <string_view>
+#include <vector>
+
+namespace app {
+namespace {
+
+// A read-only file read through one buffer. Read errors end the file, which
+// the loader treats like a short file.
+class BufferedFile {
+  public:
+    explicit BufferedFile(const std::string& path)
+        : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)), buffer_(kBufferBytes) {}
+    ~BufferedFile() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    BufferedFile(const BufferedFile&) = delete;
+    BufferedFile& operator=(const BufferedFile&) = delete;
+
+    bool is_open() const { return fd_ >= 0; }
+
+    // The size of a regular file; 0 for anything else or on failure.
+    uint64_t size() const {
+        struct stat st {};
+        if (fd_ < 0 || ::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) return 0;
+        return static_cast<uint64_t>(st.st_size);
+    }
+
+    // The bytes not consumed yet, refilling when none are left; empty at the
+    // end of the file.
+    std::string_view Available() {
+        if (pos_ == end_ && !Refill()) return {};
+        return std::string_view(buffer_.data() + pos_, end_ - pos_);
+    }
+    void Consume(size_t n) { pos_ += n; }
+
+  private:
+    static constexpr size_t kBufferBytes = 256 * 1024;
+
+    bool Refill() {
+        if (fd_ < 0 || eof_) return false;
+        pos_ = end_ = 0;
+        for (;;) {
+            const ssize_t got = ::read(fd_, buffer_.data(), buffer_.size());
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) {
+                eof_ = true;
+                return false;
+            }
+            end_ = static_cast<size_t>(got);
+            return true;
+        }
+    }
+
+    int fd_;
+    std::vector<char> buffer_;
+    size_t pos_ = 0;
+    size_t end_ = 0;
+    bool eof_ = false;
+};
+
+// Reads up to 34 bytes (one record, or the partial last one) into `record`.
+size_t ReadRecord(BufferedFile& file, char (&record)[kRecordBytes]) {
+    size_t got = 0;
+    while (got < kRecordBytes) {
+        const std::string_view avail = file.Available();
+        if (avail.empty()) break;
+        const size_t take = std::min(avail.size(), static_cast<size_t>(kRecordBytes) - got);
+        std::memcpy(record + got, avail.data(), take);
+        file.Consume(take);
+        got += take;
+    }
+    return got;
+}
+
+std::string_view TrimSpaces(std::string_view s) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+}
+
+// Appends the next line of `file` to the store's current definition. A line
+// ends at CR LF, or at a lone CR or LF, so that files edited on any system
+// read the same; the terminator is not part of the definition. Returns false
+// when the file had no line left.
+bool ReadLineInto(BufferedFile& file, DictionaryStore& store) {
+    std::string_view avail = file.Available();
+    if (avail.empty()) return false;
+    for (;;) {
+        size_t i = 0;
+        const char* p = avail.data();
+        const size_t len = avail.size();
+        while (i < len && p[i] != '\r' && p[i] != '\n') ++i;
+        store.AppendToDefinition(avail.substr(0, i));
+        if (i < len) {
+            const bool cr = p[i] == '\r';
+            file.Consume(i + 1);
+            if (cr) {
+                const std::string_view next = file.Available();
+                if (!next.empty() && next.front() == '\n') file.Consume(1);
+            }
+            return true;
+        }
+        file.Consume(i);
+        avail = file.Available();
+        if (avail.empty()) return true;  // the last line had no terminator
+    }
+}
+
+}  // namespace
+
+int64_t RecordCountForFileSize(uint64_t bytes) {
+    uint64_t count = bytes / kRecordBytes;
+    const uint64_t rest = bytes % kRecordBytes;
+    if (rest * 2 > kRecordBytes || (rest * 2 == kRecordBytes && count % 2 == 1)) ++count;
+    return static_cast<int64_t>(
+        std::min<uint64_t>(count, static_cast<uint64_t>(std::numeric_limits<int32_t>::max())));
+}
+
+std::string PercentCaptionAfterEntry(int64_t i, int64_t n) {
+    if (i < 0 || i >= n || i % kProgressStep != 1) return {};
+    int64_t percent = 2 * ((i - 1) / kProgressStep);
+    // The classic scale passes 100 beyond about 30,000 entries ("998 %" at
+    // 300,000); a larger dictionary shows how much has really been read.
+    if (n > kClassicScaleEntries) percent = std::min<int64_t>(100, (i + 1) * 100 / n);
+    return std::to_string(percent) + " %";
+}
+
+LoadReport LoadDictionary(const std::string& headword_path, const std::string& definition_path,
+                          DictionaryStore& store, const LoadCallbacks& callbacks) {
+    LoadReport report;
+    store.Clear();
+
+    BufferedFile records(headword_path);
+    BufferedFile lines(definition_path);
+    report.headword_file_opened = records.is_open();
+    report.definition_file_opened = lines.is_open();
+
+    const uint64_t record_bytes = records.size();
+    const int64_t n = records.is_open() ? RecordCountForFileSize(record_bytes) : 0;
+    report.records = n;
+
+    // Words take at most 30 bytes of each record; definitions at most the
+    // definition file. Both bounds are within the files' own size.
+    const uint64_t word_bound = std::min<uint64_t>(static_cast<uint64_t>(n) * 30, record_bytes);
+    store.Reserve(static_cast<size_t>(n), static_cast<size_t>(word_bound + lines.size()));
+
+    bool lines_left = lines.is_open();
+    char record[kRecordBytes];
+    for (int64_t i = 0; i < n; ++i) {
+        const size_t got = ReadRecord(records, record);
+        const std::string_view field(record, std::min<size_t>(got, 30));
+        if (!store.BeginEntry(TrimSpaces(field))) break;
+        if (lines_left) {
+            lines_left = ReadLineInto(lines, store);
+            if (lines_left) ++report.definitions;
+        }
+        const std::string caption = PercentCaptionAfterEntry(i, n);
+        if (!caption.empty()) {
+            ++report.percentage_updates;
+            if (callbacks.set_percentage) callbacks.set_percentage(caption);
+            if (callbacks.yield) callbacks.yield();
+        }
+    }
+    report.entries = store.size();
+
+    // A definition file far larger than the lines actually used (garbage, or
+    // a short record file) must not keep its whole reservation.
+    store.TrimSlack();
+
+    if (callbacks.on_list_first_touched) callbacks.on_list_first_touched();
+    HeadwordListSetup setup;
+    setup.item_count = store.size();
+    if (callbacks.configure_list) callbacks.configure_list(setup);
+    return report;
+}
+
+}  // namespace app
