@@ -150,6 +150,11 @@ std::optional<Point> SdlBackend::NativePosition(HWND top) const {
     return Point{x, y};
 }
 
+uint32_t SdlBackend::NativeWindowId(HWND top) const {
+    const Native* n = NativeOf(top);
+    return n ? SDL_GetWindowID(n->window.get()) : 0;
+}
+
 void SdlBackend::CreateNative(HWND top) {
     if (NativeOf(top)) return;
     const Rect r = GetWindowRect(top);

@@ -48,6 +48,9 @@ class SdlBackend final : public Backend {
     bool IsNativelyShaped(HWND top) const;
     // The native window's position as the display reports it.
     std::optional<Point> NativePosition(HWND top) const;
+    // SDL's id of the native window (0 when there is none), which its
+    // events carry.
+    uint32_t NativeWindowId(HWND top) const;
 
   private:
     struct Native {
