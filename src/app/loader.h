@@ -46,9 +46,9 @@ struct LoadCallbacks {
 };
 
 struct LoadReport {
-    int64_t records = 0;          // the record count worked out from the file size
-    int32_t entries = 0;          // entries in the store
-    int32_t definitions = 0;      // entries whose line was present in the definition file
+    int64_t records = 0;      // the record count worked out from the file size
+    int32_t entries = 0;      // entries in the store
+    int32_t definitions = 0;  // entries whose line was present in the definition file
     int32_t percentage_updates = 0;
     bool headword_file_opened = false;
     bool definition_file_opened = false;

@@ -1,0 +1,247 @@
+// Archive reading and writing on libzip.
+#include "app/archive.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zip.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "app/app_paths.h"
+
+namespace app::archive {
+namespace {
+
+using platform::ErrorCode;
+using platform::MakeError;
+
+struct ZipCloser {
+    void operator()(zip_t* za) const { zip_discard(za); }
+};
+using ZipPtr = std::unique_ptr<zip_t, ZipCloser>;
+
+struct ZipFileCloser {
+    void operator()(zip_file_t* f) const { zip_fclose(f); }
+};
+using ZipFilePtr = std::unique_ptr<zip_file_t, ZipFileCloser>;
+
+ExtractResult Fail(Failure failure, std::string message) {
+    return {failure, std::move(message)};
+}
+
+std::string ZipErrorText(int code) {
+    zip_error_t error;
+    zip_error_init_with_code(&error, code);
+    std::string text = zip_error_strerror(&error);
+    zip_error_fini(&error);
+    return text;
+}
+
+bool IsPasswordError(int code) {
+    return code == ZIP_ER_WRONGPASSWD || code == ZIP_ER_NOPASSWD;
+}
+
+// A file being written under a temporary name beside its final name. It is
+// removed unless committed.
+class StagedFile {
+  public:
+    explicit StagedFile(const std::string& final_path) : final_path_(final_path) {
+        std::string pattern = final_path + ".XXXXXX";
+        fd_ = ::mkstemp(pattern.data());
+        if (fd_ >= 0) {
+            temp_path_ = pattern;
+            ::fchmod(fd_, 0600);
+        }
+    }
+    ~StagedFile() {
+        if (fd_ >= 0) ::close(fd_);
+        if (!temp_path_.empty()) ::unlink(temp_path_.c_str());
+    }
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+
+    bool is_open() const { return fd_ >= 0; }
+
+    bool Write(const char* data, size_t size) {
+        while (size > 0) {
+            const ssize_t put = ::write(fd_, data, size);
+            if (put < 0 && errno == EINTR) continue;
+            if (put <= 0) return false;
+            data += put;
+            size -= static_cast<size_t>(put);
+        }
+        return true;
+    }
+
+    // Flushes the data to disk; a failure here means a full or failing disk.
+    bool Finish() {
+        const bool ok = ::fsync(fd_) == 0;
+        const bool closed = ::close(fd_) == 0;
+        fd_ = -1;
+        return ok && closed;
+    }
+
+    // Renames the finished file over its final name.
+    bool Commit() {
+        if (::rename(temp_path_.c_str(), final_path_.c_str()) != 0) return false;
+        temp_path_.clear();
+        return true;
+    }
+
+  private:
+    std::string final_path_;
+    std::string temp_path_;
+    int fd_ = -1;
+};
+
+// Streams one entry into a staged file, checking its size as it goes rather
+// than trusting the sizes the archive claims.
+ExtractResult StageEntry(zip_t* za, std::string_view name, std::string_view password,
+                         StagedFile& out) {
+    const std::string entry(name);
+    const zip_int64_t index = zip_name_locate(za, entry.c_str(), 0);
+    if (index < 0) return Fail(Failure::kMissingEntry, "archive holds no " + entry);
+
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (zip_stat_index(za, static_cast<zip_uint64_t>(index), 0, &st) != 0) {
+        return Fail(Failure::kDamagedArchive, "cannot read the directory entry of " + entry);
+    }
+    const bool encrypted =
+        (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
+    if ((st.valid & ZIP_STAT_SIZE) && st.size > kMaxEntryBytes) {
+        return Fail(Failure::kTooLarge, entry + " would expand to " + std::to_string(st.size) +
+                                            " bytes, more than any dictionary needs");
+    }
+    if ((st.valid & ZIP_STAT_SIZE) && (st.valid & ZIP_STAT_COMP_SIZE) && st.size > 1024 * 1024 &&
+        st.size / std::max<zip_uint64_t>(st.comp_size, 1) > kMaxCompressionRatio) {
+        return Fail(Failure::kTooLarge, entry + " is compressed beyond any normal ratio");
+    }
+
+    const std::string pw(password);
+    ZipFilePtr file(zip_fopen_index_encrypted(za, static_cast<zip_uint64_t>(index), 0, pw.c_str()));
+    if (!file) {
+        const int code = zip_error_code_zip(zip_get_error(za));
+        if (IsPasswordError(code)) return Fail(Failure::kWrongPassword, "wrong password");
+        return Fail(Failure::kDamagedArchive, "cannot open " + entry + ": " + ZipErrorText(code));
+    }
+
+    if (!out.is_open()) return Fail(Failure::kWriteFailed, "cannot create a file for " + entry);
+    std::array<char, 64 * 1024> buffer;
+    uint64_t total = 0;
+    for (;;) {
+        const zip_int64_t got = zip_fread(file.get(), buffer.data(), buffer.size());
+        if (got < 0) {
+            const int code = zip_error_code_zip(zip_file_get_error(file.get()));
+            // Traditional encryption checks the password with one byte only,
+            // so a wrong password can surface as a checksum error here.
+            if (IsPasswordError(code) || (encrypted && code == ZIP_ER_CRC)) {
+                return Fail(Failure::kWrongPassword, "wrong password");
+            }
+            return Fail(Failure::kDamagedArchive,
+                        "cannot read " + entry + ": " + ZipErrorText(code));
+        }
+        if (got == 0) break;
+        total += static_cast<uint64_t>(got);
+        if (total > kMaxEntryBytes) {
+            return Fail(Failure::kTooLarge,
+                        entry + " expands beyond " + std::to_string(kMaxEntryBytes) + " bytes");
+        }
+        if (!out.Write(buffer.data(), static_cast<size_t>(got))) {
+            return Fail(Failure::kWriteFailed, "cannot write " + entry);
+        }
+    }
+    if ((st.valid & ZIP_STAT_SIZE) && total != st.size) {
+        return Fail(Failure::kDamagedArchive, entry + " is shorter or longer than recorded");
+    }
+    if (!out.Finish()) return Fail(Failure::kWriteFailed, "cannot write " + entry);
+    return {};
+}
+
+}  // namespace
+
+ExtractResult ExtractDictionary(const std::string& archive_path, std::string_view password,
+                                const std::string& out_folder) {
+    struct stat st {};
+    if (::stat(archive_path.c_str(), &st) != 0) {
+        return Fail(Failure::kMissingArchive,
+                    "cannot find the archive " + archive_path + ": " + std::strerror(errno));
+    }
+    if (!S_ISREG(st.st_mode)) {
+        return Fail(Failure::kMissingArchive, archive_path + " is not a file");
+    }
+
+    int error_code = 0;
+    ZipPtr za(zip_open(archive_path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error_code));
+    if (!za) {
+        if (error_code == ZIP_ER_NOENT) {
+            return Fail(Failure::kMissingArchive, "cannot find the archive " + archive_path);
+        }
+        return Fail(Failure::kDamagedArchive,
+                    "damaged archive " + archive_path + ": " + ZipErrorText(error_code));
+    }
+
+    const std::string folder = FolderWithSeparator(out_folder.empty() ? "./" : out_folder);
+    const std::string headword_path = folder + std::string(kHeadwordFileName);
+    const std::string definition_path = folder + std::string(kDefinitionFileName);
+
+    // Both files are staged before either replaces its old copy, so a
+    // failure halfway leaves the previous pair intact.
+    StagedFile headwords(headword_path);
+    StagedFile definitions(definition_path);
+    ExtractResult result = StageEntry(za.get(), kHeadwordFileName, password, headwords);
+    if (!result.ok()) return result;
+    result = StageEntry(za.get(), kDefinitionFileName, password, definitions);
+    if (!result.ok()) return result;
+    if (!headwords.Commit() || !definitions.Commit()) {
+        return Fail(Failure::kWriteFailed, "cannot put the files in place in " + folder);
+    }
+    return {};
+}
+
+platform::Status WriteArchive(const std::string& path, const std::vector<ArchiveFile>& files,
+                              std::string_view password, Encryption encryption) {
+    int error_code = 0;
+    // libzip writes to a temporary file and renames it at close; discarding
+    // leaves the old file untouched.
+    ZipPtr za(zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error_code));
+    if (!za) {
+        return MakeError(ErrorCode::kFileIo,
+                         "cannot create " + path + ": " + ZipErrorText(error_code));
+    }
+    const std::string pw(password);
+    for (const ArchiveFile& f : files) {
+        zip_source_t* source = zip_source_buffer(za.get(), f.bytes.data(), f.bytes.size(), 0);
+        if (!source) return MakeError(ErrorCode::kOutOfMemory, "cannot add " + f.name);
+        const zip_int64_t index =
+            zip_file_add(za.get(), f.name.c_str(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8);
+        if (index < 0) {
+            zip_source_free(source);
+            return MakeError(ErrorCode::kFileIo,
+                             "cannot add " + f.name + ": " + zip_strerror(za.get()));
+        }
+        const auto at = static_cast<zip_uint64_t>(index);
+        zip_set_file_compression(za.get(), at, ZIP_CM_DEFLATE, 9);
+        if (encryption != Encryption::kNone) {
+            const zip_uint16_t method =
+                encryption == Encryption::kAes256 ? ZIP_EM_AES_256 : ZIP_EM_TRAD_PKWARE;
+            if (zip_file_set_encryption(za.get(), at, method, pw.c_str()) != 0) {
+                return MakeError(ErrorCode::kUnsupported,
+                                 "cannot encrypt " + f.name + ": " + zip_strerror(za.get()));
+            }
+        }
+    }
+    if (zip_close(za.get()) != 0) {
+        return MakeError(ErrorCode::kFileIo,
+                         "cannot write " + path + ": " + std::string(zip_strerror(za.get())));
+    }
+    za.release();
+    return {};
+}
+
+}  // namespace app::archive

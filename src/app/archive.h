@@ -1,0 +1,63 @@
+// The dictionary archive: a ZIP file holding the two data files, protected
+// with a password.
+//
+// Extraction is shared by the stand-alone tool and the program itself (which
+// falls back to it when the temporary folder cannot run programs). It reads
+// only the two data files, by their exact names, writes them only into the
+// given folder, each through a temporary file that is renamed into place,
+// and refuses entries that would expand beyond a sane size.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/error.h"
+
+namespace app::archive {
+
+inline constexpr std::string_view kPassword = "quarbelink";
+// No real dictionary file comes near this; a larger entry is a zip bomb or
+// damage.
+inline constexpr uint64_t kMaxEntryBytes = 256ull * 1024 * 1024;
+// Deflate cannot shrink data by much more than 1,000 to 1; an entry claiming
+// more (beyond a small size) was not made by a normal packer.
+inline constexpr uint64_t kMaxCompressionRatio = 1100;
+
+enum class Failure {
+    kNone,
+    kMissingArchive,
+    kDamagedArchive,
+    kWrongPassword,
+    kMissingEntry,
+    kTooLarge,
+    kWriteFailed,
+};
+
+struct ExtractResult {
+    Failure failure = Failure::kNone;
+    std::string message;  // for the person reading standard error
+
+    bool ok() const { return failure == Failure::kNone; }
+};
+
+// Extracts the two data files of `archive_path` into `out_folder`, replacing
+// files of the same names. On failure neither file is replaced.
+ExtractResult ExtractDictionary(const std::string& archive_path, std::string_view password,
+                                const std::string& out_folder);
+
+enum class Encryption { kNone, kTraditional, kAes256 };
+
+struct ArchiveFile {
+    std::string name;
+    std::string bytes;
+};
+
+// Writes a new archive at `path` holding `files` (deflated), each encrypted
+// with `password` by `encryption`. On failure nothing is left at `path`
+// beyond what was there before.
+platform::Status WriteArchive(const std::string& path, const std::vector<ArchiveFile>& files,
+                              std::string_view password, Encryption encryption);
+
+}  // namespace app::archive

@@ -1,0 +1,73 @@
+// Archive unpacking at start-up.
+#include "app/unpack.h"
+
+#include <sys/statvfs.h>
+
+#include <cerrno>
+
+#include "app/app_paths.h"
+#include "app/archive.h"
+#include "platform/os/files.h"
+
+namespace app {
+
+std::vector<std::string> ToolArguments(const std::string& temp_folder) {
+    return {temp_folder + std::string(kToolCopyName), "-o", "-s" + std::string(archive::kPassword),
+            temp_folder + std::string(kArchiveCopyName)};
+}
+
+bool FolderAllowsPrograms(const std::string& folder) {
+    struct statvfs vfs {};
+    if (::statvfs(folder.c_str(), &vfs) != 0) return true;  // let the start tell
+    return (vfs.f_flag & ST_NOEXEC) == 0;
+}
+
+UnpackReport UnpackArchive(const UnpackOptions& options) {
+    auto yield = [&] {
+        if (options.yield) options.yield();
+    };
+    UnpackReport report;
+    const std::string& s = options.data_folder;
+    const std::string& t = options.temp_folder;
+
+    yield();
+    report.tool_copied =
+        platform::os::CopyFile(s + std::string(kToolName), t + std::string(kToolCopyName)).ok();
+    yield();
+    report.archive_copied =
+        platform::os::CopyFile(s + std::string(kArchiveName), t + std::string(kArchiveCopyName))
+            .ok();
+    yield();
+
+    yield();
+    const bool can_run = options.folder_allows_programs ? options.folder_allows_programs(t)
+                                                        : FolderAllowsPrograms(t);
+    bool in_process = !can_run;
+    if (can_run) {
+        const auto run =
+            options.run ? options.run : decltype(options.run)(platform::os::RunAndWait);
+        auto outcome = run(ToolArguments(t), t, kToolTimeoutMs);
+        if (outcome) {
+            report.tool = *outcome;
+            using Kind = platform::os::ProcessOutcome::Kind;
+            // The mount flags do not tell everything (a security module, a
+            // container's policy): a start refused for permission is the
+            // same situation.
+            in_process = outcome->kind == Kind::kFailedToStart &&
+                         (outcome->start_error == EACCES || outcome->start_error == EPERM);
+            if (outcome->kind == Kind::kTimedOut) report.message = "the extraction tool timed out";
+        } else {
+            report.message = outcome.error().message;
+        }
+    }
+    if (in_process) {
+        report.method = UnpackReport::Method::kInProcess;
+        const archive::ExtractResult extracted =
+            archive::ExtractDictionary(t + std::string(kArchiveCopyName), archive::kPassword, t);
+        if (!extracted.ok()) report.message = extracted.message;
+    }
+    yield();
+    return report;
+}
+
+}  // namespace app

@@ -1,0 +1,55 @@
+// Unpacking the dictionary archive into the temporary folder at start-up.
+//
+// The extraction tool and the archive are copied from the data folder into
+// the temporary folder and the tool is run there, from an argument vector so
+// that paths with spaces reach it whole. When the temporary folder does not
+// allow running programs (a noexec mount), the same extraction code runs
+// inside the program instead, so the dictionary still loads.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/error.h"
+#include "platform/os/process.h"
+
+namespace app {
+
+inline constexpr int kToolTimeoutMs = 20000;
+
+struct UnpackOptions {
+    std::string data_folder;  // the "system/" folder, ending in "/"
+    std::string temp_folder;  // the temporary folder, ending in "/"
+    // Lets the message loop run once (the wait window repaints).
+    std::function<void()> yield;
+    // Runs a program; the platform's runner unless a test replaces it.
+    std::function<platform::Result<platform::os::ProcessOutcome>(
+        const std::vector<std::string>& argv, const std::string& working_folder, int timeout_ms)>
+        run;
+    // Whether programs may run from a folder; the mount flags unless a test
+    // replaces it.
+    std::function<bool(const std::string& folder)> folder_allows_programs;
+};
+
+struct UnpackReport {
+    enum class Method { kTool, kInProcess };
+    Method method = Method::kTool;
+    bool tool_copied = false;
+    bool archive_copied = false;
+    platform::os::ProcessOutcome tool;  // when the tool was run
+    std::string message;                // what went wrong, if anything
+};
+
+// The tool's command line for the given temporary folder.
+std::vector<std::string> ToolArguments(const std::string& temp_folder);
+
+// Whether the folder's file system lets programs run from it.
+bool FolderAllowsPrograms(const std::string& folder);
+
+// Copies, runs and waits, in the start-up order with a yield between the
+// steps. Failures are reported, never fatal: a missing archive still runs
+// the tool on whatever copy exists, and loading then finds what it finds.
+UnpackReport UnpackArchive(const UnpackOptions& options);
+
+}  // namespace app
