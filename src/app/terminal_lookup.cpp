@@ -1,0 +1,75 @@
+// Terminal lookup formatting.
+#include "app/terminal_lookup.h"
+
+#include <optional>
+
+#include "app/definition_html.h"
+#include "platform/preeti/preeti.h"
+
+namespace app {
+namespace {
+
+bool IsKeptAscii(char c) {
+    return c == '?' || c == '#' || c == '*' || c == '[';
+}
+
+}  // namespace
+
+std::string TypedTextToPreeti(std::string_view typed, bool* ok) {
+    if (ok) *ok = true;
+    if (!preeti::HasDevanagari(typed)) {
+        // A Preeti spelling typed in a UTF-8 terminal arrives as the
+        // Windows-1252 characters of its bytes.
+        std::optional<std::string> bytes = preeti::Utf8ToCp1252(typed, true);
+        return bytes ? *bytes : std::string(typed);
+    }
+    std::string out;
+    size_t begin = 0;
+    while (begin <= typed.size()) {
+        size_t end = begin;
+        while (end < typed.size() && !IsKeptAscii(typed[end])) ++end;
+        if (end > begin) {
+            std::optional<std::string> piece =
+                preeti::FromUnicode(typed.substr(begin, end - begin));
+            if (!piece) {
+                if (ok) *ok = false;
+                return {};
+            }
+            out += *piece;
+        }
+        if (end == typed.size()) break;
+        out += typed[end];
+        begin = end + 1;
+    }
+    return out;
+}
+
+std::string FormatEntryForTerminal(const DictEntry& entry) {
+    std::string out = preeti::ToUnicode(entry.word);
+    out += '\n';
+    for (const DefinitionSegment& segment : SplitDefinition(entry.definition)) {
+        if (segment.is_subentry) {
+            // The pane draws the brackets in a Latin face and the key with
+            // its closing mark in the Preeti face.
+            out += "[ ";
+            out += preeti::ToUnicode(segment.key + "=");
+            out += " ]\n";
+        }
+        out += preeti::ToUnicode(segment.text + " .");
+        out += '\n';
+    }
+    return out;
+}
+
+std::string FormatFollowingHeadwords(const DictionaryStore& store, int32_t index, int32_t count) {
+    std::string out;
+    for (int64_t i = int64_t{index} + 1; i < store.size() && i <= int64_t{index} + count; ++i) {
+        out += std::to_string(i);
+        out += '\t';
+        out += preeti::ToUnicode(store.word(static_cast<int32_t>(i)));
+        out += '\n';
+    }
+    return out;
+}
+
+}  // namespace app
