@@ -7,7 +7,11 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "platform/controls/classic_look.h"
+
 namespace platform::controls {
+
+using classic::Sys;
 
 namespace {
 
@@ -23,70 +27,12 @@ constexpr int32_t kMinThumb = 8;
 constexpr int32_t kWheelLines = 3;
 constexpr int32_t kWheelDelta = 120;
 
-constexpr Color Sys(int32_t index) {
-    return kSystemColorFlag | static_cast<Color>(index);
-}
-
 Status Refuse(const char* what) {
     return MakeError(ErrorCode::kInvalidPropertyValue, std::string("invalid ") + what);
 }
 
 bool Fits16(int32_t v) {
     return v >= INT16_MIN && v <= INT16_MAX;
-}
-
-// The classic raised edge: light and highlight on the top-left, dark shadow
-// and shadow on the bottom-right.
-void RaisedEdge(DC& dc, const Rect& r) {
-    if (r.empty()) return;
-    dc.FillRect(r, Sys(COLOR_BTNFACE));
-    dc.FillRect({r.left, r.top, r.right, r.top + 1}, Sys(COLOR_3DLIGHT));
-    dc.FillRect({r.left, r.top, r.left + 1, r.bottom}, Sys(COLOR_3DLIGHT));
-    dc.FillRect({r.left, r.bottom - 1, r.right, r.bottom}, Sys(COLOR_3DDKSHADOW));
-    dc.FillRect({r.right - 1, r.top, r.right, r.bottom}, Sys(COLOR_3DDKSHADOW));
-    Rect in = r.inflate(-1, -1);
-    if (in.empty()) return;
-    dc.FillRect({in.left, in.top, in.right - 1, in.top + 1}, Sys(COLOR_BTNHIGHLIGHT));
-    dc.FillRect({in.left, in.top, in.left + 1, in.bottom - 1}, Sys(COLOR_BTNHIGHLIGHT));
-    dc.FillRect({in.left, in.bottom - 1, in.right, in.bottom}, Sys(COLOR_BTNSHADOW));
-    dc.FillRect({in.right - 1, in.top, in.right, in.bottom}, Sys(COLOR_BTNSHADOW));
-}
-
-// A pressed arrow button is flat with a one-pixel shadow frame.
-void FlatPressed(DC& dc, const Rect& r) {
-    if (r.empty()) return;
-    dc.FillRect(r, Sys(COLOR_BTNFACE));
-    dc.FrameRect(r, Sys(COLOR_BTNSHADOW));
-}
-
-// A solid triangle pointing up, down, left or right, centred in r.
-void Triangle(DC& dc, const Rect& r, ScrollBar::Part part, bool vertical, Color color) {
-    const int32_t side = std::min(r.width(), r.height());
-    const int32_t depth = std::max(2, (side - 4) / 3);
-    const int32_t cx = r.left + r.width() / 2;
-    const int32_t cy = r.top + r.height() / 2;
-    const bool towards_start = part == ScrollBar::Part::kLineUp;
-    for (int32_t i = 0; i < depth; ++i) {
-        // Row i counts from the point of the triangle.
-        const int32_t half = i;
-        if (vertical) {
-            int32_t y = towards_start ? cy - depth / 2 + i : cy + (depth - 1) / 2 - i;
-            dc.FillRect({cx - half, y, cx + half + 1, y + 1}, color);
-        } else {
-            int32_t x = towards_start ? cx - depth / 2 + i : cx + (depth - 1) / 2 - i;
-            dc.FillRect({x, cy - half, x + 1, cy + half + 1}, color);
-        }
-    }
-}
-
-// The track's dithered look: alternating pixels of two colours.
-void Dither(DC& dc, const Rect& r, Color a, Color b) {
-    if (r.empty()) return;
-    dc.FillRect(r, a);
-    const Color real = TranslateColor(b);
-    for (int32_t y = r.top; y < r.bottom; ++y)
-        for (int32_t x = r.left + ((r.left + y + 1) & 1); x < r.right; x += 2)
-            dc.SetPixel(x, y, real);
 }
 
 }  // namespace
@@ -252,13 +198,17 @@ LRESULT ScrollBar::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK: {
-            ::platform::SetFocus(hwnd_);
-            if (!IsWindow(hwnd_)) return 0;
+            // A window already holding the capture (a drop-down list that
+            // hosts this bar) forwards the press and the rest of it to us,
+            // and keeps the focus and the capture itself.
+            const bool forwarded = GetCapture() && GetCapture() != hwnd_;
+            if (!forwarded) {
+                ::platform::SetFocus(hwnd_);
+                if (!IsWindow(hwnd_)) return 0;
+            }
             pressed_ = HitTest(pt);
             if (pressed_ == Part::kNone) return 0;
-            // Someone already holding the capture (a drop-down list that
-            // hosts this bar) forwards the rest of the press to us.
-            if (!GetCapture()) {
+            if (!forwarded) {
                 own_capture_ = true;
                 SetCapture(hwnd_);
             }
@@ -400,33 +350,37 @@ void ScrollBar::Paint(DC& dc) const {
 
     const Rect track = vertical() ? Rect{0, t.start, c.right, t.start + t.length}
                                   : Rect{t.start, 0, t.start + t.length, c.bottom};
-    Dither(dc, track, Sys(COLOR_BTNFACE), Sys(COLOR_BTNHIGHLIGHT));
+    classic::Dither(dc, track, Sys(COLOR_BTNFACE), Sys(COLOR_BTNHIGHLIGHT));
     // The part of the track being paged through is shown darkened.
     if ((pressed_ == Part::kPageUp || pressed_ == Part::kPageDown) && pointer_on_pressed_)
-        Dither(dc, PartRect(pressed_), Sys(COLOR_3DDKSHADOW), Sys(COLOR_BTNSHADOW));
+        classic::Dither(dc, PartRect(pressed_), Sys(COLOR_3DDKSHADOW), Sys(COLOR_BTNSHADOW));
 
     for (Part arrow : {Part::kLineUp, Part::kLineDown}) {
         Rect r = PartRect(arrow);
         if (r.empty()) continue;
         const bool down = pressed_ == arrow && pointer_on_pressed_;
         if (down) {
-            FlatPressed(dc, r);
+            classic::FlatPressed(dc, r);
             r = r.offset(1, 1);
         } else {
-            RaisedEdge(dc, r);
+            classic::RaisedEdge(dc, r);
         }
+        const auto dir = vertical() ? (arrow == Part::kLineUp ? classic::ArrowDirection::kUp
+                                                              : classic::ArrowDirection::kDown)
+                                    : (arrow == Part::kLineUp ? classic::ArrowDirection::kLeft
+                                                              : classic::ArrowDirection::kRight);
         if (enabled) {
-            Triangle(dc, r, arrow, vertical(), Sys(COLOR_BTNTEXT));
+            classic::Arrow(dc, r, dir, Sys(COLOR_BTNTEXT));
         } else {
             // Disabled glyphs are etched: a highlight copy under a grey one.
-            Triangle(dc, r.offset(1, 1), arrow, vertical(), Sys(COLOR_BTNHIGHLIGHT));
-            Triangle(dc, r, arrow, vertical(), Sys(COLOR_BTNSHADOW));
+            classic::Arrow(dc, r.offset(1, 1), dir, Sys(COLOR_BTNHIGHLIGHT));
+            classic::Arrow(dc, r, dir, Sys(COLOR_BTNSHADOW));
         }
     }
 
     const Rect thumb = PartRect(Part::kThumb);
     if (!thumb.empty()) {
-        RaisedEdge(dc, thumb);
+        classic::RaisedEdge(dc, thumb);
         if (GetFocus() == hwnd_ && thumb.width() > 6 && thumb.height() > 6)
             dc.DrawFocusRect(thumb.inflate(-3, -3));
     }
