@@ -102,7 +102,7 @@ class StagedFile {
 // Streams one entry into a staged file, checking its size as it goes rather
 // than trusting the sizes the archive claims.
 ExtractResult StageEntry(zip_t* za, std::string_view name, std::string_view password,
-                         StagedFile& out) {
+                         uint64_t max_bytes, StagedFile& out) {
     const std::string entry(name);
     const zip_int64_t index = zip_name_locate(za, entry.c_str(), 0);
     if (index < 0) return Fail(Failure::kMissingEntry, "archive holds no " + entry);
@@ -114,7 +114,7 @@ ExtractResult StageEntry(zip_t* za, std::string_view name, std::string_view pass
     }
     const bool encrypted =
         (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
-    if ((st.valid & ZIP_STAT_SIZE) && st.size > kMaxEntryBytes) {
+    if ((st.valid & ZIP_STAT_SIZE) && st.size > max_bytes) {
         return Fail(Failure::kTooLarge, entry + " would expand to " + std::to_string(st.size) +
                                             " bytes, more than any dictionary needs");
     }
@@ -148,9 +148,9 @@ ExtractResult StageEntry(zip_t* za, std::string_view name, std::string_view pass
         }
         if (got == 0) break;
         total += static_cast<uint64_t>(got);
-        if (total > kMaxEntryBytes) {
+        if (total > max_bytes) {
             return Fail(Failure::kTooLarge,
-                        entry + " expands beyond " + std::to_string(kMaxEntryBytes) + " bytes");
+                        entry + " expands beyond " + std::to_string(max_bytes) + " bytes");
         }
         if (!out.Write(buffer.data(), static_cast<size_t>(got))) {
             return Fail(Failure::kWriteFailed, "cannot write " + entry);
@@ -166,7 +166,7 @@ ExtractResult StageEntry(zip_t* za, std::string_view name, std::string_view pass
 }  // namespace
 
 ExtractResult ExtractDictionary(const std::string& archive_path, std::string_view password,
-                                const std::string& out_folder) {
+                                const std::string& out_folder, uint64_t max_entry_bytes) {
     struct stat st {};
     if (::stat(archive_path.c_str(), &st) != 0) {
         return Fail(Failure::kMissingArchive,
@@ -194,9 +194,10 @@ ExtractResult ExtractDictionary(const std::string& archive_path, std::string_vie
     // failure halfway leaves the previous pair intact.
     StagedFile headwords(headword_path);
     StagedFile definitions(definition_path);
-    ExtractResult result = StageEntry(za.get(), kHeadwordFileName, password, headwords);
+    ExtractResult result =
+        StageEntry(za.get(), kHeadwordFileName, password, max_entry_bytes, headwords);
     if (!result.ok()) return result;
-    result = StageEntry(za.get(), kDefinitionFileName, password, definitions);
+    result = StageEntry(za.get(), kDefinitionFileName, password, max_entry_bytes, definitions);
     if (!result.ok()) return result;
     if (!headwords.Commit() || !definitions.Commit()) {
         return Fail(Failure::kWriteFailed, "cannot put the files in place in " + folder);

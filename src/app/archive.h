@@ -43,9 +43,11 @@ struct ExtractResult {
 };
 
 // Extracts the two data files of `archive_path` into `out_folder`, replacing
-// files of the same names. On failure neither file is replaced.
+// files of the same names. On failure neither file is replaced. An entry
+// expanding beyond `max_entry_bytes` is refused.
 ExtractResult ExtractDictionary(const std::string& archive_path, std::string_view password,
-                                const std::string& out_folder);
+                                const std::string& out_folder,
+                                uint64_t max_entry_bytes = kMaxEntryBytes);
 
 enum class Encryption { kNone, kTraditional, kAes256 };
 

@@ -1,0 +1,141 @@
+// The command-line tools as a person runs them: the packer's checks, the
+// extraction tool's exit codes, and terminal lookups in both encodings.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "../platform/os/os_test_util.h"
+#include "app/dictionary_table.h"
+#include "app/terminal_lookup.h"
+
+namespace {
+
+using os_test::ScratchFolder;
+using os_test::WriteText;
+
+TEST(ConvertTable, ConvertsUnicodeKeepingTheDefinitionMarks) {
+    const auto result = app::ConvertTable("\xEF\xBB\xBFनेपाल\tएउटा देश. [नेपाली=]नेपालको भाषा.\r\n\n",
+                                          app::TableEncoding::kUnicode);
+    ASSERT_TRUE(result.ok()) << result.errors[0].message;
+    EXPECT_EQ(result.packed.entries, 1);
+    EXPECT_EQ(result.packed.headword_records, app::HeadwordRecord("g]kfn"));
+    EXPECT_EQ(result.packed.definition_lines, "Pp6f b]z. [g]kfnL=]g]kfnsf] efiff.\r\n");
+}
+
+TEST(ConvertTable, ReportsEveryBadLineAndProducesNothing) {
+    const std::string table =
+        "नेपाल\tदेश.\n"                                // 1: fine
+        "no tab here\n"                              // 2
+        "प्रतिनिधित्वकर्ताहरूप्रतिनिधित्वकर्ताहरू\tलामो.\n"  // 3: too long
+        "घर\tEnglish.\n"                             // 4: Latin letters
+        "घर\tएक\rदुई.\n"                              // 5: a line break
+        "\tखाली.\n";                                 // 6: no headword
+    const auto result = app::ConvertTable(table, app::TableEncoding::kUnicode);
+    ASSERT_EQ(result.errors.size(), 5u);
+    EXPECT_EQ(result.errors[0].line, 2u);
+    EXPECT_EQ(result.errors[1].line, 3u);
+    EXPECT_NE(result.errors[1].message.find("bytes"), std::string::npos);
+    EXPECT_EQ(result.errors[2].line, 4u);
+    EXPECT_NE(result.errors[2].message.find("U+0045 'E' at column 4"), std::string::npos)
+        << result.errors[2].message;
+    EXPECT_EQ(result.errors[3].line, 5u);
+    EXPECT_EQ(result.errors[4].line, 6u);
+    EXPECT_EQ(result.packed.entries, 0);
+    EXPECT_TRUE(result.packed.headword_records.empty());
+}
+
+TEST(ConvertTable, PreetiTablesAreTakenAsTheyAre) {
+    const auto result = app::ConvertTable("g]kfn\tb]z .\nabc\t[x=]y.", app::TableEncoding::kPreeti);
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result.packed.definition_lines, "b]z .\r\n[x=]y.\r\n");
+    EXPECT_FALSE(app::ConvertTable(std::string(31, 'a') + "\tx", app::TableEncoding::kPreeti).ok());
+}
+
+TEST(TerminalLookup, TypedTextInEitherEncoding) {
+    EXPECT_EQ(app::TypedTextToPreeti("नेपाल"), "g]kfn");
+    EXPECT_EQ(app::TypedTextToPreeti("g]kfn"), "g]kfn");
+    EXPECT_EQ(app::TypedTextToPreeti("ने?ाल*"), "g]?fn*");
+    EXPECT_EQ(app::TypedTextToPreeti("\xC3\x8B"), "\xCB");  // a high Preeti byte typed in UTF-8
+    bool ok = true;
+    EXPECT_EQ(app::TypedTextToPreeti("नेपालX", &ok), "");
+    EXPECT_FALSE(ok);
+}
+
+TEST(TerminalLookup, LaysTheEntryOutAsThePaneDoes) {
+    const std::string text =
+        app::FormatEntryForTerminal({"g]kfn", "Pp6f b]z. [g]kfnL=]g]kfnsf] efiff"});
+    EXPECT_EQ(text, "नेपाल\nएउटा देश ।\n[ नेपाली. ]\nनेपालको भाषा ।\n");
+}
+
+#ifdef KOVELIN_TOOL_DIR
+struct ShellRun {
+    int status;
+    std::string output;
+};
+
+ShellRun Shell(const std::string& command) {
+    ShellRun run{-1, {}};
+    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    if (!pipe) return run;
+    char buffer[4096];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, got);
+    const int status = ::pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+const std::string kTools = KOVELIN_TOOL_DIR;
+
+TEST(Tools, PackThenExtractThenLookUp) {
+    ScratchFolder dir;
+    WriteText(dir / "table.tsv",
+              "कलम\tलेख्ने साधन. [कलमदानी=]कलम राख्ने भाँडो.\n"
+              "कलश\tपानी राख्ने भाँडो.\n"
+              "किताब\tपढ्ने पुस्तक.\n");
+    ShellRun run =
+        Shell(kTools + "/kovelin-pack '" + (dir / "table.tsv") + "' '" + (dir / "load.dll") + "'");
+    ASSERT_EQ(run.status, 0) << run.output;
+
+    run = Shell(kTools + "/kovelin-lookup कल --list 5 --data '" + dir.path() + "'");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output, "कलम\nलेख्ने साधन ।\n[ कलमदानी. ]\nकलम राख्ने भाँडो ।\n\n1\tकलश\n2\tकिताब\n");
+
+    run = Shell(kTools + "/kovelin-lookup 's?z' --data '" + dir.path() + "'");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output.substr(0, run.output.find('\n')), "कलश");
+
+    run = Shell(kTools + "/kovelin-lookup घर --data '" + dir.path() + "'");
+    EXPECT_EQ(run.status, 1);
+    run = Shell(kTools + "/kovelin-lookup घर --data '" + (dir / "nowhere") + "'");
+    EXPECT_EQ(run.status, 3);
+    EXPECT_NE(run.output.find("no dictionary data"), std::string::npos);
+
+    // The extraction tool, run as start-up runs it.
+    ScratchFolder work;
+    run = Shell("cd '" + work.path() + "' && " + kTools + "/sysmaint -o -squarbelink '" +
+                (dir / "load.dll") + "'");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(std::filesystem::file_size(work / "M_A_X_T1"), 3u * 34);
+    run = Shell("cd '" + work.path() + "' && " + kTools + "/sysmaint -o -sguess '" +
+                (dir / "load.dll") + "'");
+    EXPECT_EQ(run.status, 5);
+    EXPECT_NE(run.output.find("wrong password"), std::string::npos);
+    run = Shell("cd '" + work.path() + "' && " + kTools + "/sysmaint -o -squarbelink missing.dll");
+    EXPECT_EQ(run.status, 3);
+}
+
+TEST(Tools, PackRejectsABadTableAndWritesNothing) {
+    ScratchFolder dir;
+    WriteText(dir / "bad.tsv", "कलम\tलेख्ने साधन.\nकलम लेख्ने\n");
+    const ShellRun run =
+        Shell(kTools + "/kovelin-pack '" + (dir / "bad.tsv") + "' '" + (dir / "out.dll") + "'");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find(dir / "bad.tsv:2: no tab"), std::string::npos) << run.output;
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.dll"));
+}
+#endif
+
+}  // namespace

@@ -1,0 +1,144 @@
+// Start-up unpacking: the copies, the tool's argument vector and working
+// folder, the yields, and the in-process fallback when the temporary folder
+// cannot run programs. The last test runs the real tool.
+#include "app/unpack.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "../platform/os/os_test_util.h"
+#include "app/archive.h"
+
+namespace {
+
+using os_test::ReadText;
+using os_test::ScratchFolder;
+using os_test::WriteText;
+using platform::os::ProcessOutcome;
+
+class UnpackTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        data = root.path() + "/data folder/";
+        temp = root.path() + "/temp with spaces/";
+        std::filesystem::create_directories(data);
+        std::filesystem::create_directories(temp);
+        WriteText(data + "sysmaint.dll", "tool bytes");
+        ASSERT_TRUE(app::archive::WriteArchive(
+                        data + "load.dll",
+                        {{"M_A_X_T1", std::string(34, ' ')}, {"M_A_X_T2", "line\r\n"}},
+                        "quarbelink", app::archive::Encryption::kTraditional)
+                        .ok());
+    }
+
+    app::UnpackOptions Options(ProcessOutcome outcome) {
+        app::UnpackOptions options;
+        options.data_folder = data;
+        options.temp_folder = temp;
+        options.yield = [this] { events.push_back("yield"); };
+        options.run = [this, outcome](const std::vector<std::string>& argv,
+                                      const std::string& folder, int timeout_ms) {
+            events.push_back("run");
+            run_argv = argv;
+            run_folder = folder;
+            run_timeout = timeout_ms;
+            return platform::Result<ProcessOutcome>(outcome);
+        };
+        options.folder_allows_programs = [this](const std::string&) { return allows_programs; };
+        return options;
+    }
+
+    ScratchFolder root;
+    std::string data;
+    std::string temp;
+    bool allows_programs = true;
+    std::vector<std::string> events;
+    std::vector<std::string> run_argv;
+    std::string run_folder;
+    int run_timeout = 0;
+};
+
+ProcessOutcome Exited(int code) {
+    ProcessOutcome o;
+    o.kind = ProcessOutcome::Kind::kExited;
+    o.exit_code = code;
+    return o;
+}
+
+ProcessOutcome FailedToStart(int error) {
+    ProcessOutcome o;
+    o.kind = ProcessOutcome::Kind::kFailedToStart;
+    o.start_error = error;
+    return o;
+}
+
+TEST_F(UnpackTest, CopiesThenRunsTheToolWithWholePathsBetweenYields) {
+    const auto report = app::UnpackArchive(Options(Exited(0)));
+    EXPECT_TRUE(report.tool_copied);
+    EXPECT_TRUE(report.archive_copied);
+    EXPECT_EQ(report.method, app::UnpackReport::Method::kTool);
+    EXPECT_EQ(ReadText(temp + "sysmaint.exe"), "tool bytes");
+    EXPECT_EQ(ReadText(temp + "x2ymzk1.tmp"), ReadText(data + "load.dll"));
+    EXPECT_EQ(events,
+              (std::vector<std::string>{"yield", "yield", "yield", "yield", "run", "yield"}));
+    EXPECT_EQ(run_argv, (std::vector<std::string>{temp + "sysmaint.exe", "-o", "-squarbelink",
+                                                  temp + "x2ymzk1.tmp"}));
+    EXPECT_EQ(run_folder, temp);
+    EXPECT_EQ(run_timeout, 20000);
+    // The tool was faked, so nothing was unpacked in-process.
+    EXPECT_FALSE(std::filesystem::exists(temp + "M_A_X_T1"));
+}
+
+TEST_F(UnpackTest, MissingArchiveStillRunsTheToolOnTheOldCopy) {
+    WriteText(temp + "x2ymzk1.tmp", "copy from an earlier start");
+    std::filesystem::remove(data + "load.dll");
+    const auto report = app::UnpackArchive(Options(Exited(3)));
+    EXPECT_FALSE(report.archive_copied);
+    EXPECT_EQ(ReadText(temp + "x2ymzk1.tmp"), "copy from an earlier start");
+    EXPECT_EQ(run_argv.size(), 4u);
+}
+
+TEST_F(UnpackTest, UnpacksInProcessWhenTheFolderCannotRunPrograms) {
+    // The mount says noexec: the tool is not even tried.
+    allows_programs = false;
+    auto report = app::UnpackArchive(Options(Exited(0)));
+    EXPECT_EQ(report.method, app::UnpackReport::Method::kInProcess);
+    EXPECT_TRUE(run_argv.empty());
+    EXPECT_EQ(ReadText(temp + "M_A_X_T2"), "line\r\n");
+
+    // The start is refused for permission although the mount looked fine.
+    for (int error : {EACCES, EPERM}) {
+        allows_programs = true;
+        std::filesystem::remove(temp + "M_A_X_T2");
+        report = app::UnpackArchive(Options(FailedToStart(error)));
+        EXPECT_EQ(report.method, app::UnpackReport::Method::kInProcess);
+        EXPECT_EQ(ReadText(temp + "M_A_X_T2"), "line\r\n");
+    }
+
+    // Other start failures (a missing tool) are not this case.
+    std::filesystem::remove(temp + "M_A_X_T2");
+    report = app::UnpackArchive(Options(FailedToStart(ENOENT)));
+    EXPECT_EQ(report.method, app::UnpackReport::Method::kTool);
+    EXPECT_FALSE(std::filesystem::exists(temp + "M_A_X_T2"));
+}
+
+#ifdef KOVELIN_TOOL_DIR
+TEST_F(UnpackTest, TheRealToolUnpacksIntoTheTemporaryFolder) {
+    std::filesystem::copy_file(std::string(KOVELIN_TOOL_DIR) + "/sysmaint", data + "sysmaint.dll",
+                               std::filesystem::copy_options::overwrite_existing);
+    app::UnpackOptions options;
+    options.data_folder = data;
+    options.temp_folder = temp;
+    const auto report = app::UnpackArchive(options);
+    ASSERT_EQ(report.tool.kind, ProcessOutcome::Kind::kExited) << report.message;
+    EXPECT_EQ(report.tool.exit_code, 0);
+    EXPECT_EQ(ReadText(temp + "M_A_X_T1"), std::string(34, ' '));
+    EXPECT_EQ(ReadText(temp + "M_A_X_T2"), "line\r\n");
+}
+#endif
+
+}  // namespace
