@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "demo.h"
+#include "demo_list.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/text/font_engine.h"
 #include "platform/window.h"
@@ -164,6 +165,7 @@ int main(int argc, char** argv) {
     headless::HeadlessSession session;
     run.session = &session;
     session.backend().SetIdleHandler([&run] { return Step(run); });
+    harness::CreateDemoListWindow();
     harness::CreateDemoWindow();
     RunMessageLoop();
     // The scenario may end while windows still have work queued; let it run.
