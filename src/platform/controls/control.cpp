@@ -2,6 +2,8 @@
 
 #include <set>
 
+#include "platform/controls/tooltip.h"
+
 namespace platform::controls {
 
 namespace {
@@ -103,6 +105,7 @@ LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             int16_t b = msg == WM_LBUTTONDOWN   ? kLeftButton
                         : msg == WM_RBUTTONDOWN ? kRightButton
                                                 : kMiddleButton;
+            tooltips::Dismiss();
             if (msg == WM_LBUTTONDOWN) {
                 pressed_inside_ = true;
                 // Mouse-up reaches the control even when the pointer leaves it.
@@ -142,6 +145,7 @@ LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         case WM_MOUSEMOVE:
+            tooltips::TrackMouse(self);
             if (on_mouse_move) {
                 MouseEventArgs a = mouse(held());
                 on_mouse_move(a);
