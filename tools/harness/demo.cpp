@@ -300,6 +300,7 @@ HWND CreateDemoWindow() {
     CenterWindow(h);
     ShowWindow(h, SW_SHOW);
     SetFocus(FindWindowByName("txtInput", h));
+    AddDemoControlsB(h);
     return h;
 }
 

@@ -10,4 +10,8 @@ namespace harness {
 // Creates and shows the demo window ("frmDemo").
 platform::HWND CreateDemoWindow();
 
+// Adds the scroll bar and combo box demo ("frmControlsB"), owned by the
+// demo window.
+void AddDemoControlsB(platform::HWND parent_form);
+
 }  // namespace harness
