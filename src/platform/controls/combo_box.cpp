@@ -92,7 +92,9 @@ std::string ComboBox::sel_text() const {
 }
 
 void ComboBox::set_text(std::string bytes) {
-    text_ = WithoutControls(bytes).substr(0, kMaxLength);
+    // The program's text is kept as given (only cut to the field's size):
+    // what it sets is what it reads back.
+    text_ = bytes.substr(0, kMaxLength);
     caret_ = anchor_ = static_cast<int32_t>(text_.size());
     ++serial_;
     scroll_x_ = 0;
@@ -500,7 +502,7 @@ void ComboBox::SetHot(int32_t index, bool scroll_into_view) {
 void ComboBox::Choose(int32_t index) {
     CloseList();
     if (index < 0 || index >= list_count()) return;
-    text_ = WithoutControls(items_[static_cast<size_t>(index)]).substr(0, kMaxLength);
+    text_ = items_[static_cast<size_t>(index)].substr(0, kMaxLength);
     // The chosen text comes selected, ready to be typed over.
     anchor_ = 0;
     caret_ = static_cast<int32_t>(text_.size());

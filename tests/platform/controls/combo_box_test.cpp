@@ -173,6 +173,12 @@ TEST_F(ComboBoxTest, ClipboardRoundTripsInLatinAndPreetiFaces) {
     session_.backend().SetClipboardImage();
     session_.Key('V', kModControl);
     EXPECT_EQ(log_, (std::vector<std::string>{"change g]kfn", "change "}));
+
+    // A huge clipboard text is cut to what a field holds.
+    session_.backend().SetClipboardText(std::string(100000, 'k'));
+    session_.Key('V', kModControl);
+    session_.Key('V', kModControl);
+    EXPECT_EQ(combo_->text().size(), static_cast<size_t>(ComboBox::kMaxLength));
 }
 
 TEST_F(ComboBoxTest, DevanagariTypingBecomesPreetiBytesSyllableBySyllable) {
@@ -260,7 +266,7 @@ TEST_F(ComboBoxTest, KeyboardOpensChoosesAndCancels) {
     ASSERT_TRUE(combo_->dropped());
     ASSERT_TRUE(IsWindowVisible(combo_->list_window()));
     EXPECT_EQ(GetActiveWindow(), form_->hwnd());  // the list never takes activation
-    EXPECT_EQ(combo_->hot_index(), -1);  // the text is none of the items
+    EXPECT_EQ(combo_->hot_index(), -1);           // the text is none of the items
     session_.Key(VK_DOWN);
     session_.Key(VK_DOWN);
     session_.Key(VK_UP);
