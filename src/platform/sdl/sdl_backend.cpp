@@ -21,6 +21,8 @@ namespace {
 // How many of our own moves are remembered, to tell the echo of a move we
 // asked for from a move the desktop made.
 constexpr size_t kRememberedMoves = 16;
+// How often the pointer is read while a button is held.
+constexpr int kDragPollMs = 10;
 
 uint32_t ButtonBit(MouseButton b) {
     return b == MouseButton::kLeft ? 1u : b == MouseButton::kRight ? 2u : 4u;
@@ -91,6 +93,10 @@ Result<std::unique_ptr<SdlBackend>> SdlBackend::Create() {
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
+    // Frames are composed in memory already; an accelerated framebuffer
+    // would make SDL recreate the native window on its first frame, which
+    // loses its shape and everything else set on it.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     std::unique_ptr<SdlBackend> b(new SdlBackend());
     if (!b->video_.Start())
         return MakeError(ErrorCode::kPlatform,
@@ -353,8 +359,9 @@ void SdlBackend::HandleEvent(const SDL_Event& ev) {
             break;
         case SDL_MOUSEMOTION:
             if (ev.motion.which == SDL_TOUCH_MOUSEID) break;
-            InjectMouseMove(ScreenPointFor(ev.motion.windowID, ev.motion.x, ev.motion.y,
-                                           buttons_held_ != 0 || ev.motion.state != 0));
+            last_pointer_ = ScreenPointFor(ev.motion.windowID, ev.motion.x, ev.motion.y,
+                                           buttons_held_ != 0 || ev.motion.state != 0);
+            InjectMouseMove(last_pointer_);
             break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
@@ -362,8 +369,12 @@ void SdlBackend::HandleEvent(const SDL_Event& ev) {
             auto button = ButtonFromSdl(ev.button.button);
             if (!button) break;
             const bool down = ev.type == SDL_MOUSEBUTTONDOWN;
+            // A drag's last moves may have gone unreported (see FollowPointer);
+            // the release must come where the pointer really is.
+            FollowPointer();
             const Point p =
                 ScreenPointFor(ev.button.windowID, ev.button.x, ev.button.y, buttons_held_ != 0);
+            last_pointer_ = p;
             if (down)
                 buttons_held_ |= ButtonBit(*button);
             else
@@ -419,6 +430,21 @@ void SdlBackend::ApplyPendingActivation() {
     if (Native* a = NativeOf(active); a && active != top) SDL_RaiseWindow(a->window.get());
 }
 
+void SdlBackend::FollowPointer() {
+    // SDL drops a motion event whose window-relative position did not change,
+    // which is exactly what happens while the window system drags a window
+    // along with the pointer; so while a button is held the pointer's screen
+    // position is read directly.
+    if (!buttons_held_) return;
+    int gx = 0;
+    int gy = 0;
+    SDL_GetGlobalMouseState(&gx, &gy);
+    const Point p{gx, gy};
+    if (p == last_pointer_) return;
+    last_pointer_ = p;
+    InjectMouseMove(p);
+}
+
 void SdlBackend::PumpInput() {
     // Activation below sends messages whose handlers may run a loop of
     // their own; the events are all queued by then, so a nested pump only
@@ -427,6 +453,7 @@ void SdlBackend::PumpInput() {
     pumping_ = true;
     SDL_Event ev;
     while (SDL_PollEvent(&ev)) HandleEvent(ev);
+    FollowPointer();
     pumping_ = false;
     ApplyPendingActivation();
 }
@@ -438,6 +465,8 @@ bool SdlBackend::WaitForInput(std::optional<uint64_t> deadline_ms) {
         if (*deadline_ms <= now) return true;
         timeout = static_cast<int>(std::min<uint64_t>(*deadline_ms - now, INT_MAX));
     }
+    // During a drag the pointer is followed by polling (see FollowPointer).
+    if (buttons_held_ && (timeout < 0 || timeout > kDragPollMs)) timeout = kDragPollMs;
     // Waiting only: the event stays queued for PumpInput, which the loop
     // calls next, so events are handled in one place and in order.
     if (timeout < 0)

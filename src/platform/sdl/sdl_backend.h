@@ -78,12 +78,14 @@ class SdlBackend final : public Backend {
     void HandleWindowEvent(const SDL_WindowEvent& ev);
     Point ScreenPointFor(uint32_t sdl_window_id, int32_t x, int32_t y, bool button_held) const;
     void ApplyPendingActivation();
+    void FollowPointer();
 
     SdlVideo video_;
     std::map<uint32_t, Native> windows_;  // by window handle id
     std::map<CursorShape, SdlCursorPtr> system_cursors_;
     SdlCursorPtr custom_cursor_;
     uint32_t buttons_held_ = 0;
+    Point last_pointer_;  // where the window system was last told the pointer is
     bool pumping_ = false;
     std::optional<HWND> pending_activation_;
 };

@@ -1,0 +1,184 @@
+// Desktop smoke tests on a real X server (Xvfb, started by
+// run_under_xvfb.sh): a shaped window is drawn and clipped by the server
+// itself, real pointer clicks and key presses reach the window, and a caption
+// drag moves the native window. They skip unless that script runs them, so
+// an ordinary test run never opens windows on someone's desktop.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+#include "platform/sdl/sdl_backend.h"
+#include "platform/window.h"
+#include "x11_probe.h"
+
+namespace platform::sdl {
+namespace {
+
+constexpr Color kShapeColour = Rgb(220, 40, 40);
+constexpr uint32_t kShapeRgb = 0xDC2828;
+
+struct Seen {
+    UINT msg;
+    WPARAM wp;
+    LPARAM lp;
+};
+std::vector<Seen>* g_seen = nullptr;
+
+LRESULT SmokeProc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
+    if (g_seen && (m == WM_LBUTTONDOWN || m == WM_KEYDOWN || m == WM_CHAR))
+        g_seen->push_back({m, wp, lp});
+    return DefWindowProc(h, m, wp, lp);
+}
+
+class DesktopSmoke : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!std::getenv("KOVELIN_XVFB")) GTEST_SKIP() << "runs under Xvfb (sdl.desktop_smoke)";
+        if (!x11_probe::Available()) GTEST_SKIP() << "no X display with XTest";
+        unsetenv("SDL_VIDEODRIVER");
+        auto created = SdlBackend::Create();
+        ASSERT_TRUE(created.ok()) << created.error().message;
+        backend_ = created.value().get();
+        session_ = std::make_unique<WindowSystemSession>(std::move(created).value(),
+                                                         std::make_unique<VirtualClock>(0));
+        g_seen = &seen_;
+        RegisterClass({"SmokeWindow", SmokeProc, 0, kShapeColour, {}});
+    }
+    void TearDown() override {
+        session_.reset();
+        g_seen = nullptr;
+    }
+
+    // Lets the X server, SDL and the window system work until `done` holds.
+    // Each round waits for a native event (at most 20 ms), so this follows
+    // the server rather than a clock; the round limit bounds a failure.
+    template <class Pred>
+    bool PumpUntil(Pred done, int rounds = 250) {
+        for (int i = 0; i < rounds; ++i) {
+            x11_probe::Sync();
+            SDL_WaitEventTimeout(nullptr, 20);
+            DoEvents();
+            if (done()) return true;
+        }
+        return false;
+    }
+
+    size_t Count(UINT msg) const {
+        size_t n = 0;
+        for (const Seen& s : seen_) n += s.msg == msg ? 1 : 0;
+        return n;
+    }
+
+    static void SaveShot(const char* name) {
+        const char* dir = std::getenv("KOVELIN_SHOT_DIR");
+        if (!dir) return;
+        x11_probe::Image img = x11_probe::Grab(0, 0, 1024, 768);
+        if (img.rgb.empty()) return;
+        Surface s(img.width, img.height);
+        for (int y = 0; y < img.height; ++y)
+            for (int x = 0; x < img.width; ++x) s.row(y)[x] = 0xFF000000u | img.at(x, y);
+        std::filesystem::create_directories(dir);
+        (void)s.WritePng(std::string(dir) + "/" + name);
+    }
+
+    SdlBackend* backend_ = nullptr;
+    std::unique_ptr<WindowSystemSession> session_;
+    std::vector<Seen> seen_;
+};
+
+TEST_F(DesktopSmoke, ShapedWindowIsClippedByTheServerAndTakesClicks) {
+    const Rect box = Rect::FromXYWH(100, 100, 200, 150);
+    const Region shape = Region::Ellipse({0, 0, box.width(), box.height()});
+    x11_probe::PaintRoot(0x3070A0);
+    const x11_probe::Image before = x11_probe::Grab(box.left, box.top, box.width(), box.height());
+    ASSERT_FALSE(before.rgb.empty());
+
+    HWND h = CreateWindowEx(0, "SmokeWindow", "shaped", WS_POPUP, box.left, box.top, box.width(),
+                            box.height(), {});
+    SetWindowRgn(h, shape);
+    ShowWindow(h, SW_SHOW);
+    UpdateWindow(h);
+    ASSERT_TRUE(PumpUntil([&] {
+        return x11_probe::Grab(box.left + 100, box.top + 75, 1, 1).rgb.at(0) == kShapeRgb;
+    })) << "the window never appeared";
+    ASSERT_TRUE(backend_->IsNativelyShaped(h));
+
+    // Inside the ellipse the window's colour; outside it, inside the box,
+    // whatever the screen showed before.
+    const x11_probe::Image after = x11_probe::Grab(box.left, box.top, box.width(), box.height());
+    int wrong = 0;
+    for (int y = 0; y < box.height(); ++y)
+        for (int x = 0; x < box.width(); ++x) {
+            const uint32_t want = shape.contains(x, y) ? kShapeRgb : before.at(x, y);
+            ASSERT_TRUE(shape.contains(x, y) || before.at(x, y) == 0x3070A0);
+            wrong += after.at(x, y) != want ? 1 : 0;
+        }
+    EXPECT_EQ(wrong, 0);
+    SaveShot("shaped-window.png");
+
+    // A click in the box's corner, outside the shape, goes past the window;
+    // one inside reaches it at the right client position.
+    x11_probe::MovePointer(box.left + 3, box.top + 3);
+    x11_probe::Button(1, true);
+    x11_probe::Button(1, false);
+    x11_probe::MovePointer(box.left + 100, box.top + 75);
+    x11_probe::Button(1, true);
+    x11_probe::Button(1, false);
+    ASSERT_TRUE(PumpUntil([&] { return Count(WM_LBUTTONDOWN) > 0; }));
+    PumpUntil([] { return false; }, 5);
+    ASSERT_EQ(Count(WM_LBUTTONDOWN), 1u);
+    EXPECT_EQ(GET_X_LPARAM(seen_[0].lp), 100);
+    EXPECT_EQ(GET_Y_LPARAM(seen_[0].lp), 75);
+}
+
+TEST_F(DesktopSmoke, TypedKeysReachTheWindowOnce) {
+    HWND h = CreateWindowEx(0, "SmokeWindow", "keys", WS_POPUP, 400, 300, 120, 80, {});
+    ShowWindow(h, SW_SHOW);
+    SetFocus(h);
+    ASSERT_TRUE(PumpUntil([&] { return x11_probe::Grab(460, 340, 1, 1).rgb.at(0) == kShapeRgb; }));
+    x11_probe::MovePointer(460, 340);
+    x11_probe::FocusWindowUnderPointer();
+    PumpUntil([] { return false; }, 5);
+    x11_probe::Key('a', true);
+    x11_probe::Key('a', false);
+    ASSERT_TRUE(PumpUntil([&] { return Count(WM_CHAR) > 0; }));
+    PumpUntil([] { return false; }, 5);
+    EXPECT_EQ(Count(WM_KEYDOWN), 1u);
+    ASSERT_EQ(Count(WM_CHAR), 1u);
+    for (const Seen& s : seen_) {
+        if (s.msg == WM_CHAR) {
+            EXPECT_EQ(s.wp, static_cast<WPARAM>('a'));
+        }
+    }
+}
+
+TEST_F(DesktopSmoke, CaptionDragMovesTheNativeWindow) {
+    HWND h = CreateWindowEx(0, "SmokeWindow", "drag me", WS_POPUP | WS_CAPTION | WS_SYSMENU, 300,
+                            200, 240, 120, {});
+    ShowWindow(h, SW_SHOW);
+    UpdateWindow(h);
+    ASSERT_TRUE(PumpUntil([&] { return backend_->NativePosition(h) == Point{300, 200}; }));
+    PumpUntil([] { return false; }, 5);
+    // Grab the caption bar, left of its buttons, and drag in steps.
+    x11_probe::MovePointer(360, 210);
+    PumpUntil([] { return false; }, 3);
+    x11_probe::Button(1, true);
+    PumpUntil([] { return false; }, 3);
+    for (int i = 1; i <= 5; ++i) {
+        x11_probe::MovePointer(360 + 10 * i, 210 + 8 * i);
+        PumpUntil([] { return false; }, 2);
+    }
+    x11_probe::Button(1, false);
+    EXPECT_TRUE(PumpUntil([&] {
+        return GetWindowRect(h).top_left() == Point{350, 240} &&
+               backend_->NativePosition(h) == Point{350, 240};
+    })) << "layer at "
+        << GetWindowRect(h).left << "," << GetWindowRect(h).top;
+    SaveShot("dragged-window.png");
+}
+
+}  // namespace
+}  // namespace platform::sdl
