@@ -11,6 +11,7 @@
 
 #include "platform/font.h"
 #include "platform/listview/listview.h"
+#include "platform/surface.h"
 #include "platform/window.h"
 
 namespace platform::listview {
@@ -79,6 +80,7 @@ struct ListState {
         // Reused for every LVN_GETDISPINFOA, so painting allocates nothing.
         std::array<char, kListViewTextCapacity> buffer{};
         std::string fitted;  // a cut-down cell text with its ellipsis, reused
+        Surface picture;     // drawn off screen, then copied to the window
     } paint;
 
     struct LabelEdit {

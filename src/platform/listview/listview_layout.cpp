@@ -31,7 +31,10 @@ int32_t ArrowSize(const Rect& bar) {
 }  // namespace
 
 void EnsureMetrics(ListState& s) {
-    const FontDesc& desc = s.paint.font ? s.paint.font->desc() : FontDesc{};
+    static const FontDesc kDefaultFont;
+    // (Both branches are references: a conditional with a temporary would
+    // copy the face name on every call.)
+    const FontDesc& desc = s.paint.font ? s.paint.font->desc() : kDefaultFont;
     // The font object is shared with the component, which may change its
     // face or size in place; the cached heights follow it.
     if (s.paint.metrics_valid && desc == s.paint.measured_font) return;

@@ -40,10 +40,12 @@ void Edge(DC& dc, const Rect& r, bool pressed) {
 }
 
 // Cuts `text` to fit `width` pixels with a trailing ellipsis, into the
-// reused string. Returns a view of what to draw.
-std::string_view Fit(ListState& s, DC& dc, std::string_view text, int32_t width) {
+// reused string. Returns a view of what to draw and its width in `drawn`.
+std::string_view Fit(ListState& s, DC& dc, std::string_view text, int32_t width, float& drawn) {
+    drawn = 0;
     if (width <= 0) return {};
-    if (dc.GetTextExtent(text).width <= static_cast<float>(width)) return text;
+    drawn = dc.GetTextExtent(text).width;
+    if (drawn <= static_cast<float>(width)) return text;
     const int32_t room = width - s.paint.ellipsis_width;
     // The longest prefix that leaves room for the ellipsis.
     size_t lo = 0, hi = text.size();
@@ -56,6 +58,7 @@ std::string_view Fit(ListState& s, DC& dc, std::string_view text, int32_t width)
     }
     s.paint.fitted.assign(text.substr(0, lo));
     s.paint.fitted.append("...");
+    drawn = dc.GetTextExtent(s.paint.fitted).width;
     return s.paint.fitted;
 }
 
@@ -74,7 +77,9 @@ void PaintHeader(ListState& s, DC& dc, const Rect& client, const Rect& bar) {
         Edge(dc, {r.left, r.top, x, r.bottom}, pressed);
         dc.SetTextColor(Sys(COLOR_BTNTEXT));
         const int32_t shift = pressed ? 1 : 0;
-        const std::string_view caption = Fit(s, dc, c.caption, r.width() - 2 * kCellMargin - 1);
+        float drawn = 0;
+        const std::string_view caption =
+            Fit(s, dc, c.caption, r.width() - 2 * kCellMargin - 1, drawn);
         dc.TextOut(static_cast<float>(r.left + kCellMargin + shift),
                    static_cast<float>(text_top + shift), caption);
     }
@@ -116,11 +121,12 @@ bool PaintRow(ListState& s, DC& dc, int32_t row, const Rect& area) {
         if (cell.empty()) continue;
         std::string_view text;
         if (!CellText(s, row, c, text)) return false;
-        const std::string_view shown = Fit(s, dc, text, cell.width() - 2 * kCellMargin);
+        float drawn = 0;
+        const std::string_view shown = Fit(s, dc, text, cell.width() - 2 * kCellMargin, drawn);
         const int32_t x = cell.left + kCellMargin;
         const bool cell_lit = lit && (full_row || c == 0);
         if (c == 0) {
-            const int32_t w = static_cast<int32_t>(dc.GetTextExtent(shown).width + 0.5f);
+            const int32_t w = static_cast<int32_t>(drawn + 0.5f);
             label = {cell.left + kCellMargin - 2, r.top, std::min(cell.right, x + w + 3), r.bottom};
             if (lit && !full_row) dc.FillRect(label, lit_back);
         }
@@ -200,20 +206,28 @@ void PaintScrollBar(ListState& s, DC& dc, const Rect& bar) {
 void Paint(ListState& s) {
     const HWND self = s.self;
     PAINTSTRUCT ps;
-    std::unique_ptr<DC> dc = BeginPaint(self, &ps);
-    if (!dc) {
+    std::unique_ptr<DC> target = BeginPaint(self, &ps);
+    const Rect client = GetClientRect(self);
+    const Rect dirty = ps.rcPaint.intersect(client);
+    if (!target || dirty.empty()) {
         EndPaint(self, &ps);
         return;
     }
+    // Everything is drawn into the list's own off-screen picture and copied
+    // to the window once: a drawing context on a plain picture needs no
+    // clipping work per call, and the screen never shows a half-drawn row.
+    Surface& picture = s.paint.picture;
+    if (picture.width() != client.width() || picture.height() != client.height())
+        picture = Surface(client.width(), client.height());
+    DC dc(picture, {0, 0}, Region::FromRect(dirty));
+
     EnsureMetrics(s);
-    dc->SetFont(s.paint.measured_font);
-    dc->SetBkMode(BkMode::kTransparent);
-    const Rect client = GetClientRect(self);
+    dc.SetFont(s.paint.measured_font);
+    dc.SetBkMode(BkMode::kTransparent);
     const Rect area = RowArea(s);
     const Rect bar = ScrollBarRect(s);
-    const Rect& dirty = ps.rcPaint;
 
-    if (HeaderHeight(s) > 0 && dirty.top < HeaderHeight(s)) PaintHeader(s, *dc, client, bar);
+    if (HeaderHeight(s) > 0 && dirty.top < HeaderHeight(s)) PaintHeader(s, dc, client, bar);
 
     const int32_t rh = s.paint.row_height;
     const Rect rows_dirty = dirty.intersect(area);
@@ -223,17 +237,18 @@ void Paint(ListState& s) {
             s.items.count - 1,
             s.scroll.top + static_cast<int64_t>(rows_dirty.bottom - 1 - area.top) / rh);
         for (int64_t row = first; row <= last; ++row) {
-            if (!PaintRow(s, *dc, static_cast<int32_t>(row), area)) return;
+            if (!PaintRow(s, dc, static_cast<int32_t>(row), area)) return;
         }
     }
     const int64_t end_of_rows = area.top + static_cast<int64_t>(s.items.count - s.scroll.top) * rh;
     const int32_t empty_top =
         static_cast<int32_t>(std::clamp<int64_t>(end_of_rows, area.top, area.bottom));
     if (empty_top < area.bottom)
-        dc->FillRect({area.left, empty_top, area.right, area.bottom}, TranslateColor(s.paint.back));
+        dc.FillRect({area.left, empty_top, area.right, area.bottom}, TranslateColor(s.paint.back));
 
-    if (s.paint.ex_style & LVS_EX_GRIDLINES) PaintGrid(s, *dc, area);
-    if (!bar.empty()) PaintScrollBar(s, *dc, bar);
+    if (s.paint.ex_style & LVS_EX_GRIDLINES) PaintGrid(s, dc, area);
+    if (!bar.empty()) PaintScrollBar(s, dc, bar);
+    target->BitBlt(dirty.left, dirty.top, dirty.width(), dirty.height(), dc, dirty.left, dirty.top);
     EndPaint(self, &ps);
 }
 
