@@ -301,6 +301,7 @@ HWND CreateDemoWindow() {
     ShowWindow(h, SW_SHOW);
     SetFocus(FindWindowByName("txtInput", h));
     AddDemoControlsB(h);
+    AddDemoControlsA(h);
     return h;
 }
 

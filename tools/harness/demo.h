@@ -14,4 +14,8 @@ platform::HWND CreateDemoWindow();
 // demo window.
 void AddDemoControlsB(platform::HWND parent_form);
 
+// Adds the labels, pictures, buttons, timer, tooltips and message boxes
+// demo ("frmControlsA"), beside the demo window.
+void AddDemoControlsA(platform::HWND parent_form);
+
 }  // namespace harness
