@@ -49,8 +49,9 @@ bool DictionaryStore::Append(std::string_view word, std::string_view definition)
 }
 
 void DictionaryStore::TrimSlack() {
-    // Small slack is left alone: shrinking copies the whole buffer.
-    if (text_.capacity() > text_.size() + text_.size() / 4 + 1024 * 1024) text_.shrink_to_fit();
+    // Ordinary slack (unused headword padding room) is left alone: shrinking
+    // copies the whole buffer, and the reservation never exceeds the files.
+    if (text_.capacity() > text_.size() + text_.size() / 2 + 1024 * 1024) text_.shrink_to_fit();
     starts_.shrink_to_fit();
     word_lengths_.shrink_to_fit();
 }
