@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "demo.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/window.h"
 #include "x11_probe.h"
@@ -178,6 +179,37 @@ TEST_F(DesktopSmoke, CaptionDragMovesTheNativeWindow) {
     })) << "layer at "
         << GetWindowRect(h).left << "," << GetWindowRect(h).top;
     SaveShot("dragged-window.png");
+}
+
+TEST_F(DesktopSmoke, DemoWindowTakesRealClicksAndTyping) {
+    x11_probe::PaintRoot(0x3070A0);
+    HWND demo = harness::CreateDemoWindow();
+    HWND count = FindWindowByName("btnCount", demo);
+    HWND input = FindWindowByName("txtInput", demo);
+    ASSERT_TRUE(count && input);
+    const Point c = ClientToScreen(count, {40, 11});
+    ASSERT_TRUE(
+        PumpUntil([&] { return x11_probe::Grab(c.x, c.y - 8, 1, 1).rgb.at(0) != 0x3070A0; }));
+    SaveShot("demo-window.png");
+
+    x11_probe::MovePointer(c.x, c.y);
+    x11_probe::Button(1, true);
+    x11_probe::Button(1, false);
+    EXPECT_TRUE(PumpUntil([&] { return GetProp(demo, "demo.count") == 1; }));
+
+    // The click moved the focus to the button; give it back to the text box.
+    const Point t = ClientToScreen(input, {20, 10});
+    x11_probe::MovePointer(t.x, t.y);
+    x11_probe::Button(1, true);
+    x11_probe::Button(1, false);
+    x11_probe::FocusWindowUnderPointer();
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == input; }));
+    for (char ch : std::string("hi 42")) {
+        x11_probe::Key(ch, true);
+        x11_probe::Key(ch, false);
+    }
+    EXPECT_TRUE(PumpUntil([&] { return GetWindowText(input) == "hi 42"; }))
+        << "typed: " << GetWindowText(input);
 }
 
 }  // namespace
