@@ -157,6 +157,10 @@ bool NotifyListView(ListState& s, int32_t code, int32_t row, int32_t column, Poi
     return alive;
 }
 
+void CancelEditLater(ListState& s) {
+    if (s.edit.box) PostMessage(s.self, LVM_CANCELEDITLABEL);
+}
+
 void InvalidateHeader(ListState& s) {
     const Rect r{0, 0, GetClientRect(s.self).right, HeaderHeight(s)};
     InvalidateRect(s.self, &r, false);
@@ -201,7 +205,7 @@ void TrimStates(ListState& s) {
     if (s.sel.focused >= s.items.count) s.sel.focused = -1;
     auto& d = s.items.dropped;
     d.erase(std::lower_bound(d.begin(), d.end(), s.items.count), d.end());
-    if (s.edit.row >= s.items.count) EndLabelEdit(s, false);
+    if (s.edit.row >= s.items.count) CancelEditLater(s);
 }
 
 void ScrollStep(ListState& s, ScrollPart part) {
@@ -274,7 +278,7 @@ LRESULT OnSetFont(ListState& s, WPARAM wp, LPARAM lp) {
     s.paint.font = (ref && *ref) ? *ref : MakeFont();
     s.paint.metrics_valid = false;
     SetTop(s, s.scroll.top);
-    if (s.edit.box) EndLabelEdit(s, false);
+    CancelEditLater(s);
     if (lp) InvalidateRect(s.self, nullptr, false);
     return 0;
 }
@@ -318,7 +322,6 @@ LRESULT OnSetItemCount(ListState& s, WPARAM wp, LPARAM lp) {
     s.items.count =
         static_cast<int32_t>(std::clamp<int64_t>(wanted, 0, std::numeric_limits<int32_t>::max()));
     TrimStates(s);
-    if (!IsWindow(s.self)) return 0;
     const int32_t old_top = s.scroll.top;
     if (!(lp & LVSICF_NOSCROLL)) SetTop(s, s.scroll.top);
     if ((lp & LVSICF_NOINVALIDATEALL) && old_top == s.scroll.top)
@@ -400,8 +403,9 @@ LRESULT OnGetItemText(ListState& s, WPARAM wp, LPARAM lp) {
 LRESULT OnDeleteItem(ListState& s, WPARAM wp) {
     const int32_t row = ToRow(wp);
     if (s.owner_data || row < 0 || row >= s.items.count) return 0;
+    const HWND self = s.self;
     if (s.edit.row == row) EndLabelEdit(s, false);
-    if (!IsWindow(s.self)) return 0;
+    if (!IsWindow(self)) return 0;
     s.items.rows.erase(s.items.rows.begin() + row);
     --s.items.count;
     ShiftStates(s, row, -1);
@@ -412,8 +416,9 @@ LRESULT OnDeleteItem(ListState& s, WPARAM wp) {
 }
 
 LRESULT OnDeleteAllItems(ListState& s) {
+    const HWND self = s.self;
     if (s.edit.box) EndLabelEdit(s, false);
-    if (!IsWindow(s.self)) return 0;
+    if (!IsWindow(self)) return 0;
     s.items.rows.clear();
     s.items.count = 0;
     s.items.dropped.clear();
@@ -613,8 +618,9 @@ LRESULT OnDeleteColumn(ListState& s, WPARAM wp) {
 // --- label edit messages ------------------------------------------------------------
 
 LRESULT OnEditLabel(ListState& s, WPARAM wp) {
+    const HWND self = s.self;
     if (!BeginLabelEdit(s, ToRow(wp))) return 0;
-    return IsWindow(s.self) ? ToLParam(s.edit.box) : 0;
+    return IsWindow(self) ? ToLParam(s.edit.box) : 0;
 }
 
 LRESULT OnGetEditControl(ListState& s) {
@@ -751,8 +757,9 @@ LRESULT OnButtonDown(ListState& s, UINT msg, LPARAM lp) {
 }
 
 LRESULT OnLButtonDblClk(ListState& s, LPARAM lp) {
+    const HWND self = s.self;
     OnButtonDown(s, WM_LBUTTONDBLCLK, lp);
-    if (!IsWindow(s.self)) return 0;
+    if (!IsWindow(self)) return 0;
     s.edit.armed = false;
     const Point p = PointOf(lp);
     int32_t column = 0;
@@ -1011,8 +1018,10 @@ bool CellText(ListState& s, int32_t row, int32_t column, std::string_view& out) 
 void SetTop(ListState& s, int32_t top) {
     const int32_t t = std::clamp(top, 0, MaxTop(s));
     if (t == s.scroll.top) return;
-    if (s.edit.box) EndLabelEdit(s, false);
-    if (!IsWindow(s.self)) return;
+    // Scrolling ends an edit, but through the message queue: SetTop is
+    // called from many places that go on using the list afterwards, and
+    // the end-of-edit notification could destroy it.
+    CancelEditLater(s);
     s.scroll.top = t;
     InvalidateRect(s.self, nullptr, false);
 }

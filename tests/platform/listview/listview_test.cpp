@@ -420,6 +420,22 @@ TEST_F(ListViewTest, LabelEditBeginForbidEndAndAbandon) {
     EXPECT_EQ(SendMessage(lv, LVM_GETEDITCONTROL), 0);
 }
 
+TEST_F(ListViewTest, ScrollingAbandonsAnEditEvenWhenTheParentThenDestroysTheList) {
+    HWND lv = MakeList(LVS_REPORT | LVS_EDITLABELS, 100);
+    session_.Click(RowPoint(1));
+    session_.Key(VK_F2);
+    ASSERT_NE(SendMessage(lv, LVM_GETEDITCONTROL), 0);
+    g_owner.destroy_on_changed = true;  // any later change notification destroys it
+    InjectMouseWheel(RowPoint(3), -120);
+    DoEvents();
+    ASSERT_EQ(Notes(LVN_ENDLABELEDITA).size(), 1u);
+    EXPECT_TRUE(Notes(LVN_ENDLABELEDITA)[0].null_text);
+    EXPECT_EQ(Top(lv), 3);
+    EXPECT_EQ(SendMessage(lv, LVM_GETEDITCONTROL), 0);
+    session_.Key(VK_DOWN);  // the parent destroys the list in LVN_ITEMCHANGED
+    EXPECT_FALSE(IsWindow(lv));
+}
+
 TEST_F(ListViewTest, SlowSecondClickStartsAnEditButADoubleClickDoesNot) {
     HWND lv = MakeList(LVS_REPORT | LVS_EDITLABELS, 100);
     session_.Click(RowPoint(2));
