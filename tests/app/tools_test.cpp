@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "../platform/os/os_test_util.h"
 #include "app/dictionary_table.h"
+#include "app/synthetic_dictionary.h"
 #include "app/terminal_lookup.h"
 
 namespace {
@@ -137,5 +139,43 @@ TEST(Tools, PackRejectsABadTableAndWritesNothing) {
     EXPECT_FALSE(std::filesystem::exists(dir / "out.dll"));
 }
 #endif
+
+}  // namespace
+
+namespace {
+
+TEST(SyntheticTable, SameSeedSameTableAndEveryLinePacks) {
+    const std::string table = app::SyntheticTable(2000, 7);
+    EXPECT_EQ(table, app::SyntheticTable(2000, 7));
+    EXPECT_NE(table, app::SyntheticTable(2000, 8));
+    const auto packed = app::ConvertTable(table, app::TableEncoding::kUnicode);
+    ASSERT_TRUE(packed.ok()) << packed.errors[0].line << ": " << packed.errors[0].message;
+    EXPECT_EQ(packed.packed.entries, 2000);
+    // Headwords are unique and sorted, as in a real word list.
+    std::string previous;
+    for (size_t begin = 0; begin < table.size();) {
+        const size_t end = table.find('\n', begin);
+        const std::string word = table.substr(begin, table.find('\t', begin) - begin);
+        ASSERT_LT(previous, word);
+        previous = word;
+        begin = end + 1;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The shipped sample dictionary packs cleanly and every entry loads.
+TEST(SampleDictionary, PacksWithoutErrors) {
+    const char* source = std::getenv("KOVELIN_SOURCE_DIR");
+    const std::string path =
+        std::string(source ? source : KOVELIN_SOURCE_DIR_FALLBACK) + "/data/dictionary.tsv";
+    if (!std::filesystem::exists(path)) GTEST_SKIP() << "no sample dictionary yet";
+    const auto result = app::ConvertTable(os_test::ReadText(path), app::TableEncoding::kUnicode);
+    ASSERT_TRUE(result.ok()) << path << ":" << result.errors[0].line << ": "
+                             << result.errors[0].message;
+    EXPECT_GT(result.packed.entries, 100);
+}
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../platform/os/os_test_util.h"
+#include "app/app_paths.h"
 #include "app/archive.h"
 
 namespace {
@@ -74,6 +75,16 @@ ProcessOutcome FailedToStart(int error) {
     o.kind = ProcessOutcome::Kind::kFailedToStart;
     o.start_error = error;
     return o;
+}
+
+TEST(StartupPaths, RootsAreNotGivenASecondSeparator) {
+    EXPECT_EQ(app::FolderWithSeparator("/"), "/");
+    EXPECT_EQ(app::FolderWithSeparator("/opt/kovelin"), "/opt/kovelin/");
+    EXPECT_EQ(app::FolderWithSeparator("/opt/kovelin/"), "/opt/kovelin/");
+    const app::StartupPaths paths = app::StartupPathsFor("/");
+    EXPECT_EQ(paths.headword_file, "/M_A_X_T1");
+    EXPECT_EQ(paths.definition_file, "/M_A_X_T2");
+    EXPECT_EQ(app::StartupPathsFor("/tmp/a b").temp_folder, "/tmp/a b/");
 }
 
 TEST_F(UnpackTest, CopiesThenRunsTheToolWithWholePathsBetweenYields) {
