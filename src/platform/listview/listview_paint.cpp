@@ -16,7 +16,8 @@ namespace platform::listview {
 namespace {
 
 constexpr int32_t kCellMargin = 5;
-constexpr Color kNoColor = 0xFF000000;  // CLR_NONE
+constexpr Color kNoColor = 0xFF000000;       // CLR_NONE
+constexpr Color kDefaultColor = 0xFF000001;  // CLR_DEFAULT
 
 Color Sys(int32_t index) {
     return GetSysColor(index);
@@ -130,8 +131,8 @@ bool PaintRow(ListState& s, DC& dc, int32_t row, const Rect& area) {
             label = {cell.left + kCellMargin - 2, r.top, std::min(cell.right, x + w + 3), r.bottom};
             if (lit && !full_row) dc.FillRect(label, lit_back);
         }
-        if (!cell_lit && s.paint.text_back != kNoColor && (s.paint.text_back & 0xFF000000) == 0)
-            dc.FillRect(cell.intersect(r), s.paint.text_back);
+        if (!cell_lit && s.paint.text_back != kNoColor && s.paint.text_back != kDefaultColor)
+            dc.FillRect(cell.intersect(r), TranslateColor(s.paint.text_back));
         dc.SetTextColor(cell_lit ? lit_text : normal_text);
         dc.TextOut(static_cast<float>(x), static_cast<float>(text_top), shown);
     }
