@@ -21,7 +21,15 @@ namespace {
 class BufferedFile {
   public:
     explicit BufferedFile(const std::string& path)
-        : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)), buffer_(kBufferBytes) {}
+        : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)), buffer_(kBufferBytes) {
+        // Only regular files: a device or a pipe in their place could feed
+        // an endless line.
+        struct stat st {};
+        if (fd_ >= 0 && (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode))) {
+            ::close(fd_);
+            fd_ = -1;
+        }
+    }
     ~BufferedFile() {
         if (fd_ >= 0) ::close(fd_);
     }

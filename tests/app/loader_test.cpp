@@ -131,6 +131,15 @@ TEST_F(LoaderTest, MissingOrEmptyRecordFileGivesAnEmptyListThatIsStillConfigured
     EXPECT_TRUE(store.empty());
 }
 
+TEST_F(LoaderTest, DevicesInPlaceOfTheFilesAreNotRead) {
+    WriteText(t1(), Records({"a"}));
+    const auto report = app::LoadDictionary(t1(), "/dev/zero", store, {});
+    EXPECT_FALSE(report.definition_file_opened);
+    ASSERT_EQ(store.size(), 1);
+    EXPECT_EQ(store.definition(0), "");
+    EXPECT_EQ(app::LoadDictionary("/dev/zero", t2(), store, {}).entries, 0);
+}
+
 TEST_F(LoaderTest, BinaryGarbageLoadsWithoutHarm) {
     std::string garbage;
     uint32_t x = 12345;
