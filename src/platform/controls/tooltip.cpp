@@ -44,6 +44,14 @@ bool PointerOver(HWND control) {
     return under == control || IsChild(control, under);
 }
 
+// Window handles are only unique within one window system, and tests start
+// a new one per test: a handle kept from an earlier one may name some other
+// window now. Only the tip's own class proves it is still the tip.
+bool TipAlive() {
+    const State& s = S();
+    return IsWindow(s.tip) && GetClassName(s.tip) == kTipClass;
+}
+
 std::string TextOf(HWND control) {
     Control* c = Control::FromWindow(control);
     return c ? c->tooltip_text() : std::string();
@@ -53,7 +61,7 @@ void ForgetHot() {
     State& s = S();
     s.hot = {};
     s.suppressed = false;
-    if (IsWindow(s.tip)) KillTimer(s.tip, kPollTimer);
+    if (TipAlive()) KillTimer(s.tip, kPollTimer);
 }
 
 void Show() {
@@ -126,8 +134,8 @@ LRESULT TipProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 
 HWND EnsureTip() {
     State& s = S();
-    if (IsWindow(s.tip)) return s.tip;
-    // A new window system (tests start one per test) means a new tip.
+    if (TipAlive()) return s.tip;
+    // A new window system means a new tip, and nothing tracked before it.
     s = State{};
     if (!IsClassRegistered(kTipClass))
         RegisterClass({kTipClass, TipProc, 0, kSystemColorFlag | COLOR_INFOBK, {}});
@@ -160,6 +168,7 @@ void TrackMouse(HWND control) {
 
 void Dismiss() {
     if (!WindowSystemRunning()) return;
+    if (!TipAlive()) return;
     Hide();
     if (S().hot) S().suppressed = true;
 }
@@ -167,7 +176,7 @@ void Dismiss() {
 void Hide() {
     if (!WindowSystemRunning()) return;
     State& s = S();
-    if (!IsWindow(s.tip)) return;
+    if (!TipAlive()) return;
     KillTimer(s.tip, kShowTimer);
     KillTimer(s.tip, kHideTimer);
     if (IsWindowVisible(s.tip)) ShowWindow(s.tip, SW_HIDE);
@@ -176,7 +185,7 @@ void Hide() {
 HWND VisibleTip() {
     if (!WindowSystemRunning()) return {};
     HWND t = S().tip;
-    return IsWindow(t) && IsWindowVisible(t) ? t : HWND{};
+    return TipAlive() && IsWindowVisible(t) ? t : HWND{};
 }
 
 }  // namespace platform::controls::tooltips

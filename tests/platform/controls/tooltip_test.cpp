@@ -101,5 +101,43 @@ TEST_F(TooltipTest, ButtonPressAndShowTimeEndTheTipUntilThePointerMovesOn) {
     EXPECT_EQ(TipText(), "Second tip");
 }
 
+// Handles start again with each window system, so the tip kept from an
+// earlier one may share its number with an ordinary window of the next.
+TEST(TooltipSessions, TipFromAnEarlierWindowSystemLeavesNewWindowsAlone) {
+    auto build = [](std::unique_ptr<Form>& form) {
+        FormOptions o;
+        o.position = StartUpPosition::kManual;
+        form = std::make_unique<Form>(o);
+        form->Load();
+        form->Show();
+        Label& l = form->Add<Label>("lblTip", Rect::FromXYWH(10, 10, 100, 30), std::string("x"));
+        l.set_tooltip_text("tip");
+        return l.hwnd();
+    };
+    HWND old_tip;
+    {
+        headless::HeadlessSession session;
+        std::unique_ptr<Form> form;
+        HWND label = build(form);
+        session.MoveMouse(ClientToScreen(label, {5, 5}));
+        session.Advance(tooltips::kHoverDelayMs);
+        old_tip = tooltips::VisibleTip();
+        ASSERT_TRUE(old_tip);
+    }
+    headless::HeadlessSession session;
+    std::unique_ptr<Form> form;
+    build(form);
+    Label* same_number = nullptr;
+    for (int i = 0; i < 8 && !same_number; ++i) {
+        Label& l = form->Add<Label>("lbl" + std::to_string(i), Rect::FromXYWH(10, 50, 20, 20));
+        if (l.hwnd() == old_tip) same_number = &l;
+    }
+    ASSERT_TRUE(same_number);
+    tooltips::Dismiss();
+    tooltips::Hide();
+    EXPECT_TRUE(same_number->visible());
+    EXPECT_FALSE(tooltips::VisibleTip());
+}
+
 }  // namespace
 }  // namespace controls_test
