@@ -8,9 +8,9 @@ namespace {
 constexpr const char* kPictureClass = "KovelinPictureBox";
 
 // Icons keep their transparent pixels; bitmaps are copied whole.
-void DrawPicture(DC& dc, const Picture& p, int32_t x, int32_t y) {
+void DrawPicture(DC& dc, Picture& p, int32_t x, int32_t y) {
     if (!p.has_mask()) {
-        DC src(const_cast<Surface&>(p.pixels()));
+        DC src(p.pixels());
         dc.BitBlt(x, y, p.width_px(), p.height_px(), src, 0, 0);
         return;
     }
