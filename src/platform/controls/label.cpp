@@ -30,6 +30,11 @@ void Label::set_caption(std::string c) {
     Changed();
 }
 
+void Label::set_font(FontRef f) {
+    Control::set_font(std::move(f));
+    Changed();
+}
+
 void Label::set_alignment(Alignment a) {
     alignment_ = a;
     InvalidateRect(hwnd_);

@@ -20,6 +20,10 @@ class Label : public Control {
     Label(HWND parent, std::string name, const Rect& r = Rect::FromXYWH(0, 0, 100, 17),
           std::string caption = {});
 
+    // A new font refits an auto-sized label (changing the shared font object
+    // in place does not: set it again afterwards).
+    void set_font(FontRef f);
+
     const std::string& caption() const { return caption_; }
     void set_caption(std::string c);
     Alignment alignment() const { return alignment_; }

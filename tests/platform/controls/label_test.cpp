@@ -78,6 +78,10 @@ TEST_F(LabelTest, AutoSizeGrowsSidewaysOrDownwards) {
     l.set_border_style(ControlBorder::kFixedSingle);
     EXPECT_EQ(l.bounds().size(), (Size{64 + 4, 16 + 4}));
     EXPECT_EQ(GetClientRect(l.hwnd()).size(), (Size{64, 16}));
+    FontDesc half = l.font()->desc();
+    half.size = 6;  // 8 pixels: 4 a byte
+    l.set_font(MakeFont(half));
+    EXPECT_EQ(GetClientRect(l.hwnd()).size(), (Size{32, 8}));
 }
 
 TEST_F(LabelTest, EmptyTransparentLabelIsAHotSpotOverAPicture) {
