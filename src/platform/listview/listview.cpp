@@ -586,20 +586,23 @@ LRESULT OnSetColumnWidth(ListState& s, WPARAM wp, LPARAM lp) {
         // The last column sized to its header fills the rest of the row.
         w = std::max(0, RowArea(s).width() - (ColumnsWidth(s) - s.header.columns[i].width));
     } else if (w < 0) {
+        // -1 fits the visible cells; -2 fits the caption as well.
+        const bool with_caption = w == -2;
         w = 0;
         EnsureMetrics(s);
         TextEngine& engine = TextEngine::Instance();
-        const FontDesc& font = s.paint.measured_font;
-        if (w == 0) {
-            const int32_t caption =
-                static_cast<int32_t>(engine.Measure(font, s.header.columns[i].caption).width);
-            w = caption + 12;
-        }
-        const int32_t last = std::min<int64_t>(s.items.count, s.scroll.top + RowsPerPage(s));
+        const FontDesc font = s.paint.measured_font;
+        if (with_caption)
+            w = static_cast<int32_t>(engine.Measure(font, s.header.columns[i].caption).width) + 12;
+        const HWND self = s.self;
+        const int32_t last = static_cast<int32_t>(
+            std::min<int64_t>(s.items.count, static_cast<int64_t>(s.scroll.top) + RowsPerPage(s)));
         for (int32_t r = s.scroll.top; r < last; ++r) {
             std::string_view text;
-            if (!CellText(s, r, i, text)) return 0;
+            if (!CellText(s, r, i, text) || !IsWindow(self)) return 0;
             w = std::max(w, static_cast<int32_t>(engine.Measure(font, text).width) + 12);
+            // The parent may have removed the column while answering.
+            if (i >= static_cast<int32_t>(s.header.columns.size())) return 0;
         }
     }
     s.header.columns[i].width = w;
