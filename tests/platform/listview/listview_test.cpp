@@ -380,6 +380,34 @@ TEST_F(ListViewTest, DropHighlightIsIndependentOfSelection) {
     EXPECT_EQ(shot.pixel(plain.x, plain.y), GetSysColor(COLOR_WINDOW));
 }
 
+TEST_F(ListViewTest, ExtendedStylesFollowTheMaskAndChangeTheDrawing) {
+    HWND lv = MakeList(LVS_REPORT, 100);  // full-row select and grid lines, mask 0
+    EXPECT_EQ(SendMessage(lv, LVM_GETEXTENDEDLISTVIEWSTYLE),
+              LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    // A mask limits the change to its bits and the old style comes back.
+    EXPECT_EQ(SendMessage(lv, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, 0),
+              LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    EXPECT_EQ(SendMessage(lv, LVM_GETEXTENDEDLISTVIEWSTYLE), LVS_EX_GRIDLINES);
+
+    session_.Click(RowPoint(2));
+    UpdateWindow(owner_);
+    Surface shot = RenderWindow(owner_);
+    // Without full-row select only the label is highlighted. (Probed in the
+    // gap above the text, inside the focus rectangle.)
+    const Point label = RowPoint(2, 8) - Point{0, kRow / 2 - 1};
+    const Point beyond = RowPoint(2, 150);
+    EXPECT_EQ(shot.pixel(label.x, label.y), GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(shot.pixel(beyond.x, beyond.y), GetSysColor(COLOR_WINDOW));
+    // Grid lines: the last pixel row of each row, also under empty rows.
+    const int32_t grid_y = kTop + kHeader + 5 * kRow - 1;
+    EXPECT_NE(shot.pixel(kLeft + 100, grid_y), GetSysColor(COLOR_WINDOW));
+    SendMessage(lv, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+    UpdateWindow(owner_);
+    shot = RenderWindow(owner_);
+    EXPECT_EQ(shot.pixel(beyond.x, beyond.y), GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(shot.pixel(kLeft + 100, grid_y), GetSysColor(COLOR_WINDOW));
+}
+
 TEST_F(ListViewTest, LabelEditBeginForbidEndAndAbandon) {
     HWND lv = MakeList(LVS_REPORT | LVS_EDITLABELS, 100);
     session_.Click(RowPoint(4));
