@@ -152,7 +152,10 @@ HWND CreateWindowEx(uint32_t ex_style, std::string_view class_name, std::string_
     if (child && !parent_w) return {};
 
     auto w = std::make_unique<Window>();
-    HWND h{g_state->next_handle++};
+    // Handles count on across window-system sessions in one process, so a
+    // handle kept from an earlier session never names a new window.
+    static uint32_t next_handle = 0x100;
+    HWND h{next_handle++};
     w->handle = h;
     w->class_name = cls_it->second->name;
     w->cls = cls_it->second.get();

@@ -95,7 +95,6 @@ struct State {
     std::unique_ptr<Clock> clock;
 
     std::unordered_map<uint32_t, std::unique_ptr<Window>> windows;
-    uint32_t next_handle = 0x100;
     uint64_t next_seq = 1;
     std::map<std::string, std::unique_ptr<WndClass>, CaseInsensitiveLess> classes;
     std::vector<HWND> top_levels;  // bottom of the z-order first
