@@ -118,6 +118,10 @@ LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         case WM_LBUTTONDBLCLK:
+            // The release of the second press must come back here wherever
+            // the pointer is by then; it is no further click.
+            pressed_inside_ = false;
+            SetCapture(self);
             if (on_dbl_click) on_dbl_click();
             if (IsWindow(self) && on_mouse_down) {
                 MouseEventArgs a = mouse(kLeftButton);
