@@ -38,10 +38,13 @@ Form* Form::FromWindow(HWND h) {
 
 void Form::Load() {
     if (IsWindow(hwnd_)) return;
+    controls_.clear();  // left from an earlier load; their windows are gone
     if (!IsClassRegistered(kFormClass))
         RegisterClass({kFormClass, &Form::Trampoline, CS_DBLCLKS, kNoBackground, {}});
     const uint32_t style = StyleFor(options_);
-    const uint32_t ex = options_.border == BorderStyle::kFixedToolWindow ? static_cast<uint32_t>(WS_EX_TOOLWINDOW) : 0u;
+    const uint32_t ex = options_.border == BorderStyle::kFixedToolWindow
+                            ? static_cast<uint32_t>(WS_EX_TOOLWINDOW)
+                            : 0u;
     hwnd_ = CreateWindowEx(ex, kFormClass, options_.caption, style, options_.left, options_.top,
                            options_.client_width, options_.client_height, {}, 0, this);
     if (!hwnd_) return;
@@ -145,9 +148,10 @@ void Form::ReportState(Json& /*out*/) const {
 }
 
 void Form::DestroyControls() {
-    // Children are being destroyed with the window; the objects only forget
-    // their handles.
-    controls_.clear();
+    // The children are being destroyed with the window and forget their
+    // handles; the objects themselves stay until the form is loaded again or
+    // goes, because a control's own handler may be what is unloading the
+    // form (a timer handing over to the next window, a close button).
 }
 
 LRESULT Form::Trampoline(HWND h, UINT msg, WPARAM wp, LPARAM lp) {

@@ -86,6 +86,15 @@ class Form {
         controls_.push_back(std::move(c));
         return ref;
     }
+    // A control placed in a container (a picture box, a panel) of this
+    // form; the form owns it like the others.
+    template <class T, class... Args>
+    T& AddTo(HWND container, Args&&... args) {
+        auto c = std::make_unique<T>(container, std::forward<Args>(args)...);
+        T& ref = *c;
+        controls_.push_back(std::move(c));
+        return ref;
+    }
     Control* FindControl(const std::string& name) const;
     const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
 
