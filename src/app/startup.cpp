@@ -1,0 +1,201 @@
+#include "app/startup.h"
+
+#include "app/dictionary_store.h"
+#include "platform/controls/message_box.h"
+#include "platform/os/files.h"
+#include "platform/os/process.h"
+#include "platform/os/sound.h"
+
+namespace app {
+
+using namespace platform;
+using namespace platform::controls;
+
+namespace {
+
+constexpr int32_t kSmallWindowWidth = 301;
+constexpr int32_t kSmallWindowHeight = 105;
+
+FormOptions SmallWindow(const std::string& name) {
+    FormOptions o;
+    o.name = name;
+    o.caption = "Kovelin";
+    o.border = BorderStyle::kNone;
+    o.position = StartUpPosition::kCenterScreen;
+    o.client_width = kSmallWindowWidth;
+    o.client_height = kSmallWindowHeight;
+    return o;
+}
+
+}  // namespace
+
+// --- the wait and splash windows ----------------------------------------------------
+
+ProgressWindow::ProgressWindow(const std::string& name, const std::string& picture_file)
+    : Form(SmallWindow(name)), picture_file_(picture_file) {
+    on_load = [this] {
+        picture_ = &Add<PictureBox>("Image1", Rect::FromXYWH(0, 0, 300, 105));
+        picture_->set_visible(true);
+        (void)picture_->LoadPicture(DataFilePath(picture_file_));
+        // The percentage sits on the picture's bottom-right corner, which
+        // the pictures leave plain for it.
+        label_ = &Add<Label>("lblPercent", Rect::FromXYWH(226, 84, 66, 16), "0 %");
+        FontDesc f;
+        f.name = "Arial";
+        f.size = 9.75f;
+        f.bold = true;
+        label_->set_font(MakeFont(f));
+        label_->set_alignment(Alignment::kRight);
+        label_->set_back_style(BackStyle::kTransparent);
+        label_->set_fore_color(Rgb(64, 40, 16));
+        label_->set_visible(true);
+    };
+}
+
+void ProgressWindow::ReportState(Json& out) const {
+    if (label_) out.Set("percentage", label_->caption());
+}
+
+SplashWindow::SplashWindow(Startup& startup)
+    : ProgressWindow("frmSplash", kSplashPictureName), startup_(startup) {
+    auto picture_load = on_load;
+    on_load = [this, picture_load] {
+        picture_load();
+        // The timer counts from the window's creation and ticks whenever
+        // the message loop runs, the loader's yields included.
+        timer_ = &Add<Timer>("Timer1");
+        timer_->on_timer = [this] { OnTimer(); };
+        (void)timer_->set_interval(1000);
+        timer_->set_enabled(true);
+        OnLoad();
+    };
+}
+
+void SplashWindow::OnLoad() {
+    ShowWindow(hwnd(), SW_SHOW);
+    DoEvents();
+    startup_.LoadFromSplash();
+}
+
+void SplashWindow::OnTimer() {
+    ++ticks_;
+    if (ticks_ >= 2 && startup_.data_loaded()) {
+        timer_->set_enabled(false);
+        startup_.HandOff();
+    }
+}
+
+void SplashWindow::ReportState(Json& out) const {
+    ProgressWindow::ReportState(out);
+    out.Set("ticks", static_cast<int64_t>(ticks_));
+    out.Set("data_loaded", startup_.data_loaded());
+}
+
+// --- the sequence ---------------------------------------------------------------
+
+Startup::Startup(MainWindow& main) : main_(main) {
+}
+
+Startup::~Startup() = default;
+
+StartupResult Startup::Run() {
+    // The invisible start-up window: the sequence runs in its load step.
+    FormOptions o;
+    o.name = "frmSecu";
+    o.border = BorderStyle::kNone;
+    o.client_width = 1;
+    o.client_height = 1;
+    secu_ = std::make_unique<Form>(o);
+    StartupResult result = StartupResult::kRunning;
+    secu_->on_load = [&] {
+        // 1. One copy at a time.
+        auto lock = os::SingleInstanceLock::Acquire("kovelin");
+        if (!lock && os::IsAlreadyRunning(lock.error())) {
+            MessageBox({}, "Program Already Running!..", "Double Instance Detected!",
+                       MB_OK | MB_ICONSTOP);
+            result = StartupResult::kAlreadyRunning;
+            return;
+        }
+        if (lock) lock_.emplace(std::move(lock.value()));
+
+        // 2. Paths.
+        auto temp = TempFolderPath();
+        paths_ = StartupPathsFor(temp ? temp.value() : std::string());
+        data_folder_ = DataFilePath("");
+
+        // 3. The start sound, not waited for.
+        os::PlaySound(DataFilePath(kStartSoundName));
+
+        // 4. The wait window with its rounded outline.
+        wait_ = std::make_unique<ProgressWindow>("frmWait", kWaitPictureName);
+        wait_->Show();
+        if (wait_->loaded()) {
+            Size c = wait_->client_size();
+            SetWindowRgn(wait_->hwnd(), Region::RoundRect(0, 0, c.cx, c.cy, 20, 20), true);
+        }
+        DoEvents();
+
+        // 5. Unpacking.
+        UnpackOptions u;
+        u.data_folder = data_folder_;
+        u.temp_folder = paths_.temp_folder;
+        u.yield = [] { DoEvents(); };
+        u.run = [](const std::vector<std::string>& argv, const std::string& folder, int timeout) {
+            return os::RunAndWait(argv, folder, timeout);
+        };
+        u.folder_allows_programs = FolderAllowsPrograms;
+        unpack_report_ = UnpackArchive(u);
+
+        // 6. The wait window goes.
+        wait_->Unload();
+    };
+    secu_->Load();
+    if (result == StartupResult::kAlreadyRunning) return result;
+
+    // 7. The start-up window closes (it was never shown); the splash window
+    // loads the dictionary in its load step.
+    secu_->Unload();
+    splash_ = std::make_unique<SplashWindow>(*this);
+    splash_->Show();
+    return StartupResult::kRunning;
+}
+
+void Startup::LoadFromSplash() {
+    data_loaded_ = false;
+    LoadCallbacks cb;
+    cb.set_percentage = [this](const std::string& caption) {
+        if (splash_ && splash_->percent_label()) splash_->percent_label()->set_caption(caption);
+    };
+    cb.yield = [] { DoEvents(); };
+    cb.on_list_first_touched = [this] {
+        if (!main_created_) {
+            main_created_ = true;
+            main_.CreateAndLoad();
+        }
+    };
+    cb.configure_list = [this](const HeadwordListSetup& setup) { main_.ConfigureList(setup); };
+    load_report_ = LoadDictionary(paths_.headword_file, paths_.definition_file, Dictionary(), cb);
+    (void)os::DeleteFile(paths_.headword_file);
+    (void)os::DeleteFile(paths_.definition_file);
+    data_loaded_ = true;
+}
+
+void Startup::HandOff() {
+    if (splash_) splash_->Unload();
+    main_.Show();
+}
+
+std::string Startup::splash_percentage() const {
+    if (splash_ && splash_->percent_label()) return splash_->percent_label()->caption();
+    return {};
+}
+
+void Startup::ReportState(Json& out) const {
+    out.Set("data_loaded", data_loaded_);
+    out.Set("store_size", static_cast<int64_t>(Dictionary().size()));
+    out.Set("unpacked_with",
+            unpack_report_.method == UnpackReport::Method::kTool ? "tool" : "in-process");
+    if (!unpack_report_.message.empty()) out.Set("unpack_message", unpack_report_.message);
+}
+
+}  // namespace app
