@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "demo.h"
+#include "lookup/program.h"
 #include "platform/clock.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/text/font_engine.h"
@@ -41,7 +41,5 @@ int main() {
     platform::text::InstallFontEngine();
     platform::WindowSystemSession session(std::move(backend).value(),
                                           std::make_unique<platform::RealClock>());
-    // The program's own windows take the demo window's place later.
-    harness::CreateDemoWindow();
-    return platform::RunMessageLoop();
+    return lookup::RunProgram();
 }

@@ -1,0 +1,328 @@
+#include "lookup/main_window.h"
+
+#include "app/definition_html.h"
+#include "app/dictionary_store.h"
+#include "app/headword_search.h"
+#include "controls/virtual_list/mvirtual_list_view.h"
+#include "lookup/search_history.h"
+#include "platform/controls/message_box.h"
+#include "platform/listview/commctrl.h"
+#include "platform/listview/listview.h"
+#include "platform/os/clipboard_text.h"
+#include "platform/os/settings.h"
+
+namespace lookup {
+
+using namespace platform;
+using namespace platform::controls;
+
+namespace {
+
+constexpr Color kSearchBack = 0x0080FFFF;      // light yellow
+constexpr Color kDefinitionBack = 0x00B4FFFF;  // paler yellow
+constexpr int16_t kEnterKey = 13;
+
+class SettingsHistoryStore : public HistoryStore {
+  public:
+    std::string Read(const std::string& fallback) override {
+        return os::GetSetting(kHistoryApp, kHistorySection, kHistoryKey, fallback);
+    }
+    void Write(const std::string& value) override {
+        (void)os::SaveSetting(kHistoryApp, kHistorySection, kHistoryKey, value);
+    }
+};
+
+FormOptions MainOptions() {
+    FormOptions o;
+    o.name = "frmMain";
+    o.caption = "Kovelin";
+    o.border = BorderStyle::kFixedSingle;
+    o.position = StartUpPosition::kCenterScreen;
+    o.client_width = 600;
+    o.client_height = 499;
+    return o;
+}
+
+FontRef SearchFont() {
+    FontDesc f;
+    f.name = "OrvSoft";
+    f.size = 14.25f;
+    return MakeFont(f);
+}
+
+// A plain reading of a definition line for the frame of the definition pane
+// until the formatted pane exists: one sentence a line, a sub-entry's key on
+// a line of its own and its explanation indented below it. The "." byte is
+// the full stop the Preeti faces draw as a danda.
+std::string PlainDefinition(std::string_view definition) {
+    std::string out;
+    for (const auto& seg : app::SplitDefinition(definition)) {
+        if (seg.is_subentry) {
+            out += seg.key;
+            out += "\n    ";
+        }
+        out += seg.text;
+        out += " .\n";
+    }
+    return out;
+}
+
+}  // namespace
+
+std::unique_ptr<HistoryStore> UserHistoryStore() {
+    return std::make_unique<SettingsHistoryStore>();
+}
+
+MainWindow::MainWindow(std::unique_ptr<HistoryStore> history)
+    : Form(MainOptions()), history_(std::move(history)) {
+    on_query_unload = [this](int16_t&, int16_t) { SaveHistory(); };
+    on_unload = [](int16_t&) { PostQuitMessage(0); };
+}
+
+MainWindow::~MainWindow() {
+    // The list goes first, while its windows still exist.
+    lst_main_.reset();
+}
+
+void MainWindow::CreateAndLoad() {
+    // The list must come up owner-data: the switch is set before any child
+    // control exists.
+    virtual_list::VirtualListHookEnabled = true;
+    on_load = [this] {
+        BuildControls();
+        // Shaping and the other panels come with the skin; the dictionary
+        // panel is the one in front.
+        pic_dict_->ZOrder(0);
+        LoadHistory();
+        OnItemChanged(0);
+        if (lbl_definition_) lbl_definition_->Refresh();
+        tmr_clipboard_->set_enabled(true);
+    };
+    Load();
+}
+
+void MainWindow::BuildControls() {
+    pic_dict_ = &Add<PictureBox>("picDict", Rect::FromXYWH(6, 82, 587, 411));
+    picture4_ = &AddTo<PictureBox>(pic_dict_->hwnd(), "Picture4", Rect::FromXYWH(6, 2, 570, 32));
+    cmb_search_ = &AddTo<ComboBox>(picture4_->hwnd(), "cmbSearch", Rect::FromXYWH(4, 4, 205, 25),
+                                   std::string(kDefaultSearch));
+    lbl_clear_history_ =
+        &AddTo<Label>(picture4_->hwnd(), "lblClearHistory", Rect::FromXYWH(212, 8, 17, 17), "\xD7");
+    lbl_word_ = &AddTo<Label>(picture4_->hwnd(), "lblWord", Rect::FromXYWH(234, 8, 331, 19),
+                              std::string(kDefaultSearch));
+    picture2_ = &AddTo<PictureBox>(pic_dict_->hwnd(), "Picture2", Rect::FromXYWH(6, 34, 207, 369));
+    picture3_ =
+        &AddTo<PictureBox>(pic_dict_->hwnd(), "Picture3", Rect::FromXYWH(216, 34, 366, 367));
+    lbl_definition_ =
+        &AddTo<Label>(picture3_->hwnd(), "htmlDefination", Rect::FromXYWH(0, 0, 361, 367));
+    tmr_clipboard_ = &Add<Timer>("tmrClipBoard");
+    (void)tmr_clipboard_->set_interval(500);
+    tmr_clipboard_->set_enabled(false);
+
+    RegisterListViewClass();
+    lst_main_ = std::make_unique<virtual_list::UVirtualListView>(
+        picture2_->hwnd(), static_cast<ComponentHost&>(*this), "lstMain",
+        Rect::FromXYWH(8, 14, 189, 339));
+    lst_main_->ReadProperties(list_properties_);
+
+    for (PictureBox* p : {pic_dict_, picture4_, picture2_, picture3_}) p->set_visible(true);
+
+    // The search box and the word label: Nepali in the Preeti face, black on
+    // light yellow.
+    cmb_search_->set_font(SearchFont());
+    cmb_search_->set_back_color(kSearchBack);
+    cmb_search_->set_fore_color(Rgb(0, 0, 0));
+    cmb_search_->set_visible(true);
+    lbl_word_->set_font(SearchFont());
+    lbl_word_->set_back_color(kSearchBack);
+    lbl_word_->set_fore_color(Rgb(0, 0, 0));
+    lbl_word_->set_back_style(BackStyle::kOpaque);
+    lbl_word_->set_visible(true);
+
+    FontDesc x;
+    x.name = "Arial";
+    x.size = 9.75f;
+    x.bold = true;
+    lbl_clear_history_->set_font(MakeFont(x));
+    lbl_clear_history_->set_fore_color(Rgb(192, 0, 0));
+    lbl_clear_history_->set_alignment(Alignment::kCenter);
+    lbl_clear_history_->set_tooltip_text("Clear Search History....");
+    SetWindowCursor(lbl_clear_history_->hwnd(), Cursor{CursorShape::kHand, {}, {}});
+    lbl_clear_history_->set_visible(true);
+
+    FontDesc d;
+    d.name = "OrvPreeti";
+    d.size = 12;
+    lbl_definition_->set_font(MakeFont(d));
+    lbl_definition_->set_back_color(kDefinitionBack);
+    lbl_definition_->set_back_style(BackStyle::kOpaque);
+    lbl_definition_->set_word_wrap(true);
+    lbl_definition_->set_border_style(ControlBorder::kFixedSingle);
+    lbl_definition_->set_visible(true);
+
+    // Handlers.
+    cmb_search_->on_change = [this] { OnSearchChange(); };
+    cmb_search_->on_key_down = [this](int16_t& code, int16_t shift) {
+        OnSearchKeyDown(code, shift);
+    };
+    cmb_search_->on_click = [this] { OnSearchClick(); };
+    lbl_clear_history_->on_click = [this] { ClearHistory(); };
+    tmr_clipboard_->on_timer = [this] { OnClipboardTick(); };
+    lst_main_->ItemInfoCallback = [](int32_t row, int32_t sub, int32_t, std::string& text,
+                                     int32_t&) {
+        const app::DictionaryStore& store = app::Dictionary();
+        if (row >= 0 && row < store.size() && sub == 0) text.assign(store.word(row));
+    };
+    lst_main_->BeforeLabelEdit = [](bool& cancel, int32_t) { cancel = true; };
+    lst_main_->KeyUp = [this](int16_t&, int16_t&) { query_count_ = 0; };
+    lst_main_->ravoItemChanged = [this](int32_t& row) { OnItemChanged(row); };
+}
+
+void MainWindow::ConfigureList(const app::HeadwordListSetup& setup) {
+    if (!lst_main_) return;
+    (void)lst_main_->SetFontName(setup.font_face);
+    (void)lst_main_->SetFontSize(setup.font_size);
+    (void)lst_main_->GetColumnHeaders().Add(setup.column_caption, setup.column_width);
+    (void)lst_main_->SetFullRowSelect(setup.full_row_select);
+    (void)lst_main_->SetShowGridLines(setup.grid_lines);
+    (void)lst_main_->SetItemCount(setup.item_count);
+}
+
+// --- lookup --------------------------------------------------------------------
+
+int32_t MainWindow::FindHeadword(std::string_view text) const {
+    return app::FindHeadword(app::Dictionary(), text);
+}
+
+bool MainWindow::IsInHistory(std::string_view text) const {
+    std::string_view t = TrimSpaces(text);
+    for (int32_t k = 0; k < cmb_search_->list_count(); ++k)
+        if (cmb_search_->list(k) == t) return true;
+    return false;
+}
+
+void MainWindow::SetRowHighlight(int32_t row, bool on) {
+    LVITEMA item;
+    item.stateMask = LVIS_DROPHILITED;
+    item.state = on ? 11u : 0u;
+    SendMessage(lst_main_->hwnd(), LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                reinterpret_cast<LPARAM>(&item));
+}
+
+void MainWindow::OnSearchChange() {
+    int32_t i = FindHeadword(cmb_search_->text());
+    if (i != -1) (void)lst_main_->SetTopIndex(i);
+}
+
+void MainWindow::OnSearchKeyDown(int16_t& key_code, int16_t /*shift*/) {
+    if (key_code != kEnterKey) return;
+    std::string t(TrimSpaces(cmb_search_->text()));
+    int32_t i = FindHeadword(t);
+    if (i != -1) (void)lst_main_->SetTopIndex(i);
+    int32_t top = lst_main_->TopIndex();
+    highlight_shown_ = false;
+    highlight_row_ = top;
+    SetRowHighlight(top, true);
+    bool history_changed = false;
+    if (!t.empty() && !clipboard_lookup_active_ && !IsInHistory(t)) {
+        (void)cmb_search_->AddItem(t);
+        history_changed = true;
+    }
+    history_changed = history_changed || last_search_ != t;
+    last_search_ = t;
+    // Saved at once so a crash or a kill loses no search; a normal close
+    // saves the same value again.
+    if (history_changed) SaveHistory();
+}
+
+void MainWindow::OnSearchClick() {
+    int16_t code = kEnterKey;
+    OnSearchKeyDown(code, 0);
+}
+
+void MainWindow::OnItemChanged(int32_t row) {
+    const app::DictionaryStore& store = app::Dictionary();
+    if (row < 0 || row > store.size() - 1) return;
+    ++query_count_;
+    lbl_word_->set_caption(std::string(store.word(row)));
+    ShowDefinition(row);
+    if (highlight_shown_) SetRowHighlight(highlight_row_, false);
+    highlight_shown_ = true;
+}
+
+void MainWindow::ShowDefinition(int32_t row) {
+    if (!lbl_definition_) return;
+    lbl_definition_->set_caption(PlainDefinition(app::Dictionary().definition(row)));
+}
+
+// --- history ------------------------------------------------------------------
+
+void MainWindow::LoadHistory() {
+    std::string stored = history_->Read(kDefaultSearch);
+    saved_history_ = stored;
+    LoadedHistory h = ParseHistory(stored);
+    if (!h.edit_text) return;
+    for (const auto& item : h.items) (void)cmb_search_->AddItem(item);
+    // The word in the edit text counts as the last search, so a run in which
+    // Enter is never pressed saves what it loaded instead of dropping it.
+    last_search_ = std::string(TrimSpaces(*h.edit_text));
+    cmb_search_->set_text(*h.edit_text);
+}
+
+void MainWindow::SaveHistory() {
+    if (!cmb_search_) return;
+    std::vector<std::string> items;
+    for (int32_t k = 0; k < cmb_search_->list_count(); ++k) items.push_back(cmb_search_->list(k));
+    std::string value = ComposeHistory(last_search_, items);
+    if (value == saved_history_) return;
+    history_->Write(value);
+    saved_history_ = value;
+}
+
+void MainWindow::ClearHistory() {
+    int answer = MessageBox(hwnd(), "Clear All Search History!", "Confirm Clear",
+                            MB_YESNO | MB_ICONQUESTION);
+    if (answer != IDYES) return;
+    cmb_search_->Clear();
+    cmb_search_->set_text(kDefaultSearch);
+    last_search_ = kDefaultSearch;
+    SaveHistory();
+}
+
+// --- clipboard ----------------------------------------------------------------
+
+void MainWindow::OnClipboardTick() {
+    // Text that cannot become the program's bytes (Devanagari the legacy
+    // encoding cannot express) counts as no text, like a picture would.
+    std::optional<std::string> text;
+    if (auto utf8 = GetClipboardTextUtf8()) {
+        std::string bytes = os::ClipboardToProgramText(*utf8);
+        if (!bytes.empty() || TrimSpaces(*utf8).empty()) text = std::move(bytes);
+    }
+    auto lookup = clipboard_.Tick(text);
+    clipboard_lookup_active_ = true;
+    if (lookup) {
+        cmb_search_->set_text(*lookup);
+        OnSearchClick();
+        if (lbl_definition_) lbl_definition_->Refresh();
+    }
+    clipboard_lookup_active_ = false;
+}
+
+// --- state report ---------------------------------------------------------------
+
+void MainWindow::ReportState(Json& out) const {
+    if (!cmb_search_) return;
+    out.Set("search_text", cmb_search_->text());
+    Json items = Json::MakeArray();
+    for (int32_t k = 0; k < cmb_search_->list_count(); ++k) items.Push(cmb_search_->list(k));
+    out.Set("history_items", std::move(items));
+    out.Set("last_search", last_search_);
+    out.Set("highlight_shown", highlight_shown_);
+    out.Set("highlight_row", static_cast<int64_t>(highlight_row_));
+    out.Set("word", lbl_word_->caption());
+    out.Set("last_clipboard_text", clipboard_.last_text());
+    out.Set("query_count", static_cast<int64_t>(query_count_));
+}
+
+}  // namespace lookup

@@ -1,0 +1,101 @@
+// The main window: the dictionary panel with the search box, the headword
+// list and the word label, and the lookup logic behind them: finding
+// headwords as the user types, confirming a search with Enter, the row mark,
+// the search history and the clipboard watcher.
+//
+// Not here yet: the skin, the window outline and the other three panels,
+// the tab buttons and hot spots, and the formatted definition pane (until it
+// comes, the definition is shown as plain lines in its frame).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/startup.h"
+#include "controls/virtual_list/virtual_list_view.h"
+#include "lookup/clipboard_watcher.h"
+#include "platform/controls/combo_box.h"
+#include "platform/controls/form.h"
+#include "platform/controls/label.h"
+#include "platform/controls/picture_box.h"
+#include "platform/controls/timer.h"
+#include "platform/property_bag.h"
+
+namespace lookup {
+
+// Where the history is kept: the program's settings store, or a test's.
+class HistoryStore {
+  public:
+    virtual ~HistoryStore() = default;
+    virtual std::string Read(const std::string& fallback) = 0;
+    virtual void Write(const std::string& value) = 0;
+};
+
+// The settings store of the current user.
+std::unique_ptr<HistoryStore> UserHistoryStore();
+
+class MainWindow : public platform::controls::Form,
+                   public app::MainWindow,
+                   private platform::ComponentHost {
+  public:
+    explicit MainWindow(std::unique_ptr<HistoryStore> history);
+    ~MainWindow() override;
+
+    // app::MainWindow
+    void CreateAndLoad() override;
+    void ConfigureList(const app::HeadwordListSetup& setup) override;
+    void Show() override { Form::Show(); }
+
+    // --- the lookup logic, as the controls' handlers run it ----------------
+    // The first entry whose headword starts with `text` (wildcards ? # *).
+    int32_t FindHeadword(std::string_view text) const;
+    bool IsInHistory(std::string_view text) const;
+    void SetRowHighlight(int32_t row, bool on);
+    void OnSearchChange();
+    void OnSearchKeyDown(int16_t& key_code, int16_t shift);
+    void OnSearchClick();
+    void OnItemChanged(int32_t row);
+    void OnClipboardTick();
+    void ClearHistory();
+    void SaveHistory();
+
+    platform::controls::ComboBox* search_box() const { return cmb_search_; }
+    virtual_list::UVirtualListView* list() const { return lst_main_.get(); }
+    bool highlight_shown() const { return highlight_shown_; }
+    int32_t highlight_row() const { return highlight_row_; }
+    const std::string& last_search() const { return last_search_; }
+
+    void ReportState(platform::Json& out) const override;
+
+  private:
+    void BuildControls();
+    void LoadHistory();
+    void ShowDefinition(int32_t row);
+
+    std::unique_ptr<HistoryStore> history_;
+    platform::PropertyBag list_properties_;
+
+    platform::controls::PictureBox* pic_dict_ = nullptr;
+    platform::controls::PictureBox* picture4_ = nullptr;
+    platform::controls::PictureBox* picture2_ = nullptr;
+    platform::controls::PictureBox* picture3_ = nullptr;
+    platform::controls::ComboBox* cmb_search_ = nullptr;
+    platform::controls::Label* lbl_clear_history_ = nullptr;
+    platform::controls::Label* lbl_word_ = nullptr;
+    platform::controls::Label* lbl_definition_ = nullptr;
+    platform::controls::Timer* tmr_clipboard_ = nullptr;
+    std::unique_ptr<virtual_list::UVirtualListView> lst_main_;
+
+    // Lookup state.
+    bool highlight_shown_ = false;
+    int32_t highlight_row_ = 0;
+    std::string last_search_;
+    bool clipboard_lookup_active_ = false;
+    int32_t query_count_ = 0;
+    ClipboardWatcher clipboard_;
+    std::string saved_history_;  // what is on disk, to write only changes
+};
+
+}  // namespace lookup
