@@ -16,6 +16,7 @@
 
 #include "demo.h"
 #include "demo_list.h"
+#include "lookup/program.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/text/font_engine.h"
 #include "platform/window.h"
@@ -33,6 +34,8 @@ struct Run {
     fs::path out_dir;
     std::string failure;
     headless::HeadlessSession* session = nullptr;
+    std::unique_ptr<lookup::Program> program;
+    bool restart = false;
 };
 
 bool Fail(Run& run, const harness::Command& c, const std::string& what) {
@@ -115,6 +118,15 @@ bool Step(Run& run) {
         std::ofstream f(OutPath(run, c.args[0]), std::ios::binary);
         f << harness::CaptureState().Dump() << "\n";
         if (!f) return Fail(run, c, "cannot write " + c.args[0]);
+    } else if (c.name == "restart") {
+        // Closes the program as a person would (the close box), then the
+        // loop ends and main() starts it again.
+        if (!run.program) return Fail(run, c, "restart needs the program, not the demo");
+        run.restart = true;
+        if (IsWindow(run.program->main_window().hwnd()))
+            run.program->main_window().Unload(platform::controls::kFormControlMenu);
+        else
+            PostQuitMessage(0);
     } else if (c.name == "expect") {
         Json state = harness::CaptureState();
         const Json* v = harness::LookupPath(state, "windows." + c.args[0]);
@@ -165,11 +177,33 @@ int main(int argc, char** argv) {
     headless::HeadlessSession session;
     run.session = &session;
     session.backend().SetIdleHandler([&run] { return Step(run); });
-    harness::CreateDemoListWindow();
-    harness::CreateDemoWindow();
-    RunMessageLoop();
-    // The scenario may end while windows still have work queued; let it run.
-    DoEvents();
+    // "# harness: program" in a scenario runs the program itself on its
+    // bundled data; other scenarios show the window layer's demo windows.
+    const bool program = text.str().find("# harness: program") != std::string::npos;
+    if (program) {
+        harness::SetExtraState([&run](Json& out) {
+            if (run.program) run.program->ReportState(out);
+        });
+        while (true) {
+            run.program = std::make_unique<lookup::Program>();
+            if (run.program->Start() == app::StartupResult::kAlreadyRunning) {
+                run.failure = "another copy of the program is running";
+                break;
+            }
+            RunMessageLoop();
+            DoEvents();
+            if (!run.restart || !run.failure.empty()) break;
+            run.restart = false;
+            run.program.reset();
+            DoEvents();
+        }
+    } else {
+        harness::CreateDemoListWindow();
+        harness::CreateDemoWindow();
+        RunMessageLoop();
+        // The scenario may end while windows still have work queued.
+        DoEvents();
+    }
 
     if (!run.failure.empty()) {
         std::cerr << scenario_path << ": " << run.failure << "\n";

@@ -140,6 +140,8 @@ platform::Result<std::vector<Command>> ParseScenario(const std::string& text) {
             uint32_t vk = 0, mods = 0;
             if (c.args.size() != 1 || !ParseKey(c.args[0], &vk, &mods))
                 st = LineError(line, "unknown key '" + rest + "'");
+        } else if (c.name == "restart") {
+            if (!c.args.empty()) st = LineError(line, "restart takes nothing");
         } else if (c.name == "clipboard-image") {
             if (!c.args.empty()) st = LineError(line, "clipboard-image takes nothing");
         } else if (c.name == "shot") {

@@ -14,6 +14,8 @@
 //   shot FILE.png           the active top-level window as a PNG
 //   shot WINDOW FILE.png    a named top-level window as a PNG
 //   state FILE.json         the program's observable state
+//   restart                 close the program as a person would and start
+//                           it again (scenarios marked "# harness: program")
 //   expect PATH VALUE       stop with an error unless the state value at the
 //                           dotted PATH equals VALUE (a JSON literal, or a
 //                           bare word for a string)

@@ -66,7 +66,13 @@ Json Describe(HWND h) {
     return w;
 }
 
+std::function<void(Json&)> g_extra;
+
 }  // namespace
+
+void SetExtraState(std::function<void(Json&)> reporter) {
+    g_extra = std::move(reporter);
+}
 
 Json CaptureState() {
     Json root = Json::MakeObject();
@@ -81,6 +87,11 @@ Json CaptureState() {
     Json windows = Json::MakeObject();
     for (HWND t : GetTopLevelWindows()) windows.Set(KeyFor(t), Describe(t));
     root.Set("windows", std::move(windows));
+    if (g_extra) {
+        Json extra = Json::MakeObject();
+        g_extra(extra);
+        root.Set("program", std::move(extra));
+    }
     return root;
 }
 

@@ -3,6 +3,7 @@
 // and whatever each window adds itself through WM_REPORTSTATE.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/json.h"
@@ -10,6 +11,10 @@
 namespace harness {
 
 platform::Json CaptureState();
+
+// Adds state that belongs to no window (the program's start-up) to every
+// report, under "program".
+void SetExtraState(std::function<void(platform::Json&)> reporter);
 
 // The value at a dotted path ("frmDemo.controls.clicker.state.clicks"), or
 // null when there is none.
