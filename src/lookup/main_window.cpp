@@ -323,6 +323,14 @@ void MainWindow::ReportState(Json& out) const {
     out.Set("word", lbl_word_->caption());
     out.Set("last_clipboard_text", clipboard_.last_text());
     out.Set("query_count", static_cast<int64_t>(query_count_));
+    // The headword list's own report, lifted here so scenarios read it
+    // next to the search state.
+    if (lst_main_) {
+        Json list = Json::MakeObject();
+        SendMessage(lst_main_->hwnd(), WM_REPORTSTATE, 0, reinterpret_cast<LPARAM>(&list));
+        for (const char* key : {"count", "top", "selected", "drop_highlighted", "visible"})
+            if (const Json* v = list.Get(key)) out.Set(std::string("list_") + key, *v);
+    }
 }
 
 }  // namespace lookup
