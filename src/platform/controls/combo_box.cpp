@@ -601,12 +601,6 @@ bool ComboBox::ListKey(int16_t code) {
         case VK_NEXT:
             SetHot(std::min(list_count() - 1, std::max(0, hot_ + VisibleRows())), true);
             return true;
-        case VK_HOME:
-            if (list_count() > 0) SetHot(0, true);
-            return true;
-        case VK_END:
-            if (list_count() > 0) SetHot(list_count() - 1, true);
-            return true;
         case VK_RETURN:
             if (hot_ >= 0) {
                 Choose(hot_);
