@@ -319,47 +319,34 @@ bool RouteInput(const InputEvent& ev, MSG* out) {
 
 // --- injection -------------------------------------------------------------------
 
+namespace {
+void Queue(const InputEvent& e) {
+    if (MaybeS()) S().input.push_back(e);
+}
+}  // namespace
+
 void InjectMouseMove(Point screen) {
-    if (!MaybeS()) return;
-    InputEvent e;
-    e.kind = InputKind::kMove;
-    e.pt = screen;
-    S().input.push_back(e);
+    Queue({.kind = InputKind::kMove, .pt = screen});
 }
 
 void InjectMouseButton(Point screen, MouseButton button, bool down) {
-    if (!MaybeS()) return;
-    InputEvent e;
-    e.kind = InputKind::kButton;
-    e.pt = screen;
-    e.button = button;
-    e.down = down;
-    S().input.push_back(e);
+    Queue({.kind = InputKind::kButton, .pt = screen, .button = button, .down = down});
 }
 
 void InjectMouseWheel(Point screen, int32_t delta) {
-    if (!MaybeS()) return;
-    InputEvent e;
-    e.kind = InputKind::kWheel;
-    e.pt = screen;
-    e.value = delta;
-    S().input.push_back(e);
+    Queue({.kind = InputKind::kWheel, .pt = screen, .value = delta});
 }
 
 void InjectKey(uint32_t vk, bool down, uint32_t modifiers, bool translate) {
-    if (!MaybeS()) return;
-    InputEvent e;
-    e.kind = InputKind::kKey;
-    e.value = static_cast<int32_t>(vk & 0xFF);
-    e.down = down;
-    e.modifiers = modifiers;
-    e.translate = translate;
-    S().input.push_back(e);
+    Queue({.kind = InputKind::kKey,
+           .down = down,
+           .value = static_cast<int32_t>(vk & 0xFF),
+           .modifiers = modifiers,
+           .translate = translate});
 }
 
 void InjectText(std::string_view utf8, bool with_keys) {
     if (!MaybeS()) return;
-    State& s = S();
     size_t i = 0;
     while (i < utf8.size()) {
         unsigned char c = static_cast<unsigned char>(utf8[i]);
@@ -402,54 +389,28 @@ void InjectText(std::string_view utf8, bool with_keys) {
             vk = cp;
         else if (cp == ' ')
             vk = VK_SPACE;
-        if (vk) {
-            InputEvent d;
-            d.kind = InputKind::kKey;
-            d.value = static_cast<int32_t>(vk);
-            d.down = true;
-            d.modifiers = mods;
-            d.translate = false;
-            s.input.push_back(d);
-        }
-        InputEvent ch;
-        ch.kind = InputKind::kChar;
-        ch.value = static_cast<int32_t>(cp);
-        s.input.push_back(ch);
-        if (vk) {
-            InputEvent u;
-            u.kind = InputKind::kKey;
-            u.value = static_cast<int32_t>(vk);
-            u.down = false;
-            u.translate = false;
-            s.input.push_back(u);
-        }
+        const int32_t key = static_cast<int32_t>(vk);
+        if (vk)
+            Queue({.kind = InputKind::kKey,
+                   .down = true,
+                   .value = key,
+                   .modifiers = mods,
+                   .translate = false});
+        Queue({.kind = InputKind::kChar, .value = static_cast<int32_t>(cp)});
+        if (vk) Queue({.kind = InputKind::kKey, .down = false, .value = key, .translate = false});
     }
 }
 
 void InjectCloseRequest(HWND top) {
-    if (!MaybeS()) return;
-    InputEvent e;
-    e.kind = InputKind::kClose;
-    e.target = top;
-    S().input.push_back(e);
+    Queue({.kind = InputKind::kClose, .target = top});
 }
 
 void InjectMinimise(HWND top, bool minimised) {
-    if (!MaybeS()) return;
-    InputEvent e;
-    e.kind = InputKind::kMinimise;
-    e.target = top;
-    e.down = minimised;
-    S().input.push_back(e);
+    Queue({.kind = InputKind::kMinimise, .down = minimised, .target = top});
 }
 
 void InjectMoved(HWND top, Point screen) {
-    if (!MaybeS()) return;
-    InputEvent e;
-    e.kind = InputKind::kMoved;
-    e.target = top;
-    e.pt = screen;
-    S().input.push_back(e);
+    Queue({.kind = InputKind::kMoved, .pt = screen, .target = top});
 }
 
 }  // namespace platform

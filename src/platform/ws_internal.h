@@ -73,12 +73,12 @@ enum class InputKind { kMove, kButton, kWheel, kKey, kChar, kClose, kMinimise, k
 
 struct InputEvent {
     InputKind kind = InputKind::kMove;
-    Point pt;
+    Point pt{};
     MouseButton button = MouseButton::kLeft;
     bool down = false;
     int32_t value = 0;  // wheel delta, key code, code point
     uint32_t modifiers = 0;
-    HWND target;
+    HWND target{};
     bool translate = true;  // a key press also produces its character
 };
 
@@ -86,7 +86,7 @@ struct ClickMemory {
     HWND hwnd;
     MouseButton button = MouseButton::kLeft;
     uint64_t time = 0;
-    Point pt;
+    Point pt{};
     bool valid = false;
 };
 
