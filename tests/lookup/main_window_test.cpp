@@ -1,0 +1,106 @@
+// The main window's lookup logic through its handlers, on a small store:
+// the history reaches the settings store as soon as it changes (so a crash
+// loses nothing), a normal close saves the same value, and the entry-change
+// handling keeps the row-mark cycle.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/dictionary_store.h"
+#include "lookup/main_window.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/listview/commctrl.h"
+
+using namespace platform;
+
+namespace {
+
+class MemoryHistory : public lookup::HistoryStore {
+  public:
+    explicit MemoryHistory(std::vector<std::string>* writes, std::string stored = {})
+        : writes_(writes), stored_(std::move(stored)) {}
+    std::string Read(const std::string& fallback) override {
+        return stored_.empty() ? fallback : stored_;
+    }
+    void Write(const std::string& value) override { writes_->push_back(value); }
+
+  private:
+    std::vector<std::string>* writes_;
+    std::string stored_;
+};
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void Open(std::string stored = {}) {
+        app::DictionaryStore& store = app::Dictionary();
+        store.Clear();
+        for (const char* w : {"cfdf", "3/", "kfgL", "kfgL kfof", "xfjf"})
+            store.Append(w, "c. [v=]w.");
+        main_ =
+            std::make_unique<lookup::MainWindow>(std::make_unique<MemoryHistory>(&writes_, stored));
+        main_->CreateAndLoad();
+        app::HeadwordListSetup setup;
+        setup.item_count = store.size();
+        main_->ConfigureList(setup);
+        main_->Show();
+        DoEvents();
+    }
+    void Search(const std::string& text) {
+        main_->search_box()->set_text(text);
+        int16_t enter = 13;
+        main_->OnSearchKeyDown(enter, 0);
+    }
+
+    headless::HeadlessSession session_;
+    std::vector<std::string> writes_;
+    std::unique_ptr<lookup::MainWindow> main_;
+};
+
+TEST_F(MainWindowTest, HistoryIsWrittenWhenItChangesAndACloseWritesNothingNew) {
+    Open();
+    EXPECT_TRUE(writes_.empty()) << "loading writes nothing";
+    Search("3/");
+    ASSERT_EQ(writes_.size(), 1u);
+    EXPECT_EQ(writes_.back(), "3/,3/");
+    Search("3/");
+    EXPECT_EQ(writes_.size(), 1u) << "the same search again changes nothing";
+    Search("kfgL");
+    EXPECT_EQ(writes_.back(), "kfgL,3/,kfgL");
+    const size_t before = writes_.size();
+    main_->Unload(controls::kFormControlMenu);
+    EXPECT_EQ(writes_.size(), before) << "the value on disk is already what a close saves";
+}
+
+TEST_F(MainWindowTest, ARunWithoutEnterKeepsTheLoadedEditText) {
+    Open("kfgL,3/,  ,xfjf");
+    EXPECT_EQ(main_->search_box()->text(), "kfgL");
+    EXPECT_EQ(main_->search_box()->list_count(), 2) << "blank items are skipped";
+    main_->SaveHistory();
+    // The edit text is saved first again instead of being dropped.
+    ASSERT_EQ(writes_.size(), 1u);
+    EXPECT_EQ(writes_.back(), "kfgL,3/,xfjf");
+}
+
+TEST_F(MainWindowTest, EntryChangesClearTheMarkOnlyAfterTheFirstChangeFollowingEnter) {
+    Open();
+    auto marked = [&](int32_t row) {
+        return (SendMessage(main_->list()->hwnd(), LVM_GETITEMSTATE, static_cast<WPARAM>(row),
+                            LVIS_DROPHILITED) &
+                LVIS_DROPHILITED) != 0;
+    };
+    Search("kfgL");
+    ASSERT_FALSE(main_->highlight_shown());
+    const int32_t row = main_->highlight_row();
+    EXPECT_TRUE(marked(row));
+    main_->OnItemChanged(0);
+    EXPECT_TRUE(main_->highlight_shown());
+    EXPECT_TRUE(marked(row)) << "the first change after Enter leaves the mark";
+    main_->OnItemChanged(99);  // outside the store: nothing at all
+    EXPECT_TRUE(marked(row));
+    main_->OnItemChanged(1);
+    EXPECT_FALSE(marked(row)) << "the next change removes it";
+}
+
+}  // namespace
