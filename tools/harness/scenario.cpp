@@ -32,7 +32,7 @@ platform::Error LineError(int line, const std::string& what) {
 
 }  // namespace
 
-bool ParseKey(const std::string& spec, uint32_t* vk, uint32_t* modifiers) {
+bool ParseKey(const std::string& name, uint32_t* vk, uint32_t* modifiers) {
     using namespace platform;
     static const std::map<std::string, uint32_t> kNames = {
         {"enter", VK_RETURN},  {"return", VK_RETURN}, {"escape", VK_ESCAPE},  {"esc", VK_ESCAPE},
@@ -42,7 +42,7 @@ bool ParseKey(const std::string& spec, uint32_t* vk, uint32_t* modifiers) {
         {"insert", VK_INSERT},
     };
     *modifiers = 0;
-    std::string rest = spec;
+    std::string rest = name;
     while (true) {
         size_t plus = rest.find('+');
         if (plus == std::string::npos || plus + 1 >= rest.size()) break;

@@ -40,6 +40,6 @@ struct Command {
 platform::Result<std::vector<Command>> ParseScenario(const std::string& text);
 
 // Parses "Ctrl+Shift+Tab" into a key code and modifier bits.
-bool ParseKey(const std::string& spec, uint32_t* vk, uint32_t* modifiers);
+bool ParseKey(const std::string& name, uint32_t* vk, uint32_t* modifiers);
 
 }  // namespace harness

@@ -60,14 +60,14 @@ Result<PcmSound> LoadWave(const std::string& path) {
     if (!bytes) return bytes.error();
     SDL_RWops* rw = SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
     if (!rw) return MakeError(ErrorCode::kOutOfMemory, SDL_GetError());
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec wav{};
     Uint8* data = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV_RW(rw, 1, &spec, &data, &length)) {
+    if (!SDL_LoadWAV_RW(rw, 1, &wav, &data, &length)) {
         return MakeError(ErrorCode::kFileIo, std::string("not a playable wave file: ") + path);
     }
     SDL_AudioCVT cvt{};
-    if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, static_cast<int>(spec.freq),
+    if (SDL_BuildAudioCVT(&cvt, wav.format, wav.channels, static_cast<int>(wav.freq),
                           AUDIO_S16SYS, PcmSound::kChannels, PcmSound::kFrequency) < 0) {
         SDL_FreeWAV(data);
         return MakeError(ErrorCode::kFileIo, std::string("unsupported wave format: ") + path);
