@@ -223,16 +223,11 @@ void MainWindow::OnSearchKeyDown(int16_t& key_code, int16_t /*shift*/) {
     highlight_shown_ = false;
     highlight_row_ = top;
     SetRowHighlight(top, true);
-    bool history_changed = false;
-    if (!t.empty() && !clipboard_lookup_active_ && !IsInHistory(t)) {
-        (void)cmb_search_->AddItem(t);
-        history_changed = true;
-    }
-    history_changed = history_changed || last_search_ != t;
+    if (!t.empty() && !clipboard_lookup_active_ && !IsInHistory(t)) (void)cmb_search_->AddItem(t);
     last_search_ = t;
-    // Saved at once so a crash or a kill loses no search; a normal close
-    // saves the same value again.
-    if (history_changed) SaveHistory();
+    // Saved at once (when it changed) so a crash or a kill loses no search;
+    // a normal close then finds nothing new to write.
+    SaveHistory();
 }
 
 void MainWindow::OnSearchClick() {
