@@ -110,15 +110,24 @@ void Region::Normalise() {
         right = std::max(right, row.back().x1);
     }
     bounds_ = {left, top, right, top + static_cast<int32_t>(rows_.size())};
+    const bool rectangular = std::all_of(rows_.begin(), rows_.end(), [&](const Spans& row) {
+        return row.size() == 1 && row[0].x0 == left && row[0].x1 == right;
+    });
+    if (rectangular) *this = Rectangle(bounds_);
+}
+
+Region Region::Rectangle(const Rect& r) {
+    Region out;
+    out.bounds_ = r;
+    out.rect_ = true;
+    out.rect_row_.assign(1, Span{r.left, r.right});
+    return out;
 }
 
 Region Region::FromRect(const Rect& r) {
     const Rect c{ClampCoord(r.left), ClampCoord(r.top), ClampCoord(r.right), ClampCoord(r.bottom)};
-    Region out;
-    if (c.empty()) return out;
-    out.bounds_ = c;
-    out.rows_.assign(static_cast<size_t>(c.height()), Spans{{c.left, c.right}});
-    return out;
+    if (c.empty()) return {};
+    return Rectangle(c);
 }
 
 Region Region::RoundRect(int32_t left, int32_t top, int32_t right, int32_t bottom,
@@ -176,6 +185,11 @@ Region Region::FromMask(const Surface& mask, Color transparent) {
 Region Region::Combine(const Region& a, const Region& b, RegionOp op) {
     if (op == RegionOp::kCopy) return a;
     if (a.empty() && b.empty()) return {};
+    if (op == RegionOp::kAnd) {
+        if (a.empty() || b.empty()) return {};
+        if (b.rect_) return a.intersect(b.bounds_);
+        if (a.rect_) return b.intersect(a.bounds_);
+    }
     // Rows outside both regions are empty in the result for every operation.
     int32_t top = 0;
     int32_t bottom = 0;
@@ -200,7 +214,9 @@ Region Region::Combine(const Region& a, const Region& b, RegionOp op) {
 }
 
 const std::vector<Region::Span>& Region::spans(int32_t y) const {
-    if (rows_.empty() || y < bounds_.top || y >= bounds_.bottom) return kNoSpans;
+    if (y < bounds_.top || y >= bounds_.bottom) return kNoSpans;
+    if (rect_) return rect_row_;
+    if (rows_.empty()) return kNoSpans;
     return rows_[static_cast<size_t>(y - bounds_.top)];
 }
 
@@ -213,6 +229,7 @@ bool Region::contains(Point p) const {
 }
 
 bool Region::is_rect() const {
+    if (rect_) return true;
     if (empty()) return false;
     return std::all_of(rows_.begin(), rows_.end(), [this](const Spans& row) {
         return row.size() == 1 && row[0].x0 == bounds_.left && row[0].x1 == bounds_.right;
@@ -229,6 +246,7 @@ Region Region::offset(int32_t dx, int32_t dy) const {
     const int64_t t = static_cast<int64_t>(bounds_.top) + dy;
     const int64_t b = static_cast<int64_t>(bounds_.bottom) + dy;
     if (l < -kFar || r > kFar || t < -kFar || b > kFar) return {};
+    if (rect_) return Rectangle(bounds_.offset(dx, dy));
     Region out = *this;
     out.bounds_ = bounds_.offset(dx, dy);
     for (auto& row : out.rows_) {
@@ -242,6 +260,10 @@ Region Region::offset(int32_t dx, int32_t dy) const {
 
 Region Region::intersect(const Rect& r) const {
     if (empty() || r.empty()) return {};
+    if (rect_) {
+        const Rect c = bounds_.intersect(r);
+        return c.empty() ? Region() : Rectangle(c);
+    }
     // Rows wholly outside the rectangle are skipped rather than combined.
     const int32_t top = std::max(bounds_.top, r.top);
     const int32_t bottom = std::min(bounds_.bottom, r.bottom);
@@ -260,7 +282,11 @@ Region Region::intersect(const Rect& r) const {
 }
 
 bool operator==(const Region& a, const Region& b) {
-    return a.bounds_ == b.bounds_ && a.rows_ == b.rows_;
+    if (a.bounds_ != b.bounds_) return false;
+    if (a.rect_ && b.rect_) return true;
+    for (int32_t y = a.bounds_.top; y < a.bounds_.bottom; ++y)
+        if (a.spans(y) != b.spans(y)) return false;
+    return true;
 }
 
 }  // namespace platform

@@ -46,7 +46,7 @@ class Region {
     // kCopy gives a; kDiff gives the pixels of a that are not in b.
     static Region Combine(const Region& a, const Region& b, RegionOp op);
 
-    bool empty() const { return rows_.empty(); }
+    bool empty() const { return rows_.empty() && !rect_; }
     Rect bounds() const { return bounds_; }
     bool contains(Point p) const;
     bool contains(int32_t x, int32_t y) const { return contains(Point{x, y}); }
@@ -63,6 +63,12 @@ class Region {
   private:
     Rect bounds_;                          // tight bounds; rows_ covers [top, bottom)
     std::vector<std::vector<Span>> rows_;  // sorted, non-overlapping, non-touching spans
+    // A plain rectangle (the common case in painting) keeps one span for
+    // all its rows instead of a vector a row; rows_ is then empty.
+    bool rect_ = false;
+    std::vector<Span> rect_row_;
+
+    static Region Rectangle(const Rect& r);  // r not empty, not clamped
 
     void Normalise();
 };
