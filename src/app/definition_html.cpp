@@ -1,16 +1,9 @@
 // The definition composer.
 #include "app/definition_html.h"
+#include "app/trim.h"
 
 namespace app {
-namespace {
-
-std::string_view TrimSpaces(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-    return s;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 std::vector<DefinitionSegment> SplitDefinition(std::string_view definition) {
     std::string d(TrimSpaces(definition));

@@ -1,5 +1,6 @@
 // Table conversion for the packer.
 #include "app/dictionary_table.h"
+#include "app/trim.h"
 
 #include <cstdio>
 #include <optional>
@@ -10,12 +11,6 @@
 
 namespace app {
 namespace {
-
-std::string_view TrimSpaces(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-    return s;
-}
 
 // "U+0041 'A'" for the UTF-8 character starting at `at`, for messages.
 std::string DescribeCharacter(std::string_view text, size_t at) {

@@ -1,6 +1,7 @@
 // The dictionary loader: streams both files through fixed buffers, so a
 // huge or damaged file costs memory only for the entries it really yields.
 #include "app/loader.h"
+#include "app/trim.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -90,12 +91,6 @@ size_t ReadRecord(BufferedFile& file, char (&record)[kRecordBytes]) {
         got += take;
     }
     return got;
-}
-
-std::string_view TrimSpaces(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-    return s;
 }
 
 // Appends the next line of `file` to the store's current definition. A line

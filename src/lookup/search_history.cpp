@@ -2,14 +2,6 @@
 
 namespace lookup {
 
-std::string_view TrimSpaces(std::string_view s) {
-    size_t b = 0;
-    while (b < s.size() && s[b] == ' ') ++b;
-    size_t e = s.size();
-    while (e > b && s[e - 1] == ' ') --e;
-    return s.substr(b, e - b);
-}
-
 LoadedHistory ParseHistory(std::string_view stored) {
     LoadedHistory out;
     if (TrimSpaces(stored).empty()) return out;

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/trim.h"
+
 namespace lookup {
 
 inline constexpr const char* kHistoryApp = "Tarvik";
@@ -24,8 +26,7 @@ struct LoadedHistory {
     std::vector<std::string> items;
 };
 
-// Leading and trailing spaces (0x20) only: the program's notion of trimming.
-std::string_view TrimSpaces(std::string_view s);
+using app::TrimSpaces;
 
 LoadedHistory ParseHistory(std::string_view stored);
 
