@@ -29,6 +29,7 @@
 #include "platform/region.h"
 #include "platform/surface.h"
 #include "platform/text/face_resolver.h"
+#include "platform/text/preeti_fit.h"
 
 namespace platform::text {
 namespace {
@@ -87,6 +88,9 @@ struct ShapedGlyph {
 struct ShapedRun {
     std::vector<ShapedGlyph> glyphs;
     int64_t width = 0;  // 26.6
+    // Room before the first glyph, so that Devanagari ink leaning left of
+    // the pen (the loop of a leading ि) is not lost to the left edge.
+    int64_t lead = 0;  // 26.6
 };
 
 // What a FontDesc comes to: a sized face and the synthetic styles to apply,
@@ -151,7 +155,7 @@ class FontEngine final : public TextEngine {
         const int64_t y0 = std::llround(std::clamp(y, -1e9f, 1e9f));
         const int64_t baseline = y0 + r.face->ascent;
         const Rect box = clip.bounds().intersect(target.bounds());
-        int64_t pen = x0 * 64;
+        int64_t pen = x0 * 64 + run.lead;
         const int64_t reach = 2 * static_cast<int64_t>(r.face->metrics.height) + 64;
         for (const ShapedGlyph& g : run.glyphs) {
             const int64_t gx = pen + g.x_offset;
@@ -197,16 +201,24 @@ class FontEngine final : public TextEngine {
         }
         if (!file) return out;
         const float px = ClampedPixelSize(font);
-        const auto size26 = static_cast<FT_F26Dot6>(std::lround(px * 64.0f));
-        out.face = Sized(file->path, file->index, size26);
+        out.preeti = IsPreetiFaceName(font.name);
+        if (out.preeti) {
+            // The whole of a Preeti face's text fits in its em box.
+            const auto box = std::max<int32_t>(1, static_cast<int32_t>(std::lround(px)));
+            out.face = Sized(file->path, file->index, box * 64, box);
+        } else {
+            out.face = Sized(file->path, file->index, std::lround(px * 64.0f), 0);
+        }
         out.synth_bold = file->synth_bold;
         out.synth_italic = file->synth_italic;
-        out.preeti = IsPreetiFaceName(font.name);
         return out;
     }
 
-    SizedFace* Sized(const std::string& path, int index, FT_F26Dot6 size26) {
-        const std::string key = path + '\n' + std::to_string(index) + '\n' + std::to_string(size26);
+    // A font file at an em size, or (fit_box > 0) scaled to fit the reach of
+    // Preeti text in fit_box rows.
+    SizedFace* Sized(const std::string& path, int index, FT_F26Dot6 size26, int32_t fit_box) {
+        const std::string key = path + '\n' + std::to_string(index) + '\n' +
+                                std::to_string(size26) + (fit_box > 0 ? "\nfit" : "");
         if (auto it = faces_.find(key); it != faces_.end()) return it->second.get();
         if (faces_.size() >= kMaxFaces) {
             // The shaped runs point at faces; they go with them.
@@ -226,15 +238,30 @@ class FontEngine final : public TextEngine {
         }
         sized->hb = hb_ft_font_create_referenced(sized->face);
         hb_ft_font_set_load_flags(sized->hb, kLoadFlags);
-        FillMetrics(*sized, static_cast<float>(size26) / 64.0f);
+        if (fit_box > 0) {
+            const PreetiFit fit = FitPreetiFace(
+                sized->face, sized->hb, Reach(path, index, sized->face), fit_box, kLoadFlags);
+            FillMetrics(*sized, static_cast<float>(fit.size26) / 64.0f, &fit);
+        } else {
+            FillMetrics(*sized, static_cast<float>(size26) / 64.0f, nullptr);
+        }
         SizedFace* raw = sized.get();
         faces_.emplace(key, std::move(sized));
         return raw;
     }
 
-    // Line metrics the way the old platform took them: the Windows ascent
-    // and descent of the OS/2 table, each rounded up to whole pixels.
-    static void FillMetrics(SizedFace& s, float px) {
+    // How far Preeti text reaches in a font file; measured once per file.
+    const InkReach& Reach(const std::string& path, int index, FT_Face face) {
+        const std::string key = path + '\n' + std::to_string(index);
+        auto it = reach_.find(key);
+        if (it == reach_.end()) it = reach_.emplace(key, MeasurePreetiReach(face)).first;
+        return it->second;
+    }
+
+    // Line metrics: the Windows ascent and descent of the OS/2 table, each
+    // rounded up to whole pixels; or, for a face fitted to Preeti text, the
+    // fitted box, whose height is the requested em size.
+    static void FillMetrics(SizedFace& s, float px, const PreetiFit* fit) {
         FT_Face f = s.face;
         const FT_Fixed ys = f->size->metrics.y_scale;
         const FT_Fixed xs = f->size->metrics.x_scale;
@@ -251,17 +278,24 @@ class FontEngine final : public TextEngine {
             asc = scaled_y(os2->usWinAscent);
             desc = scaled_y(os2->usWinDescent);
         }
-        const int32_t ascent = std::max<int32_t>(1, static_cast<int32_t>(std::ceil(asc - 1e-3)));
-        const int32_t descent = std::max<int32_t>(0, static_cast<int32_t>(std::ceil(desc - 1e-3)));
+        int32_t ascent = std::max<int32_t>(1, static_cast<int32_t>(std::ceil(asc - 1e-3)));
+        int32_t descent = std::max<int32_t>(0, static_cast<int32_t>(std::ceil(desc - 1e-3)));
+        if (fit != nullptr) {
+            ascent = fit->ascent;
+            descent = fit->descent;
+        }
         const int32_t height = ascent + descent;
         FontMetrics& m = s.metrics;
         s.ascent = ascent;
         m.ascent = static_cast<float>(ascent);
         m.descent = static_cast<float>(descent);
         m.height = static_cast<float>(height);
-        m.internal_leading = std::max(0.0f, static_cast<float>(height) - px);
+        // A fitted face's line is its requested em: no leading inside or out.
+        m.internal_leading =
+            fit != nullptr ? 0.0f : std::max(0.0f, static_cast<float>(height) - px);
         const double line = scaled_y(f->height);
-        m.external_leading = static_cast<float>(std::max(0.0, std::round(line - height)));
+        m.external_leading =
+            fit != nullptr ? 0.0f : static_cast<float>(std::max(0.0, std::round(line - height)));
         m.max_char_width = static_cast<float>(std::ceil(scaled_x(f->max_advance_width)));
         m.average_char_width = os2 != nullptr && os2->version != 0xFFFF && os2->xAvgCharWidth > 0
                                    ? static_cast<float>(std::round(scaled_x(os2->xAvgCharWidth)))
@@ -337,6 +371,22 @@ class FontEngine final : public TextEngine {
             }
             run.width += g.x_advance;
             run.glyphs.push_back(g);
+        }
+        if (r.preeti) {
+            // The leftmost ink of the first few glyphs; marks may come
+            // before their base, so look past the first.
+            int64_t pen = 0;
+            int64_t left = 0;
+            for (size_t i = 0; i < std::min<size_t>(run.glyphs.size(), 4); ++i) {
+                hb_glyph_extents_t e{};
+                if (hb_font_get_glyph_extents(r.face->hb, run.glyphs[i].gid, &e) && e.width > 0) {
+                    left = std::min(left, pen + run.glyphs[i].x_offset + e.x_bearing);
+                }
+                pen += run.glyphs[i].x_advance;
+            }
+            // Whole pixels, and one more for the anti-aliased edge.
+            if (left < 0) run.lead = (-left + 63) / 64 * 64 + 64;
+            run.width += run.lead;
         }
         hb_buffer_destroy(buf);
         if (run.width < 0) run.width = 0;
@@ -447,6 +497,7 @@ class FontEngine final : public TextEngine {
     bool ft_ready_ = false;
     std::map<std::string, std::unique_ptr<SizedFace>> faces_;
     std::unordered_map<std::string, ShapedRun> runs_;
+    std::map<std::string, InkReach> reach_;
     size_t glyph_bytes_ = 0;
     ShapedRun scratch_;
 };
