@@ -323,7 +323,8 @@ void MainWindow::ReportState(Json& out) const {
     if (lst_main_) {
         Json list = Json::MakeObject();
         SendMessage(lst_main_->hwnd(), WM_REPORTSTATE, 0, reinterpret_cast<LPARAM>(&list));
-        for (const char* key : {"count", "top", "selected", "drop_highlighted", "visible"})
+        for (const char* key : {"count", "top", "selected", "drop_highlighted", "visible",
+                                "rows_per_page", "row_height"})
             if (const Json* v = list.Get(key)) out.Set(std::string("list_") + key, *v);
     }
 }

@@ -891,6 +891,8 @@ LRESULT OnReportState(ListState& s, LPARAM lp) {
                              s.items.count, static_cast<int64_t>(s.scroll.top) + RowsPerPage(s))) -
                          1;
     out->Set("visible", Json(Json::Array{Json(s.items.count > 0 ? s.scroll.top : -1), Json(last)}));
+    out->Set("rows_per_page", RowsPerPage(s));
+    out->Set("row_height", RowHeight(s));
     out->Set("editing", s.edit.row);
     return 0;
 }

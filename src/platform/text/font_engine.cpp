@@ -384,8 +384,9 @@ class FontEngine final : public TextEngine {
                 }
                 pen += run.glyphs[i].x_advance;
             }
-            // Whole pixels, and one more for the anti-aliased edge.
-            if (left < 0) run.lead = (-left + 63) / 64 * 64 + 64;
+            // Whole pixels; an eighth more covers the quarter-pixel glyph
+            // placement rounding to the left.
+            if (left < 0) run.lead = (-left + 8 + 63) / 64 * 64;
             run.width += run.lead;
         }
         hb_buffer_destroy(buf);
