@@ -422,10 +422,22 @@ void Word::SignsBeforeSubscript() {
 }
 
 // The short i is typed before the whole consonant cluster it follows in
-// speech: (consonant [nukta] virama)* consonant [nukta].
+// speech: (consonant [nukta] virama)* consonant [nukta]. Typists also put it
+// right after a consonant, in front of the rakar or halant that joins it to
+// the next letter (kl|o for lk|o प्रिय); a sign never stands before a virama,
+// so such an i first goes back to the start of its cluster.
 void Word::ShortI() {
     for (size_t i = 0; i < len_; ++i) {
         if (buf_[i] != kShortI) continue;
+        if (IsVirama(At(i + 1))) {
+            size_t start = i;
+            if (start > 0 && buf_[start - 1] == kNukta) --start;
+            if (start > 0 && IsConsonant(buf_[start - 1])) {
+                start = ClusterStart(start - 1);
+                std::rotate(buf_.begin() + start, buf_.begin() + i, buf_.begin() + i + 1);
+                i = start;
+            }
+        }
         size_t j = i + 1;
         size_t end = 0;
         while (IsConsonant(At(j))) {

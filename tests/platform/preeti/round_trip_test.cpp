@@ -139,6 +139,8 @@ TEST(RoundTrip, AlternativeSpellingsBecomeCanonical) {
         {"x\xD8", "Xo"},
         {"\xB4", "em"},
         {"kl\xAA\\Qm", "k\xAA\\lQm"},
+        {"kl|o", "lk|o"},
+        {"k|sl|of", "k|lqmof"},
         {"sfo{fno", "sfof{no"},
     };
     for (const auto& [typed, canonical] : cases) {

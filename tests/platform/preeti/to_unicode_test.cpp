@@ -50,6 +50,13 @@ TEST(ToUnicode, ShortIMovesPastTheWholeCluster) {
     // After a visible halant or before the cluster that contains it.
     EXPECT_EQ(ToUnicode("k\xAA\\lQm"), "पङ्क्ति");
     EXPECT_EQ(ToUnicode("kl\xAA\\Qm"), "पङ्क्ति");
+    // Typed after a letter, in front of its rakar or halant, as many typists
+    // do. After the rakar it is the next letter's.
+    EXPECT_EQ(ToUnicode("kl\x7Co"), "प्रिय");
+    EXPECT_EQ(ToUnicode("k\x7Csl\x7Cof"), "प्रक्रिया");
+    EXPECT_EQ(ToUnicode("6l\xABo"), "ट्रिय");
+    EXPECT_EQ(ToUnicode("k\xAAl\\Qm"), "पङ्क्ति");
+    EXPECT_EQ(ToUnicode("k\x7Clo"), "प्रयि");
     // Nothing to attach to: the sign stays where it was typed.
     EXPECT_EQ(ToUnicode("l"), "ि");
     EXPECT_EQ(ToUnicode("cl"), "अि");
