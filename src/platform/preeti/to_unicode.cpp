@@ -156,7 +156,7 @@ constexpr bool IsConsonant(char16_t c) {
 }
 // Whether the font has a half glyph for the consonant. The others (ङ छ ट ठ
 // ड ढ द य, and र, whose half forms are the reph and the eyelash) are typed in
-// full with a visible halant inside a conjunct: ङ्क is `ª\s`.
+// full with a visible halant inside a conjunct: द्भ is `b\e`.
 constexpr bool HasHalfGlyph(char16_t c) {
     switch (c) {
         case 0x0919:
@@ -193,7 +193,7 @@ constexpr bool IsDevanagariLetterOrSign(char16_t c) {
 // its cluster instead of joining a conjunct. Inside a conjunct typists use
 // the half glyph, so a halant after a letter that has one ends the cluster;
 // so does one after the full र, whose half forms are the reph and the
-// eyelash. After ङ छ ट ठ ड ढ द the halant joins a conjunct (ङ्क is `ª\s`),
+// eyelash. After ङ छ ट ठ ड ढ द the halant joins a conjunct (द्भ is `b\e`),
 // except before य, which those letters take as the ya-phala `Ø` (द्य as `B`).
 // The short i may stand between the halant and the next letter.
 bool EndsCluster(const uint8_t* bytes, size_t count, size_t i, char16_t before) {
