@@ -17,8 +17,9 @@ namespace preeti {
 // conjuncts, reph, and so on). Never fails and always returns valid UTF-8:
 // bytes with no Devanagari meaning pass through as their Windows-1252
 // characters. The visarga byte after anything but a letter or sign comes out
-// as ':'. Allocates nothing but the result, so it is cheap enough to call
-// for every painted row.
+// as ':'. A visible halant that ends its cluster is followed by a ZWNJ when a
+// consonant comes next, so that Unicode fonts draw no conjunct there either. Allocates nothing but
+// the result, so it is cheap enough to call for every painted row.
 std::string ToUnicode(std::string_view preeti_bytes);
 // The same, appending to `out`, so a caller that converts many strings can
 // reuse one buffer.

@@ -3,7 +3,7 @@
 // Preeti stores glyph pieces in the order they stand on the line; Unicode
 // wants letters in spoken order. The conversion maps every byte through one
 // table and then repairs the order with a few local passes (hook, half form
-// plus stem, short i, reph, mark order, vowel composition).
+// plus stem, short i, reph, visible halants, mark order, vowel composition).
 //
 // This runs for every painted list row, so it works word by word in a fixed
 // buffer on the stack and allocates nothing beyond the output string. None
@@ -20,15 +20,19 @@ namespace preeti {
 namespace {
 
 // Private-use stand-ins for the two bytes whose position has to be worked
-// out after the whole word is mapped.
+// out after the whole word is mapped, and for a visible halant that ends its
+// cluster (see EndsCluster).
 constexpr char16_t kShortI = 0xE000;
 constexpr char16_t kReph = 0xE001;
+constexpr char16_t kEndingHalant = 0xE002;
 
 constexpr char16_t kVirama = 0x094D;
 constexpr char16_t kNukta = 0x093C;
 constexpr char16_t kAa = 0x093E;
 constexpr char16_t kI = 0x093F;
 constexpr char16_t kRa = 0x0930;
+constexpr char16_t kYa = 0x092F;
+constexpr char16_t kZwnj = 0x200C;
 constexpr char16_t kZwj = 0x200D;
 
 struct Piece {
@@ -150,6 +154,29 @@ constexpr bool IsZeroWidthMarkByte(uint8_t b) {
 constexpr bool IsConsonant(char16_t c) {
     return c >= 0x0915 && c <= 0x0939;
 }
+// Whether the font has a half glyph for the consonant. The others (ङ छ ट ठ
+// ड ढ द य, and र, whose half forms are the reph and the eyelash) are typed in
+// full with a visible halant inside a conjunct: द्भ is `b\e`.
+constexpr bool HasHalfGlyph(char16_t c) {
+    switch (c) {
+        case 0x0919:
+        case 0x091B:
+        case 0x091F:
+        case 0x0920:
+        case 0x0921:
+        case 0x0922:
+        case 0x0926:
+        case kYa:
+        case kRa:
+            return false;
+        default:
+            return IsConsonant(c);
+    }
+}
+// Either kind of virama while the word is being reordered.
+constexpr bool IsVirama(char16_t c) {
+    return c == kVirama || c == kEndingHalant;
+}
 // Dependent vowel signs U+093E..U+094C.
 constexpr bool IsVowelSign(char16_t c) {
     return c >= kAa && c <= 0x094C;
@@ -162,12 +189,28 @@ constexpr bool IsDevanagariLetterOrSign(char16_t c) {
     return !(c == 0x0964 || c == 0x0965 || (c >= 0x0966 && c <= 0x0970));
 }
 
+// Whether the halant byte bytes[i], typed after the letter `before`, ends
+// its cluster instead of joining a conjunct. Inside a conjunct typists use
+// the half glyph, so a halant after a letter that has one ends the cluster;
+// so does one after the full र, whose half forms are the reph and the
+// eyelash. After ङ छ ट ठ ड ढ द the halant joins a conjunct (द्भ is `b\e`),
+// except before य, which those letters take as the ya-phala `Ø` (द्य as `B`).
+// The short i may stand between the halant and the next letter.
+bool EndsCluster(const uint8_t* bytes, size_t count, size_t i, char16_t before) {
+    if (HasHalfGlyph(before) || (i > 0 && bytes[i - 1] == '/')) return true;
+    size_t next = i + 1;
+    while (next < count && bytes[next] == 'l') ++next;
+    return IsConsonant(before) && before != kRa && before != kYa && next < count &&
+           bytes[next] == 'o';
+}
+
 // Longest run of bytes converted in one go. Longer runs without a space are
 // not words; they are converted piecewise, which can only misplace a reph
 // or short i at the cut.
 constexpr size_t kMaxRun = 128;
 // Each byte yields at most four code points (a reph placeholder grows to
-// two), so the buffer never overflows.
+// two, and so does a halant followed by a ZWNJ), so the buffer never
+// overflows.
 constexpr size_t kBufSize = kMaxRun * 4;
 
 class Word {
@@ -192,11 +235,16 @@ class Word {
     }
     char16_t At(size_t i) const { return i < len_ ? buf_[i] : 0; }
 
+    // Index of the first letter of the cluster whose last consonant stands
+    // at `last`: steps back over (consonant [nukta] virama) groups.
+    size_t ClusterStart(size_t last) const;
+
     void ComposeAndSwap(bool compose);
     void HalfFormPlusStem();
     void SignsBeforeSubscript();
     void ShortI();
     void Reph();
+    void EndingHalants();
     void NasalsLast();
     void DoubledMarks();
     void VisargaAsColon(char16_t prev);
@@ -274,6 +322,10 @@ void Word::Map(const uint8_t* in, size_t n) {
             i += 2;
             continue;
         }
+        if (b == '\\' && len_ > 0 && EndsCluster(bytes.data(), count, i, buf_[len_ - 1])) {
+            put(kEndingHalant);
+            continue;
+        }
         const Piece& p = kTable.piece[b];
         for (uint8_t k = 0; k < p.size; ++k) put(p.cp[k]);
     }
@@ -285,10 +337,21 @@ void Word::Reorder(char16_t prev) {
     SignsBeforeSubscript();
     ShortI();
     Reph();
+    EndingHalants();
     NasalsLast();
     ComposeAndSwap(true);
     DoubledMarks();
     VisargaAsColon(prev);
+}
+
+size_t Word::ClusterStart(size_t j) const {
+    while (j >= 2 && buf_[j - 1] == kVirama) {
+        size_t k = j - 2;
+        if (buf_[k] == kNukta && k > 0) --k;
+        if (!IsConsonant(buf_[k])) break;
+        j = k;
+    }
+    return j;
 }
 
 // The e and ai marks are zero-width, so "]f" looks like "f]"; Unicode needs
@@ -335,7 +398,7 @@ void Word::ComposeAndSwap(bool compose) {
 // A half form followed by the aa stem is the full letter: 0f is ण.
 void Word::HalfFormPlusStem() {
     for (size_t i = 0; i + 1 < len_;) {
-        if (buf_[i] == kVirama && buf_[i + 1] == kAa) {
+        if (IsVirama(buf_[i]) && buf_[i + 1] == kAa) {
             Erase(i, 2);
         } else {
             ++i;
@@ -359,17 +422,29 @@ void Word::SignsBeforeSubscript() {
 }
 
 // The short i is typed before the whole consonant cluster it follows in
-// speech: (consonant [nukta] virama)* consonant [nukta].
+// speech: (consonant [nukta] virama)* consonant [nukta]. Typists also put it
+// right after a consonant, in front of the rakar or halant that joins it to
+// the next letter (kl|o for lk|o प्रिय); a sign never stands before a virama,
+// so such an i first goes back to the start of its cluster.
 void Word::ShortI() {
     for (size_t i = 0; i < len_; ++i) {
         if (buf_[i] != kShortI) continue;
+        if (IsVirama(At(i + 1))) {
+            size_t start = i;
+            if (start > 0 && buf_[start - 1] == kNukta) --start;
+            if (start > 0 && IsConsonant(buf_[start - 1])) {
+                start = ClusterStart(start - 1);
+                std::rotate(buf_.begin() + start, buf_.begin() + i, buf_.begin() + i + 1);
+                i = start;
+            }
+        }
         size_t j = i + 1;
         size_t end = 0;
         while (IsConsonant(At(j))) {
             size_t k = j + 1;
             if (At(k) == kNukta) ++k;
             end = k;
-            if (At(k) != kVirama) break;
+            if (!IsVirama(At(k))) break;
             ++k;
             if (At(k) == kZwj) ++k;
             if (!IsConsonant(At(k))) break;
@@ -386,7 +461,7 @@ void Word::ShortI() {
 }
 
 // The reph is typed after the syllable it crowns; in Unicode र् opens the
-// cluster.
+// cluster. A halant that ends a cluster also ends the walk back to its start.
 void Word::Reph() {
     for (size_t i = 0; i < len_; ++i) {
         if (buf_[i] != kReph) continue;
@@ -403,17 +478,21 @@ void Word::Reph() {
             ++i;
             continue;
         }
-        --j;
-        while (j >= 2 && buf_[j - 1] == kVirama) {
-            size_t k = j - 2;
-            if (buf_[k] == kNukta && k > 0) --k;
-            if (!IsConsonant(buf_[k])) break;
-            j = k;
-        }
+        j = ClusterStart(j - 1);
         Erase(i);
         Insert(j, kVirama);
         Insert(j, kRa);
         i += 1;
+    }
+}
+
+// A halant that ends its cluster stays visible in Unicode too: a ZWNJ keeps
+// the next consonant from joining it (क्‌ष, not क्ष).
+void Word::EndingHalants() {
+    for (size_t i = 0; i < len_; ++i) {
+        if (buf_[i] != kEndingHalant) continue;
+        buf_[i] = kVirama;
+        if (IsConsonant(At(i + 1))) Insert(++i, kZwnj);
     }
 }
 

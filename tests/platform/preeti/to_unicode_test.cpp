@@ -50,6 +50,13 @@ TEST(ToUnicode, ShortIMovesPastTheWholeCluster) {
     // After a visible halant or before the cluster that contains it.
     EXPECT_EQ(ToUnicode("k\xAA\\lQm"), "पङ्क्ति");
     EXPECT_EQ(ToUnicode("kl\xAA\\Qm"), "पङ्क्ति");
+    // Typed after a letter, in front of its rakar or halant, as many typists
+    // do. After the rakar it is the next letter's.
+    EXPECT_EQ(ToUnicode("kl\x7Co"), "प्रिय");
+    EXPECT_EQ(ToUnicode("k\x7Csl\x7Cof"), "प्रक्रिया");
+    EXPECT_EQ(ToUnicode("6l\xABo"), "ट्रिय");
+    EXPECT_EQ(ToUnicode("k\xAAl\\Qm"), "पङ्क्ति");
+    EXPECT_EQ(ToUnicode("k\x7Clo"), "प्रयि");
     // Nothing to attach to: the sign stays where it was typed.
     EXPECT_EQ(ToUnicode("l"), "ि");
     EXPECT_EQ(ToUnicode("cl"), "अि");
@@ -68,6 +75,28 @@ TEST(ToUnicode, RephMovesBeforeItsCluster) {
     EXPECT_EQ(ToUnicode("O{"), "ई");      // not a reph at all
     EXPECT_EQ(ToUnicode("{"), "र्");
     EXPECT_EQ(ToUnicode("c{"), "अर्");
+    EXPECT_EQ(ToUnicode("Sjf6\\h{"), "क्वार्ट्ज");  // over a halant inside a conjunct
+    // Not over a halant that ends its cluster: one after a letter with a half
+    // glyph, or one before the य that ङ छ ट ठ ड ढ द take as the ya-phala.
+    EXPECT_EQ(ToUnicode("s'k\\of{p"), "कुप्\u200Cर्याउ");
+    EXPECT_EQ(ToUnicode("kfz\\lj{s"), "पाश्\u200Cर्विक");  // short i in between
+    EXPECT_EQ(ToUnicode("3'\xAA\\of{p"), "घुङ्\u200Cर्याउ");
+}
+
+// A halant that ends its cluster is kept visible with a ZWNJ, so Unicode
+// fonts do not draw a conjunct the Preeti font does not show.
+TEST(ToUnicode, HalantThatEndsAClusterStaysVisible) {
+    EXPECT_EQ(ToUnicode("s\\if"), "क्\u200Cष");
+    EXPECT_EQ(ToUnicode("/\\k"), "र्\u200Cप");  // not the reph
+    EXPECT_EQ(ToUnicode("b\\o"), "द्\u200Cय");  // द्य is B
+    EXPECT_EQ(ToUnicode("\xAA\xD8"), "ङ्य");
+    // No joiner inside a conjunct, at the end of a word or before punctuation.
+    EXPECT_EQ(ToUnicode(";b\\efj"), "सद्भाव");
+    EXPECT_EQ(ToUnicode("\xAA\\lQm"), "ङ्क्ति");
+    EXPECT_EQ(ToUnicode("k\x7C\\o"), "प्र्य");
+    EXPECT_EQ(ToUnicode("g\\ s\\="), "न् क्.");
+    // The stem after the halant still completes the letter.
+    EXPECT_EQ(ToUnicode("s\\f"), "क");
 }
 
 TEST(ToUnicode, HalfFormsAndAssembledLetters) {
@@ -160,6 +189,11 @@ TEST(ToUnicode, AnyBytesGiveValidUtf8) {
         for (int b = 1; b < 256; ++b) {
             const char pair[] = {static_cast<char>(a), static_cast<char>(b), 'l', '{', 'm', 0};
             ASSERT_TRUE(IsValidUtf8(ToUnicode(pair))) << a << ' ' << b;
+            // Nor do the decoder's private stand-ins (U+E000..) leak out.
+            const char halant[] = {static_cast<char>(a), '\\', static_cast<char>(b), 'l', '{', 0};
+            const std::string out = ToUnicode(halant);
+            ASSERT_TRUE(IsValidUtf8(out)) << a << ' ' << b;
+            ASSERT_EQ(out.find("\xEE\x80"), std::string::npos) << a << ' ' << b;
         }
     }
 }
