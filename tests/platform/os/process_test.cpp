@@ -85,7 +85,8 @@ TEST(RunAndWaitTest, ProgramStillRunningAtTheTimeOutIsKilledAndReaped) {
     ASSERT_TRUE(outcome.ok());
     EXPECT_EQ(outcome->kind, Kind::kTimedOut);
     EXPECT_GE(elapsed, 300);
-    EXPECT_LT(elapsed, 1000);
+    // Far short of the 30 s the program would run, with room for a busy machine.
+    EXPECT_LT(elapsed, 10000);
     ASSERT_GT(outcome->pid, 0);
     EXPECT_NE(::kill(outcome->pid, 0), 0);
     EXPECT_EQ(errno, ESRCH);
@@ -101,7 +102,7 @@ TEST(RunAndWaitTest, TimeOutAlsoKillsGrandchildrenThatIgnoreTheRequestToStop) {
     auto outcome = RunAndWait({script}, dir.path(), 300);
     ASSERT_TRUE(outcome.ok());
     EXPECT_EQ(outcome->kind, Kind::kTimedOut);
-    EXPECT_LT(ElapsedMs(start), 300 + kTerminateGraceMs + 700);
+    EXPECT_LT(ElapsedMs(start), 300 + kTerminateGraceMs + 9000);
 
     const std::string grandchild = ReadText(dir / "grandchild");
     ASSERT_FALSE(grandchild.empty());
