@@ -188,7 +188,12 @@ void DC::FillRect(const Rect& r, Color c) {
     const uint32_t argb = ArgbOf(c);
     const Rect box = r.offset(origin_).intersect(clip_.bounds());
     for (int32_t y = box.top; y < box.bottom; ++y) {
-        ForEachInRow(*target_, clip_, y, box.left, box.right, [argb](uint32_t& p) { p = argb; });
+        uint32_t* row = target_->row(y);
+        for (const auto& span : clip_.spans(y)) {
+            const int32_t a = std::max(span.x0, box.left);
+            const int32_t b = std::min(span.x1, box.right);
+            if (a < b) std::fill(row + a, row + b, argb);
+        }
     }
 }
 
@@ -465,6 +470,10 @@ bool DC::StretchBlt(int32_t x, int32_t y, int32_t w, int32_t h, const DC& src, i
     const Rect dest = Rect{Clamp32(dl), Clamp32(dt), Clamp32(dl + dw), Clamp32(dt + dh)}.intersect(
         clip_.bounds());
     if (dest.empty()) return true;
+    if (uses_source && dw == aw && dh == ah && !flip_x && !flip_y && &src.surface() != target_) {
+        CopyUnscaled(dest, src.surface(), sl - dl, st - dt, rop);
+        return true;
+    }
     const Snapshot snap(src.surface(),
                         Rect{Clamp32(sl), Clamp32(st), Clamp32(sl + aw), Clamp32(st + ah)});
 
@@ -494,6 +503,33 @@ bool DC::StretchBlt(int32_t x, int32_t y, int32_t w, int32_t h, const DC& src, i
         }
     }
     return true;
+}
+
+// A blit without scaling or mirroring from another surface: source pixel
+// (x + dx, y + dy) lands on (x, y), row by row without sampling arithmetic.
+void DC::CopyUnscaled(const Rect& dest, const Surface& source, int64_t dx, int64_t dy,
+                      uint32_t rop) {
+    // Destination columns whose source lies on the source surface.
+    const int64_t left = std::max<int64_t>(dest.left, -dx);
+    const int64_t right = std::min<int64_t>(dest.right, source.width() - dx);
+    for (int32_t py = dest.top; py < dest.bottom; ++py) {
+        const int64_t sy = py + dy;
+        // Pixels whose source lies off the source surface are left alone.
+        if (sy < 0 || sy >= source.height()) continue;
+        uint32_t* row = target_->row(py);
+        const uint32_t* from = source.row(static_cast<int32_t>(sy));
+        for (const auto& span : clip_.spans(py)) {
+            const int64_t a = std::max<int64_t>(span.x0, left);
+            const int64_t b = std::min<int64_t>(span.x1, right);
+            if (rop == SRCCOPY) {
+                for (int64_t px = a; px < b; ++px) row[px] = 0xFF000000u | from[px + dx];
+            } else {
+                for (int64_t px = a; px < b; ++px) {
+                    row[px] = 0xFF000000u | (ApplyRop(rop, from[px + dx], row[px]) & kRgbMask);
+                }
+            }
+        }
+    }
 }
 
 // --- device-independent rows ---------------------------------------------------

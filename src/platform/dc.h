@@ -51,7 +51,7 @@ struct Brush {
 };
 
 class DC {
-public:
+  public:
     // A context drawing onto `target` with logical (0, 0) at `origin` and
     // only the pixels of `clip` (surface coordinates) writable.
     DC(Surface& target, Point origin, Region clip);
@@ -138,7 +138,10 @@ public:
     // DT_CALCRECT nothing is drawn and r is set to the text's bounds.
     int32_t DrawText(std::string_view bytes, Rect& r, uint32_t format);
 
-private:
+  private:
+    void CopyUnscaled(const Rect& dest, const Surface& source, int64_t dx, int64_t dy,
+                      uint32_t rop);
+
     Surface* target_;
     Point origin_;
     Region clip_;       // surface coordinates
