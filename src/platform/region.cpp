@@ -18,8 +18,6 @@ namespace {
 
 using Spans = std::vector<Region::Span>;
 
-const Spans kNoSpans;
-
 int32_t ClampCoord(int64_t v) {
     return static_cast<int32_t>(std::clamp<int64_t>(v, -Region::kCoordLimit, Region::kCoordLimit));
 }
@@ -53,7 +51,7 @@ bool Apply(RegionOp op, bool in_a, bool in_b) {
 
 // Combines two rows by sweeping over every span edge of either: between two
 // neighbouring edges membership in a and in b is constant.
-Spans CombineRow(const Spans& a, const Spans& b, RegionOp op) {
+Spans CombineRow(std::span<const Region::Span> a, std::span<const Region::Span> b, RegionOp op) {
     std::vector<int32_t> edges;
     edges.reserve((a.size() + b.size()) * 2);
     for (const auto& s : a) edges.insert(edges.end(), {s.x0, s.x1});
@@ -120,7 +118,7 @@ Region Region::Rectangle(const Rect& r) {
     Region out;
     out.bounds_ = r;
     out.rect_ = true;
-    out.rect_row_.assign(1, Span{r.left, r.right});
+    out.rect_row_ = Span{r.left, r.right};
     return out;
 }
 
@@ -213,15 +211,15 @@ Region Region::Combine(const Region& a, const Region& b, RegionOp op) {
     return out;
 }
 
-const std::vector<Region::Span>& Region::spans(int32_t y) const {
-    if (y < bounds_.top || y >= bounds_.bottom) return kNoSpans;
-    if (rect_) return rect_row_;
-    if (rows_.empty()) return kNoSpans;
+std::span<const Region::Span> Region::spans(int32_t y) const {
+    if (y < bounds_.top || y >= bounds_.bottom) return {};
+    if (rect_) return {&rect_row_, 1};
+    if (rows_.empty()) return {};
     return rows_[static_cast<size_t>(y - bounds_.top)];
 }
 
 bool Region::contains(Point p) const {
-    const Spans& row = spans(p.y);
+    const std::span<const Span> row = spans(p.y);
     // The first span ending to the right of x is the only one that can hold it.
     auto it = std::upper_bound(row.begin(), row.end(), p.x,
                                [](int32_t x, const Span& s) { return x < s.x1; });
@@ -285,7 +283,7 @@ bool operator==(const Region& a, const Region& b) {
     if (a.bounds_ != b.bounds_) return false;
     if (a.rect_ && b.rect_) return true;
     for (int32_t y = a.bounds_.top; y < a.bounds_.bottom; ++y)
-        if (a.spans(y) != b.spans(y)) return false;
+        if (!std::ranges::equal(a.spans(y), b.spans(y))) return false;
     return true;
 }
 

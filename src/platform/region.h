@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "platform/color.h"
@@ -56,7 +57,7 @@ class Region {
     Region intersect(const Rect& r) const;
 
     // Spans of row y (empty when the row holds no pixel).
-    const std::vector<Span>& spans(int32_t y) const;
+    std::span<const Span> spans(int32_t y) const;
 
     friend bool operator==(const Region& a, const Region& b);
 
@@ -64,9 +65,9 @@ class Region {
     Rect bounds_;                          // tight bounds; rows_ covers [top, bottom)
     std::vector<std::vector<Span>> rows_;  // sorted, non-overlapping, non-touching spans
     // A plain rectangle (the common case in painting) keeps one span for
-    // all its rows instead of a vector a row; rows_ is then empty.
+    // all its rows and allocates nothing; rows_ is then empty.
     bool rect_ = false;
-    std::vector<Span> rect_row_;
+    Span rect_row_{0, 0};
 
     static Region Rectangle(const Rect& r);  // r not empty, not clamped
 

@@ -3,6 +3,9 @@
 
 #include "platform/sdl/shape.h"
 
+#include <algorithm>
+#include <span>
+
 namespace platform::sdl {
 
 std::vector<Rect> RegionToRects(const Region& region) {
@@ -11,9 +14,9 @@ std::vector<Rect> RegionToRects(const Region& region) {
     const Rect b = region.bounds();
     int32_t y = b.top;
     while (y < b.bottom) {
-        const std::vector<Region::Span>& spans = region.spans(y);
+        const std::span<const Region::Span> spans = region.spans(y);
         int32_t end = y + 1;
-        while (end < b.bottom && region.spans(end) == spans) ++end;
+        while (end < b.bottom && std::ranges::equal(region.spans(end), spans)) ++end;
         for (const Region::Span& s : spans) out.push_back({s.x0, y, s.x1, end});
         y = end;
     }
