@@ -55,7 +55,7 @@ using Lines = std::vector<std::string>;
 class WrapTest : public ::testing::Test {
   protected:
     WrapTest() : surface_(400, 1200, 0xFFFFFF), dc_(surface_) {}
-    // Every other test in this program expects the font engine installed.
+    // The other tests here draw real faces with the font engine: put one back.
     ~WrapTest() override { InstallTextEngine(text::MakeFontEngine()); }
 
     void Use(std::unique_ptr<TextEngine> inner, const char* face, float points) {
