@@ -11,7 +11,11 @@
 //   lines. Buttons ask for centred, word-wrapped captions (CENTER | VCENTER |
 //   WORDBREAK) and expect a wrapped caption to sit in the middle.
 // - DT_WORDBREAK breaks at spaces; the spaces at a break are not drawn. A
-//   word wider than the line is broken between characters, as late as fits.
+//   word wider than the line is broken as late as fits, but only where the
+//   engine allows a cut (never inside a Preeti syllable or a ligature), and
+//   each line keeps at least one cluster. The breaks come from one
+//   TextEngine::MeasureCuts pass over each paragraph, so the time grows
+//   with the length of the text, not with its square.
 // - DT_EXPANDTABS puts tab stops every 8 characters.
 // - Without DT_NOPREFIX, "&x" draws x underlined and "&&" draws "&"; a lone
 //   '&' at the end is dropped.
@@ -33,9 +37,9 @@ struct MarkedText {
 };
 
 // Whole pixels covered by a measured width.
-int32_t PixelWidth(float w) {
+int32_t PixelWidth(double w) {
     if (!(w > 0)) return 0;
-    const double c = std::ceil(static_cast<double>(w) - 1e-3);
+    const double c = std::ceil(w - 1e-3);
     return c > 1e9 ? 1000000000 : static_cast<int32_t>(c);
 }
 
@@ -44,6 +48,7 @@ MarkedText Preprocess(std::string_view bytes, uint32_t format) {
     out.text.reserve(bytes.size());
     const bool prefix = (format & DT_NOPREFIX) == 0;
     const bool tabs = (format & DT_EXPANDTABS) != 0;
+    const bool single = (format & DT_SINGLELINE) != 0;
     size_t column = 0;  // characters since the last line break, for tab stops
     for (size_t i = 0; i < bytes.size(); ++i) {
         char c = bytes[i];
@@ -59,156 +64,223 @@ MarkedText Preprocess(std::string_view bytes, uint32_t format) {
             column += spaces;
             continue;
         }
-        out.text.push_back(c);
-        column = (c == '\r' || c == '\n') ? 0 : column + 1;
-    }
-    return out;
-}
-
-// The part [begin, end) of a marked text, marks re-based.
-MarkedText Slice(const MarkedText& t, size_t begin, size_t end) {
-    MarkedText out;
-    out.text = t.text.substr(begin, end - begin);
-    for (size_t m : t.marks) {
-        if (m >= begin && m < end) out.marks.push_back(m - begin);
-    }
-    return out;
-}
-
-std::vector<MarkedText> SplitLines(const MarkedText& t, bool single_line) {
-    std::vector<MarkedText> lines;
-    if (single_line) {
-        // Line breaks have no glyph worth drawing; a single line leaves them out.
-        MarkedText one;
-        for (size_t i = 0; i < t.text.size(); ++i) {
-            const char c = t.text[i];
-            if (c == '\r' || c == '\n') continue;
-            if (std::binary_search(t.marks.begin(), t.marks.end(), i)) {
-                one.marks.push_back(one.text.size());
-            }
-            one.text.push_back(c);
-        }
-        lines.push_back(std::move(one));
-        return lines;
-    }
-    size_t start = 0;
-    size_t i = 0;
-    while (i < t.text.size()) {
-        const char c = t.text[i];
         if (c == '\r' || c == '\n') {
-            lines.push_back(Slice(t, start, i));
-            i += (c == '\r' && i + 1 < t.text.size() && t.text[i + 1] == '\n') ? 2 : 1;
-            start = i;
+            column = 0;
+            // Line breaks have no glyph worth drawing; a single line leaves
+            // them out (a mark on one marks nothing).
+            if (single) {
+                if (!out.marks.empty() && out.marks.back() == out.text.size()) out.marks.pop_back();
+                continue;
+            }
         } else {
-            ++i;
+            ++column;
         }
+        out.text.push_back(c);
     }
-    // A final line break ends the last line; it does not start an empty one.
-    if (start < t.text.size() || lines.empty()) lines.push_back(Slice(t, start, t.text.size()));
-    return lines;
+    return out;
 }
 
-class Measurer {
+// A line of the layout: the bytes [begin, end) of the prepared text, or,
+// with an ellipsis, the first `keep` of them followed by the dots.
+struct Line {
+    size_t begin = 0;
+    size_t end = 0;
+    int32_t width = 0;  // whole pixels
+    bool shortened = false;
+    size_t keep = 0;
+    std::string text;  // what is drawn instead when shortened
+};
+
+// Measures with the DC's font and lays lines out. One MeasureCuts pass over
+// a paragraph gives the width up to every place it may be cut, so finding
+// the breaks costs the same whatever the paragraph's length, and a word
+// wider than the line is cut between clusters, never inside one.
+class LineLayout {
   public:
-    explicit Measurer(const FontDesc& font) : font_(font) {}
+    explicit LineLayout(const FontDesc& font) : font_(font), engine_(TextEngine::Instance()) {}
+
     int32_t Width(std::string_view s) const {
         if (s.empty()) return 0;
-        return PixelWidth(TextEngine::Instance().Measure(font_, s).width);
+        return PixelWidth(engine_.Measure(font_, s).width);
+    }
+
+    // The paragraph [begin, end) of `text` as one line.
+    void Whole(std::string_view text, size_t begin, size_t end, std::vector<Line>& out) const {
+        Line line;
+        line.begin = begin;
+        line.end = end;
+        line.width = Width(text.substr(begin, end - begin));
+        out.push_back(std::move(line));
+    }
+
+    // Breaks the paragraph [begin, end) of `text` into lines no wider than
+    // max_width where it can: at spaces, which are not drawn at a break, or,
+    // for a word wider than the line, at the last cut that fits, keeping at
+    // least one cluster so the layout always advances.
+    void Wrap(std::string_view text, size_t begin, size_t end, int32_t max_width,
+              std::vector<Line>& out) {
+        const std::string_view s = text.substr(begin, end - begin);
+        const size_t n = s.size();
+        if (n == 0) {
+            out.push_back(MakeLine(begin, begin, 0));
+            return;
+        }
+        const bool exact = engine_.MeasureCuts(font_, s, cuts_);
+        size_t pos = 0;
+        bool first = true;
+        while (pos < n) {
+            if (!first) {
+                while (pos < n && s[pos] == ' ') ++pos;
+                if (pos == n) break;
+            }
+            first = false;
+            // Take words while they fit. Widths are checked at every cut on
+            // the way, so a long word is given up as soon as it is too wide
+            // rather than measured to its end.
+            // A line that starts inside the paragraph is drawn as a string
+            // of its own, which may start a little later (a leading ि keeps
+            // its loop); its width counts from there.
+            const double origin = Before(pos) - (exact && pos > 0 ? LeadAt(s, pos) : 0.0);
+            size_t line_end = pos;  // the end of the words taken so far
+            size_t fit = pos;       // the last cut that fits while none is taken
+            auto fits_to = [&](size_t k) {
+                const bool cut = cuts_[k] != TextEngine::kNoCut;
+                if (!cut && k < n && s[k] != ' ') return true;
+                if (PixelWidth(After(k) - origin) > max_width) return false;
+                if (cut && line_end == pos) fit = k;
+                return true;
+            };
+            bool full = false;
+            size_t i = pos;
+            while (!full) {
+                while (!full && i < n && s[i] == ' ') full = !fits_to(++i);
+                if (full) break;
+                if (i == n) {  // only spaces were left
+                    line_end = n;
+                    break;
+                }
+                size_t j = i;
+                while (!full && j < n && s[j] != ' ') full = !fits_to(++j);
+                if (full) break;
+                line_end = i = j;
+                if (j == n) break;
+            }
+            if (line_end == pos) {
+                // Nothing whole fits: cut inside the first word.
+                line_end = fit > pos ? fit : NextCut(pos);
+            }
+            size_t trimmed = TrimSpaces(s, pos, line_end);
+            Line line = MakeLine(begin + pos, begin + trimmed, PixelWidth(After(trimmed) - origin));
+            if (!exact) {
+                // Shaped on its own the line may come out a little wider
+                // than its part of the paragraph; then it gives up its last
+                // word or cluster until it fits.
+                line.width = Width(s.substr(pos, trimmed - pos));
+                while (line.width > max_width) {
+                    const size_t shorter = PreviousBreak(s, pos, trimmed);
+                    if (shorter <= pos) break;
+                    line_end = shorter;
+                    trimmed = TrimSpaces(s, pos, line_end);
+                    line.end = begin + trimmed;
+                    line.width = Width(s.substr(pos, trimmed - pos));
+                }
+            }
+            out.push_back(std::move(line));
+            pos = line_end;
+        }
+    }
+
+    // Shortens a line to fit max_width with an ellipsis after what is kept,
+    // cut where a cluster ends.
+    void AddEllipsis(std::string_view text, Line& line, int32_t max_width, bool preeti) {
+        if (line.width <= max_width) return;
+        // In the Preeti encoding '.' is the danda; '=' is the full stop.
+        const std::string_view dots = preeti ? "===" : "...";
+        const double dots_width = engine_.Measure(font_, dots).width;
+        const std::string_view s = text.substr(line.begin, line.end - line.begin);
+        const bool exact = engine_.MeasureCuts(font_, s, cuts_);
+        size_t keep = 0;
+        for (size_t k = 1; k <= s.size(); ++k) {
+            if (cuts_[k] == TextEngine::kNoCut) continue;
+            if (PixelWidth(cuts_[k] + dots_width) > max_width) break;
+            keep = k;
+        }
+        line.shortened = true;
+        line.text.assign(s.substr(0, keep)).append(dots);
+        line.width = Width(line.text);
+        while (!exact && keep > 0 && line.width > max_width) {
+            do {
+                --keep;
+            } while (keep > 0 && cuts_[keep] == TextEngine::kNoCut);
+            line.text.assign(s.substr(0, keep)).append(dots);
+            line.width = Width(line.text);
+        }
+        line.keep = keep;
+    }
+
+    // Prepares Edges for a drawn line.
+    void MeasureLine(std::string_view line) { engine_.MeasureCuts(font_, line, cuts_); }
+
+    // Left and right pixel edges of byte `at` of the line MeasureLine was
+    // given, widened to the cluster the byte belongs to.
+    std::pair<int32_t, int32_t> Edges(size_t at) const {
+        return {PixelWidth(Before(at)), PixelWidth(After(at + 1))};
     }
 
   private:
+    static Line MakeLine(size_t begin, size_t end, int32_t width) {
+        Line line;
+        line.begin = begin;
+        line.end = end;
+        line.width = width;
+        return line;
+    }
+
+    // The width up to the cut at or before byte k, and at or after it; the
+    // ends of a string are always cuts.
+    double Before(size_t k) const {
+        while (cuts_[k] == TextEngine::kNoCut) --k;
+        return cuts_[k];
+    }
+    double After(size_t k) const {
+        while (cuts_[k] == TextEngine::kNoCut) ++k;
+        return cuts_[k];
+    }
+    // How much later than its cut the cluster at `pos` starts when it is
+    // drawn at the start of a string.
+    double LeadAt(std::string_view s, size_t pos) const {
+        const size_t k = NextCut(pos);
+        const double alone = engine_.Measure(font_, s.substr(pos, k - pos)).width;
+        return std::max(0.0, alone - (cuts_[k] - cuts_[pos]));
+    }
+
+    size_t NextCut(size_t from) const {
+        size_t k = from + 1;
+        while (cuts_[k] == TextEngine::kNoCut) ++k;
+        return k;
+    }
+
+    static size_t TrimSpaces(std::string_view s, size_t from, size_t end) {
+        while (end > from && s[end - 1] == ' ') --end;
+        return end;
+    }
+
+    // Where a line [from, end) ends once it gives up its last word, or,
+    // when it holds one word, its last cluster; `from` when it cannot.
+    size_t PreviousBreak(std::string_view s, size_t from, size_t end) const {
+        size_t k = end;
+        while (k > from && s[k - 1] != ' ') --k;
+        k = TrimSpaces(s, from, k);
+        if (k > from) return k;
+        k = end - 1;
+        while (k > from && cuts_[k] == TextEngine::kNoCut) --k;
+        return k;
+    }
+
     const FontDesc& font_;
+    TextEngine& engine_;
+    std::vector<double> cuts_;
 };
-
-// Breaks one paragraph into lines no wider than max_width where it can.
-void WrapParagraph(const MarkedText& para, int32_t max_width, const Measurer& m,
-                   std::vector<MarkedText>& out) {
-    const std::string& s = para.text;
-    const size_t n = s.size();
-    if (n == 0) {
-        out.push_back(para);
-        return;
-    }
-    const std::string_view view(s);
-    size_t pos = 0;
-    bool first = true;
-    while (pos < n) {
-        if (!first) {
-            while (pos < n && s[pos] == ' ') ++pos;
-            if (pos == n) break;
-        }
-        first = false;
-        size_t line_end = pos;  // end of the words accepted so far
-        size_t next = n;
-        size_t k = pos;
-        while (true) {
-            size_t j = k;
-            while (j < n && s[j] == ' ') ++j;
-            while (j < n && s[j] != ' ') ++j;
-            if (j == k) {  // only spaces were left
-                line_end = n;
-                next = n;
-                break;
-            }
-            const bool fits = m.Width(view.substr(pos, j - pos)) <= max_width;
-            if (fits) {
-                line_end = j;
-                k = j;
-                if (j == n) {
-                    next = n;
-                    break;
-                }
-                continue;
-            }
-            if (line_end > pos) {  // the words so far make the line
-                next = line_end;
-                break;
-            }
-            // The first word alone is too wide: break it as late as it fits,
-            // keeping at least one character so the layout always advances.
-            size_t lo = pos + 1;
-            size_t hi = j;
-            while (lo < hi) {
-                const size_t mid = lo + (hi - lo + 1) / 2;
-                if (m.Width(view.substr(pos, mid - pos)) <= max_width) {
-                    lo = mid;
-                } else {
-                    hi = mid - 1;
-                }
-            }
-            line_end = lo;
-            next = lo;
-            break;
-        }
-        size_t trimmed = line_end;
-        while (trimmed > pos && s[trimmed - 1] == ' ') --trimmed;
-        out.push_back(Slice(para, pos, trimmed));
-        pos = next;
-    }
-}
-
-// Shortens a line to fit max_width with an ellipsis after what is kept.
-void AddEllipsis(MarkedText& line, int32_t max_width, const Measurer& m, bool preeti) {
-    if (m.Width(line.text) <= max_width) return;
-    // In the Preeti encoding '.' is the danda; '=' is the full stop.
-    const std::string dots = preeti ? "===" : "...";
-    const std::string_view view(line.text);
-    size_t keep = 0;
-    size_t lo = 0;
-    size_t hi = line.text.size();
-    while (lo <= hi) {
-        const size_t mid = lo + (hi - lo) / 2;
-        if (m.Width(std::string(view.substr(0, mid)) + dots) <= max_width) {
-            keep = mid;
-            lo = mid + 1;
-        } else {
-            if (mid == 0) break;
-            hi = mid - 1;
-        }
-    }
-    line.text = line.text.substr(0, keep) + dots;
-    std::erase_if(line.marks, [keep](size_t i) { return i >= keep; });
-}
 
 int32_t RoundToInt(float v) {
     if (!std::isfinite(v)) return 0;
@@ -259,30 +331,47 @@ int32_t DC::DrawText(std::string_view bytes, Rect& r, uint32_t format) {
     TextEngine& engine = TextEngine::Instance();
     const FontMetrics metrics = engine.Metrics(font_);
     const int32_t line_height = std::max(1, RoundToInt(metrics.height));
-    const Measurer m(font_);
+    LineLayout layout(font_);
 
     const MarkedText prepared = Preprocess(bytes, format);
-    const bool single = (format & DT_SINGLELINE) != 0;
-    std::vector<MarkedText> lines;
-    if (!prepared.text.empty()) {
-        std::vector<MarkedText> paragraphs = SplitLines(prepared, single);
-        if ((format & DT_WORDBREAK) != 0 && !single) {
-            for (const MarkedText& p : paragraphs) WrapParagraph(p, r.width(), m, lines);
+    const std::string_view text(prepared.text);
+    const bool wrap = (format & (DT_WORDBREAK | DT_SINGLELINE)) == DT_WORDBREAK;
+    std::vector<Line> lines;
+    size_t start = 0;
+    size_t i = 0;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n') {
+            ++i;
+            continue;
+        }
+        if (wrap) {
+            layout.Wrap(text, start, i, r.width(), lines);
         } else {
-            lines = std::move(paragraphs);
+            layout.Whole(text, start, i, lines);
+        }
+        i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
+        start = i;
+    }
+    // A final line break ends the last line; it does not start an empty one.
+    if (start < text.size() || (lines.empty() && !text.empty())) {
+        if (wrap) {
+            layout.Wrap(text, start, text.size(), r.width(), lines);
+        } else {
+            layout.Whole(text, start, text.size(), lines);
         }
     }
     const bool calc = (format & DT_CALCRECT) != 0;
     if (!calc && (format & DT_END_ELLIPSIS) != 0) {
         const bool preeti = engine.IsPreetiFace(font_.name);
-        for (MarkedText& line : lines) AddEllipsis(line, r.width(), m, preeti);
+        for (Line& line : lines) layout.AddEllipsis(text, line, r.width(), preeti);
     }
 
     const int64_t block64 = static_cast<int64_t>(lines.size()) * line_height;
     const int32_t block = static_cast<int32_t>(std::min<int64_t>(block64, 1000000000));
     if (calc) {
         int32_t widest = 0;
-        for (const MarkedText& line : lines) widest = std::max(widest, m.Width(line.text));
+        for (const Line& line : lines) widest = std::max(widest, line.width);
         r.right = r.left + widest;
         r.bottom = r.top + block;
         return block;
@@ -305,32 +394,36 @@ int32_t DC::DrawText(std::string_view bytes, Rect& r, uint32_t format) {
     const Color back = TranslateColor(bk_color_);
     const int32_t ul_offset = RoundToInt(metrics.underline_offset);
     const int32_t ul_thickness = std::max(1, RoundToInt(metrics.underline_thickness));
+    const Rect clip_box = clip.bounds().offset(-origin_.x, -origin_.y);
 
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const MarkedText& line = lines[i];
-        const int32_t y = top + static_cast<int32_t>(i) * line_height;
-        const Rect clip_box = clip.bounds().offset(-origin_.x, -origin_.y);
-        if (y >= clip_box.bottom) break;
-        if (y + line_height <= clip_box.top) continue;
-        const int32_t width = m.Width(line.text);
+    for (size_t n = 0; n < lines.size(); ++n) {
+        const Line& line = lines[n];
+        const int64_t y64 = static_cast<int64_t>(top) + static_cast<int64_t>(n) * line_height;
+        if (y64 >= clip_box.bottom) break;
+        if (y64 + line_height <= clip_box.top) continue;
+        const auto y = static_cast<int32_t>(y64);
         int32_t x = r.left;
         if ((format & DT_CENTER) != 0) {
-            const int32_t spare = r.width() - width;
+            const int32_t spare = r.width() - line.width;
             x = r.left + (spare >= 0 ? spare / 2 : -((-spare + 1) / 2));
         } else if ((format & DT_RIGHT) != 0) {
-            x = r.right - width;
+            x = r.right - line.width;
         }
         const int32_t sx = x + origin_.x;
         const int32_t sy = y + origin_.y;
         if (bk_mode_ == BkMode::kOpaque) {
-            FillInClip(*target_, clip, {sx, sy, sx + width, sy + line_height}, back);
+            FillInClip(*target_, clip, {sx, sy, sx + line.width, sy + line_height}, back);
         }
-        engine.Draw(*target_, clip, static_cast<float>(sx), static_cast<float>(sy), font_,
-                    line.text, fore);
-        for (size_t mark : line.marks) {
-            const std::string_view view(line.text);
-            const int32_t a = m.Width(view.substr(0, mark));
-            const int32_t b = m.Width(view.substr(0, mark + 1));
+        const std::string_view drawn = line.shortened
+                                           ? std::string_view(line.text)
+                                           : text.substr(line.begin, line.end - line.begin);
+        engine.Draw(*target_, clip, static_cast<float>(sx), static_cast<float>(sy), font_, drawn,
+                    fore);
+        const size_t marked_end = line.begin + (line.shortened ? line.keep : drawn.size());
+        auto mark = std::lower_bound(prepared.marks.begin(), prepared.marks.end(), line.begin);
+        if (mark != prepared.marks.end() && *mark < marked_end) layout.MeasureLine(drawn);
+        for (; mark != prepared.marks.end() && *mark < marked_end; ++mark) {
+            const auto [a, b] = layout.Edges(*mark - line.begin);
             const int32_t row = sy + ul_offset;
             FillInClip(*target_, clip, {sx + a, row, sx + std::max(b, a + 1), row + ul_thickness},
                        fore);

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/color.h"
 #include "platform/font.h"
@@ -75,6 +76,18 @@ class TextEngine {
 
     virtual FontMetrics Metrics(const FontDesc& font) = 0;
     virtual TextExtent Measure(const FontDesc& font, std::string_view bytes) = 0;
+
+    // Where a string may be cut, and how wide it is up to each cut, in one
+    // pass over the string. `widths` gets bytes.size() + 1 entries:
+    // widths[k] is the advance width of bytes [0, k) when a cut before byte
+    // k splits no cluster (a Preeti syllable, a ligature), and kNoCut where
+    // it would; widths[0] is 0 and widths[size] the width of the whole.
+    // Returns true when Measure of the bytes between any two cuts is exactly
+    // the difference of their widths; false when shaping a part on its own
+    // may come out slightly different (kerning across the cut).
+    static constexpr double kNoCut = -1;
+    virtual bool MeasureCuts(const FontDesc& font, std::string_view bytes,
+                             std::vector<double>& widths) = 0;
 
     // Draws with a transparent background; (x, y) is the top-left of the
     // line box, in surface pixels. Only pixels inside `clip` change.

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <memory>
 
+#include "platform/preeti/preeti.h"
 #include "platform/region.h"
 #include "platform/surface.h"
 #include "platform/text.h"
@@ -109,6 +110,22 @@ class FixedMetricsEngine final : public TextEngine {
                 static_cast<float>(c.height)};
     }
 
+    // Every byte is a cut, except inside a syllable of Preeti text, so the
+    // same text breaks in the same places under every engine.
+    bool MeasureCuts(const FontDesc& font, std::string_view bytes,
+                     std::vector<double>& widths) override {
+        const double advance = CellFor(font).advance;
+        const bool preeti = IsPreetiFaceName(font.name);
+        widths.assign(bytes.size() + 1, kNoCut);
+        widths[0] = 0;
+        size_t i = 0;
+        while (i < bytes.size()) {
+            i = preeti ? preeti::SyllableEnd(bytes, i) : i + 1;
+            widths[i] = advance * static_cast<double>(i);
+        }
+        return true;
+    }
+
     void Draw(Surface& target, const Region& clip, float x, float y, const FontDesc& font,
               std::string_view bytes, Color color) override {
         if (target.empty() || clip.empty() || !std::isfinite(x) || !std::isfinite(y)) return;
@@ -148,6 +165,10 @@ class RoutingEngine final : public TextEngine {
     FontMetrics Metrics(const FontDesc& font) override { return For(font.name).Metrics(font); }
     TextExtent Measure(const FontDesc& font, std::string_view bytes) override {
         return For(font.name).Measure(font, bytes);
+    }
+    bool MeasureCuts(const FontDesc& font, std::string_view bytes,
+                     std::vector<double>& widths) override {
+        return For(font.name).MeasureCuts(font, bytes, widths);
     }
     void Draw(Surface& target, const Region& clip, float x, float y, const FontDesc& font,
               std::string_view bytes, Color color) override {

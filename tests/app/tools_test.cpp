@@ -123,8 +123,13 @@ TEST(Tools, PackThenExtractThenLookUp) {
     EXPECT_EQ(std::filesystem::file_size(work / "M_A_X_T1"), 3u * 34);
     run = Shell("cd '" + work.path() + "' && " + kTools + "/sysmaint -o -sguess '" +
                 (dir / "load.dll") + "'");
-    EXPECT_EQ(run.status, 5);
-    EXPECT_NE(run.output.find("wrong password"), std::string::npos);
+    // The traditional encryption checks a password against one byte of a
+    // random header, so one wrong password in 256 passes that check and is
+    // then caught as damaged data (exit 4); either way nothing is written.
+    if (run.status != 4) {
+        EXPECT_EQ(run.status, 5);
+        EXPECT_NE(run.output.find("wrong password"), std::string::npos);
+    }
     run = Shell("cd '" + work.path() + "' && " + kTools + "/sysmaint -o -squarbelink missing.dll");
     EXPECT_EQ(run.status, 3);
 }

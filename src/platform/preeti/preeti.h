@@ -25,6 +25,16 @@ std::string ToUnicode(std::string_view preeti_bytes);
 // reuse one buffer.
 void AppendUnicode(std::string_view preeti_bytes, std::string& out);
 
+// The end of the syllable of Preeti text that starts at byte `start`
+// (start < size): a consonant with the half forms and the short i before it
+// and the signs, marks and reph after it; a vowel, digit or punctuation mark
+// with the signs after it; or one space or control byte. Text can be cut
+// between syllables without splitting what a reader sees as one letter, and
+// each syllable of well-formed text converts and shapes on its own exactly
+// as it does inside its word. A syllable ends after 32 bytes whatever
+// follows, so strings of stray marks still come apart.
+size_t SyllableEnd(std::string_view preeti_bytes, size_t start);
+
 // UTF-8 text to Preeti bytes, in the spelling most typists use (so
 // ToUnicode(FromUnicode(x)) == x for ordinary Nepali words). Before writing,
 // nukta letters are split into base + nukta, a ZWNJ after a virama keeps a

@@ -583,4 +583,126 @@ std::string ToUnicode(std::string_view preeti_bytes) {
     return out;
 }
 
+// Syllables. The cut rules follow from the table and the reordering passes
+// above: nothing is cut after a piece that ends in a virama (the next letter
+// joins it), before a sign or mark (it belongs to what stands before it), or
+// after a reph that finds no consonant to crown (it stays a dangling र्).
+namespace {
+
+enum ByteClass : uint8_t {
+    kJoinsNext = 1,        // ends in a virama or joiner, or is the short i
+    kAttaches = 2,         // a sign, mark, hook or reph: belongs to what precedes
+    kStartsConsonant = 4,  // what a short i can move past
+    kEndsConsonant = 8,    // what a reph can crown
+    kSignsOnly = 16,       // what a reph walks back over to find its consonant
+    kHalfForm = 32,        // a consonant and a virama: the aa stem completes it
+};
+
+constexpr size_t kMaxSyllable = 32;
+
+// Marks, and the two superscript digits that shapers treat as marks in
+// Indic text.
+constexpr bool IsCombining(char16_t c) {
+    return c == 0x00B2 || c == 0x00B3 || (c >= 0x0900 && c <= 0x0903) ||
+           (c >= 0x093A && c <= 0x094F && c != 0x093D) || (c >= 0x0951 && c <= 0x0957) ||
+           c == 0x0962 || c == 0x0963 || c == 0x200C || c == kZwj;
+}
+
+constexpr bool IsSignForReph(char16_t c) {
+    return IsVowelSign(c) || (c >= 0x0901 && c <= 0x0903) || c == kNukta;
+}
+
+constexpr std::array<uint8_t, 256> BuildClasses() {
+    std::array<uint8_t, 256> classes{};
+    for (int b = 0; b < 256; ++b) {
+        const Piece& p = kTable.piece[b];
+        if (p.size == 0) {  // the hook, merged into its base
+            classes[b] = kAttaches | kSignsOnly;
+            continue;
+        }
+        const char16_t first = p.cp[0];
+        const char16_t last = p.cp[p.size - 1];
+        bool signs_only = true;
+        for (uint8_t k = 0; k < p.size; ++k) signs_only = signs_only && IsSignForReph(p.cp[k]);
+        uint8_t c = 0;
+        if (first == kShortI) {
+            c = kJoinsNext;
+        } else if (first == kReph || IsCombining(first)) {
+            c = kAttaches;
+        }
+        if (last == kVirama || last == kZwj) c |= kJoinsNext;
+        if (IsConsonant(first)) c |= kStartsConsonant;
+        if (IsConsonant(last)) c |= kEndsConsonant;
+        if (IsConsonant(first) && last == kVirama) c |= kHalfForm;
+        if (signs_only) c |= kSignsOnly;
+        classes[b] = c;
+    }
+    return classes;
+}
+
+constexpr std::array<uint8_t, 256> kClasses = BuildClasses();
+
+uint8_t ClassOf(std::string_view s, size_t i) {
+    return kClasses[static_cast<uint8_t>(s[i])];
+}
+
+// Whether the reph byte at `at` finds a consonant in its syllable, which
+// starts at `start`: it walks back over signs and short i signs left in
+// place, as Word::Reph does after mapping.
+bool RephFindsConsonant(std::string_view s, size_t start, size_t at) {
+    if (at > start && s[at - 1] == 'O') return true;  // "O{" is the vowel ई, no reph
+    size_t j = at;
+    while (j > start && ((ClassOf(s, j - 1) & kSignsOnly) != 0 || s[j - 1] == 'l')) --j;
+    if (j == start) return false;
+    const uint8_t base = ClassOf(s, j - 1);
+    return (base & kEndsConsonant) != 0 || ((base & kHalfForm) != 0 && j < at && s[j] == 'f');
+}
+
+// Whether a syllable that started at `start` may end before byte `i`
+// (start < i < size, neither side a separator).
+bool MayCutBefore(std::string_view s, size_t start, size_t i) {
+    if ((ClassOf(s, i) & kAttaches) != 0) return false;
+    // A short i with no consonant to move past stays put, a sign of what
+    // precedes it.
+    if (s[i] == 'l' && (i + 1 >= s.size() || (ClassOf(s, i + 1) & kStartsConsonant) == 0)) {
+        return false;
+    }
+    // Walk back over the signs and marks that end the syllable to the piece
+    // they belong to. A reph that finds no consonant stays a dangling र्,
+    // and a virama joins the next letter, even with marks after it (a hook
+    // with no base is dropped, a nukta goes before the virama), unless the
+    // aa stem right after it completes the letter (0f is ण).
+    size_t j = i;
+    while (j > start && (ClassOf(s, j - 1) & kAttaches) != 0) {
+        --j;
+        if (s[j] == '{' && !RephFindsConsonant(s, start, j)) return false;
+    }
+    bool joins = false;
+    int viramas = 0;  // pieces ending in a virama right before this byte
+    for (size_t k = j > start ? j - 1 : start; k < i; ++k) {
+        if ((ClassOf(s, k) & kJoinsNext) != 0) {
+            joins = true;
+            ++viramas;
+            continue;
+        }
+        if (s[k] == 'f' && viramas == 1) joins = false;
+        viramas = 0;
+    }
+    return !joins;
+}
+
+}  // namespace
+
+size_t SyllableEnd(std::string_view preeti_bytes, size_t start) {
+    const std::string_view s = preeti_bytes;
+    if (start >= s.size()) return s.size();
+    if (IsSeparator(static_cast<uint8_t>(s[start]))) return start + 1;
+    size_t i = start + 1;
+    while (i < s.size() && i - start < kMaxSyllable && !IsSeparator(static_cast<uint8_t>(s[i])) &&
+           !MayCutBefore(s, start, i)) {
+        ++i;
+    }
+    return i;
+}
+
 }  // namespace preeti

@@ -7,6 +7,13 @@
 // quarter-pixel position from there; the glyph images for each quarter are
 // cached, as are the sized faces and the shaped runs, because the list view
 // redraws the same rows over and over.
+//
+// Preeti text is shaped syllable by syllable (preeti::SyllableEnd), each
+// syllable on its own and cached. A syllable of real text shapes alone
+// exactly as inside its word, so nothing changes on screen, but the width of
+// any stretch between syllables is the sum of theirs: a paragraph is measured
+// once and broken into lines anywhere between syllables, and a megabyte of
+// text costs a pass of cache look-ups instead of shaping it all.
 #include "platform/text/font_engine.h"
 
 #include <ft2build.h>
@@ -41,9 +48,11 @@ constexpr size_t kMaxGlyphsPerFace = 4096;
 // Glyph images of very large sizes are big; all faces together keep at most
 // this many coverage bytes.
 constexpr size_t kMaxGlyphBytes = size_t{32} << 20;
-constexpr size_t kMaxRuns = 4096;
-// Strings longer than this are not kept in the run cache.
+constexpr size_t kMaxRuns = 16384;
+// Strings longer than this are not kept in the run cache; all the runs kept
+// hold at most about this many bytes.
 constexpr size_t kMaxCachedRunBytes = 512;
+constexpr size_t kMaxRunCacheBytes = size_t{8} << 20;
 
 // Quarter-pixel horizontal positions keep spacing even without a glyph
 // image for every possible offset.
@@ -83,13 +92,15 @@ struct ShapedGlyph {
     int32_t x_advance;  // 26.6
     int32_t x_offset;   // 26.6
     int32_t y_offset;   // 26.6, up
+    uint32_t cluster;   // the first byte of the glyph's cluster (not Preeti text)
 };
 
 struct ShapedRun {
     std::vector<ShapedGlyph> glyphs;
     int64_t width = 0;  // 26.6
-    // Room before the first glyph, so that Devanagari ink leaning left of
-    // the pen (the loop of a leading ि) is not lost to the left edge.
+    // Room before the first glyph when the run starts a string, so that
+    // Devanagari ink leaning left of the pen (the loop of a leading ि) is
+    // not lost to the left edge; not part of `width`.
     int64_t lead = 0;  // 26.6
 };
 
@@ -137,8 +148,53 @@ class FontEngine final : public TextEngine {
         std::lock_guard lock(mutex_);
         const Resolved r = Resolve(font);
         if (r.face == nullptr) return fixed_->Measure(font, bytes);
-        const ShapedRun& run = Shape(r, bytes);
-        return {static_cast<float>(static_cast<double>(run.width) / 64.0), r.face->metrics.height};
+        int64_t width = 0;
+        if (r.preeti) {
+            bool first = true;
+            ForEachSyllable(r, bytes, [&](const ShapedRun& run, size_t) {
+                width += (first ? run.lead : 0) + run.width;
+                first = false;
+                return true;
+            });
+        } else {
+            ShapedRun scratch;
+            width = Shape(r, bytes, scratch).width;
+        }
+        return {static_cast<float>(static_cast<double>(width) / 64.0), r.face->metrics.height};
+    }
+
+    bool MeasureCuts(const FontDesc& font, std::string_view bytes,
+                     std::vector<double>& widths) override {
+        std::lock_guard lock(mutex_);
+        const Resolved r = Resolve(font);
+        if (r.face == nullptr) return fixed_->MeasureCuts(font, bytes, widths);
+        widths.assign(bytes.size() + 1, kNoCut);
+        widths[0] = 0;
+        if (r.preeti) {
+            int64_t x = 0;
+            bool first = true;
+            ForEachSyllable(r, bytes, [&](const ShapedRun& run, size_t end) {
+                x += (first ? run.lead : 0) + run.width;
+                first = false;
+                widths[end] = static_cast<double>(x) / 64.0;
+                return true;
+            });
+            return true;
+        }
+        // Elsewhere a cut may fall before the first glyph of each cluster.
+        ShapedRun scratch;
+        const ShapedRun& run = Shape(r, bytes, scratch);
+        int64_t pen = 0;
+        uint32_t cluster = 0;
+        for (const ShapedGlyph& g : run.glyphs) {
+            if (g.cluster > cluster && g.cluster < bytes.size()) {
+                cluster = g.cluster;
+                widths[cluster] = static_cast<double>(std::max<int64_t>(0, pen)) / 64.0;
+            }
+            pen += g.x_advance;
+        }
+        widths[bytes.size()] = static_cast<double>(run.width) / 64.0;
+        return false;
     }
 
     void Draw(Surface& target, const Region& clip, float x, float y, const FontDesc& font,
@@ -150,32 +206,55 @@ class FontEngine final : public TextEngine {
             fixed_->Draw(target, clip, x, y, font, bytes, color);
             return;
         }
-        const ShapedRun run = Shape(r, bytes);  // a copy: drawing may evict the cache
         const int64_t x0 = std::llround(std::clamp(x, -1e9f, 1e9f));
         const int64_t y0 = std::llround(std::clamp(y, -1e9f, 1e9f));
         const int64_t baseline = y0 + r.face->ascent;
         const Rect box = clip.bounds().intersect(target.bounds());
-        int64_t pen = x0 * 64 + run.lead;
         const int64_t reach = 2 * static_cast<int64_t>(r.face->metrics.height) + 64;
-        for (const ShapedGlyph& g : run.glyphs) {
-            const int64_t gx = pen + g.x_offset;
-            pen += g.x_advance;
-            int64_t ix = FloorDiv(gx, 64);
-            int step = static_cast<int>(((gx - ix * 64) * kSubpixelSteps + 32) / 64);
-            if (step == kSubpixelSteps) {
-                ++ix;
-                step = 0;
+        // Each run starts where the runs before it end, so the glyphs stand
+        // exactly where MeasureCuts puts the cuts. Nothing touches the run
+        // cache while a run is drawn (Glyph only fills the glyph caches).
+        int64_t start = x0 * 64;  // 26.6
+        // Past the clip's right edge only the width matters, and only for
+        // the underline and strike-through.
+        const bool need_width = font.underline || font.strikethrough;
+        bool first = true;
+        auto draw_run = [&](const ShapedRun& run) {
+            if (first) start += run.lead;
+            first = false;
+            if (start / 64 > box.right + reach) {
+                start += run.width;
+                return need_width;
             }
-            const int64_t iy = baseline - FloorDiv(g.y_offset + 32, 64);
-            // Skip glyphs far outside the clip before rasterising them; a
-            // glyph's ink reaches at most about two ems from its pen.
-            if (ix > box.right + reach || ix < box.left - reach) continue;
-            const GlyphImage* img = Glyph(*r.face, g.gid, step, r.synth_bold, r.synth_italic);
-            if (img == nullptr || img->coverage.empty()) continue;
-            Blit(target, clip, *img, ix + img->left, iy - img->top, color);
+            int64_t pen = start;
+            start += run.width;
+            for (const ShapedGlyph& g : run.glyphs) {
+                const int64_t gx = pen + g.x_offset;
+                pen += g.x_advance;
+                int64_t ix = FloorDiv(gx, 64);
+                int step = static_cast<int>(((gx - ix * 64) * kSubpixelSteps + 32) / 64);
+                if (step == kSubpixelSteps) {
+                    ++ix;
+                    step = 0;
+                }
+                const int64_t iy = baseline - FloorDiv(g.y_offset + 32, 64);
+                // Skip glyphs far outside the clip before rasterising them; a
+                // glyph's ink reaches at most about two ems from its pen.
+                if (ix > box.right + reach || ix < box.left - reach) continue;
+                const GlyphImage* img = Glyph(*r.face, g.gid, step, r.synth_bold, r.synth_italic);
+                if (img == nullptr || img->coverage.empty()) continue;
+                Blit(target, clip, *img, ix + img->left, iy - img->top, color);
+            }
+            return true;
+        };
+        if (r.preeti) {
+            ForEachSyllable(r, bytes, [&](const ShapedRun& run, size_t) { return draw_run(run); });
+        } else {
+            ShapedRun scratch;
+            draw_run(Shape(r, bytes, scratch));
         }
         const int64_t width =
-            static_cast<int64_t>(std::ceil(static_cast<double>(run.width) / 64.0 - 1e-3));
+            static_cast<int64_t>(std::ceil(static_cast<double>(start - x0 * 64) / 64.0 - 1e-3));
         const FontMetrics& m = r.face->metrics;
         const int64_t thickness = std::max<int64_t>(1, std::llround(m.underline_thickness));
         if (font.underline) {
@@ -223,6 +302,7 @@ class FontEngine final : public TextEngine {
         if (faces_.size() >= kMaxFaces) {
             // The shaped runs point at faces; they go with them.
             runs_.clear();
+            run_bytes_ = 0;
             faces_.clear();
             glyph_bytes_ = 0;
         }
@@ -320,23 +400,41 @@ class FontEngine final : public TextEngine {
         s.bold_strength = std::max<FT_Pos>(32, FT_MulFix(f->units_per_EM, ys) / 24);
     }
 
-    const ShapedRun& Shape(const Resolved& r, std::string_view bytes) {
-        std::string key;
-        const bool cacheable = bytes.size() <= kMaxCachedRunBytes;
-        if (cacheable) {
-            key.reserve(bytes.size() + 24);
-            key.append(reinterpret_cast<const char*>(&r.face), sizeof(r.face));
-            key.push_back(static_cast<char>((r.synth_bold ? 1 : 0) | (r.preeti ? 2 : 0)));
-            key.append(bytes);
-            if (auto it = runs_.find(key); it != runs_.end()) return it->second;
+    // The shaped run of a string: from the run cache when the string is
+    // short enough to keep, else shaped into `scratch`, which the caller
+    // owns, so a long string is neither kept nor copied. The reference is
+    // good until the next call.
+    const ShapedRun& Shape(const Resolved& r, std::string_view bytes, ShapedRun& scratch) {
+        if (bytes.size() > kMaxCachedRunBytes) {
+            scratch = ShapeUncached(r, bytes);
+            return scratch;
         }
+        key_.clear();
+        key_.append(reinterpret_cast<const char*>(&r.face), sizeof(r.face));
+        key_.push_back(static_cast<char>((r.synth_bold ? 1 : 0) | (r.preeti ? 2 : 0)));
+        key_.append(bytes);
+        if (auto it = runs_.find(key_); it != runs_.end()) return it->second;
         ShapedRun run = ShapeUncached(r, bytes);
-        if (!cacheable) {
-            scratch_ = std::move(run);
-            return scratch_;
+        const size_t cost = key_.size() + run.glyphs.size() * sizeof(ShapedGlyph) + 64;
+        if (runs_.size() >= kMaxRuns || run_bytes_ + cost > kMaxRunCacheBytes) {
+            runs_.clear();
+            run_bytes_ = 0;
         }
-        if (runs_.size() >= kMaxRuns) runs_.clear();
-        return runs_.emplace(std::move(key), std::move(run)).first->second;
+        run_bytes_ += cost;
+        return runs_.emplace(key_, std::move(run)).first->second;
+    }
+
+    // Calls f(run, end) for each syllable of Preeti text, in order, with
+    // the syllable's run and the byte where it ends, until f returns false.
+    template <typename F>
+    void ForEachSyllable(const Resolved& r, std::string_view bytes, F&& f) {
+        ShapedRun scratch;  // syllables are short: never used
+        size_t i = 0;
+        while (i < bytes.size()) {
+            const size_t end = preeti::SyllableEnd(bytes, i);
+            if (!f(Shape(r, bytes.substr(i, end - i), scratch), end)) return;
+            i = end;
+        }
     }
 
     static ShapedRun ShapeUncached(const Resolved& r, std::string_view bytes) {
@@ -363,8 +461,18 @@ class FontEngine final : public TextEngine {
         const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buf, &count);
         const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buf, &count);
         run.glyphs.reserve(count);
+        // Clusters are offsets into the UTF-8; every byte of Windows-1252
+        // text is one character, so counting characters gives the byte.
+        size_t utf8_at = 0;
+        uint32_t byte_at = 0;
         for (unsigned int i = 0; i < count; ++i) {
-            ShapedGlyph g{info[i].codepoint, pos[i].x_advance, pos[i].x_offset, pos[i].y_offset};
+            if (!r.preeti) {
+                for (; utf8_at < info[i].cluster && utf8_at < utf8.size(); ++utf8_at) {
+                    if ((static_cast<uint8_t>(utf8[utf8_at]) & 0xC0) != 0x80) ++byte_at;
+                }
+            }
+            ShapedGlyph g{info[i].codepoint, pos[i].x_advance, pos[i].x_offset, pos[i].y_offset,
+                          byte_at};
             // Thickened glyphs need the extra room, or bold letters touch.
             if (r.synth_bold && g.x_advance != 0) {
                 g.x_advance += static_cast<int32_t>(r.face->bold_strength);
@@ -385,9 +493,9 @@ class FontEngine final : public TextEngine {
                 pen += run.glyphs[i].x_advance;
             }
             // Whole pixels; an eighth more covers the quarter-pixel glyph
-            // placement rounding to the left.
+            // placement rounding to the left. Only a string's first
+            // syllable takes it (see Measure and Draw).
             if (left < 0) run.lead = (-left + 8 + 63) / 64 * 64;
-            run.width += run.lead;
         }
         hb_buffer_destroy(buf);
         if (run.width < 0) run.width = 0;
@@ -499,8 +607,9 @@ class FontEngine final : public TextEngine {
     std::map<std::string, std::unique_ptr<SizedFace>> faces_;
     std::unordered_map<std::string, ShapedRun> runs_;
     std::map<std::string, InkReach> reach_;
+    size_t run_bytes_ = 0;
+    std::string key_;  // the run cache's look-up key, reused
     size_t glyph_bytes_ = 0;
-    ShapedRun scratch_;
 };
 
 }  // namespace

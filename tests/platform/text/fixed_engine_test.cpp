@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "platform/font.h"
 #include "platform/region.h"
@@ -111,6 +112,18 @@ TEST(FixedEngine, KnowsTheFaceTableAndNothingElse) {
     EXPECT_FALSE(engine->FaceExists(""));
     EXPECT_TRUE(engine->IsPreetiFace("ORVPREETI"));
     EXPECT_FALSE(engine->IsPreetiFace("Arial"));
+}
+
+// Any byte may end a line, except inside a syllable of Preeti text.
+TEST(FixedEngine, CutsEveryByteButInsidePreetiSyllables) {
+    auto engine = MakeFixedMetricsEngine();
+    std::vector<double> cuts;
+    EXPECT_TRUE(engine->MeasureCuts(TestFont(12), "lzt", cuts));
+    EXPECT_EQ(cuts, (std::vector<double>{0, 8, 16, 24}));
+    FontDesc preeti = TestFont(12);
+    preeti.name = "OrvPreeti";
+    EXPECT_TRUE(engine->MeasureCuts(preeti, "lzt", cuts));
+    EXPECT_EQ(cuts, (std::vector<double>{0, TextEngine::kNoCut, 16, 24}));
 }
 
 TEST(FontObject, RefusesUnknownFacesAndBadSizes) {
