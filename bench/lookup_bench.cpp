@@ -18,7 +18,7 @@ namespace {
 class NoHistory : public lookup::HistoryStore {
   public:
     std::string Read(const std::string& fallback) override { return fallback; }
-    void Write(const std::string&) override {}
+    platform::Status Write(const std::string&) override { return {}; }
 };
 
 void FillStore(int32_t entries) {

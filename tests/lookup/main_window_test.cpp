@@ -5,13 +5,19 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "../platform/os/os_test_util.h"
 #include "app/dictionary_store.h"
 #include "lookup/main_window.h"
+#include "lookup/search_history.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/listview/commctrl.h"
+#include "platform/os/settings.h"
 
 using namespace platform;
 
@@ -19,16 +25,43 @@ namespace {
 
 class MemoryHistory : public lookup::HistoryStore {
   public:
-    explicit MemoryHistory(std::vector<std::string>* writes, std::string stored = {})
-        : writes_(writes), stored_(std::move(stored)) {}
+    // Writes fail with `*failure` while it is not empty.
+    MemoryHistory(std::vector<std::string>* writes, std::string stored, const std::string* failure)
+        : writes_(writes), stored_(std::move(stored)), failure_(failure) {}
     std::string Read(const std::string& fallback) override {
         return stored_.empty() ? fallback : stored_;
     }
-    void Write(const std::string& value) override { writes_->push_back(value); }
+    Status Write(const std::string& value) override {
+        if (!failure_->empty()) return MakeError(ErrorCode::kFileIo, *failure_);
+        writes_->push_back(value);
+        return {};
+    }
 
   private:
     std::vector<std::string>* writes_;
     std::string stored_;
+    const std::string* failure_;
+};
+
+// Sets an environment variable for one scope.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() {
+        if (old_)
+            ::setenv(name_, old_->c_str(), 1);
+        else
+            ::unsetenv(name_);
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
 };
 
 class MainWindowTest : public ::testing::Test {
@@ -38,8 +71,8 @@ class MainWindowTest : public ::testing::Test {
         store.Clear();
         for (const char* w : {"cfdf", "3/", "kfgL", "kfgL kfof", "xfjf"})
             store.Append(w, "c. [v=]w.");
-        main_ =
-            std::make_unique<lookup::MainWindow>(std::make_unique<MemoryHistory>(&writes_, stored));
+        main_ = std::make_unique<lookup::MainWindow>(
+            std::make_unique<MemoryHistory>(&writes_, stored, &write_failure_));
         main_->CreateAndLoad();
         app::HeadwordListSetup setup;
         setup.item_count = store.size();
@@ -53,8 +86,18 @@ class MainWindowTest : public ::testing::Test {
         main_->OnSearchKeyDown(enter, 0);
     }
 
+    // The save state as the harness reads it.
+    std::pair<bool, std::string> SaveState() const {
+        Json state = Json::MakeObject();
+        main_->ReportState(state);
+        const bool* failed = state.Get("history_save_failed")->boolean();
+        const std::string* error = state.Get("history_save_error")->string();
+        return {failed && *failed, error ? *error : "?"};
+    }
+
     headless::HeadlessSession session_;
     std::vector<std::string> writes_;
+    std::string write_failure_;
     std::unique_ptr<lookup::MainWindow> main_;
 };
 
@@ -81,6 +124,45 @@ TEST_F(MainWindowTest, ARunWithoutEnterKeepsTheLoadedEditText) {
     // The edit text is saved first again instead of being dropped.
     ASSERT_EQ(writes_.size(), 1u);
     EXPECT_EQ(writes_.back(), "kfgL,3/,xfjf");
+}
+
+TEST_F(MainWindowTest, AFailedSaveIsReportedAndTheHistoryIsSavedWholeAtTheNextChance) {
+    Open();
+    EXPECT_EQ(SaveState(), std::make_pair(false, std::string()));
+    write_failure_ = "disk full";
+    Search("3/");
+    Search("kfgL");
+    EXPECT_TRUE(writes_.empty());
+    EXPECT_EQ(SaveState(), std::make_pair(true, std::string("disk full")));
+
+    // Once saving works again, the close writes everything the failed saves
+    // held.
+    write_failure_.clear();
+    main_->Unload(controls::kFormControlMenu);
+    ASSERT_EQ(writes_.size(), 1u);
+    EXPECT_EQ(writes_.back(), "kfgL,3/,kfgL");
+    EXPECT_EQ(SaveState(), std::make_pair(false, std::string()));
+}
+
+TEST_F(MainWindowTest, AHistoryBeyondAMebibyteKeepsBeingSavedInTheUserSettings) {
+    os_test::ScratchFolder config;
+    const ScopedEnv env("XDG_CONFIG_HOME", config.path());
+
+    std::string stored = "3/";
+    for (int i = 0; stored.size() <= (1 << 20) + 4096; ++i)
+        stored += "," + std::string(4000, static_cast<char>('a' + i % 26)) + std::to_string(i);
+    ASSERT_TRUE(
+        os::SaveSetting(lookup::kHistoryApp, lookup::kHistorySection, lookup::kHistoryKey, stored)
+            .ok());
+    app::Dictionary().Clear();
+    main_ = std::make_unique<lookup::MainWindow>(lookup::UserHistoryStore());
+    main_->CreateAndLoad();
+    Search("kfgL");
+    EXPECT_EQ(SaveState(), std::make_pair(false, std::string()));
+    const std::string saved = os::GetSetting(lookup::kHistoryApp, lookup::kHistorySection,
+                                             lookup::kHistoryKey, "<missing>");
+    EXPECT_TRUE(saved == "kfgL," + stored.substr(3) + ",kfgL")
+        << "saved " << saved.size() << " bytes of " << stored.size() + 10;
 }
 
 TEST_F(MainWindowTest, EntryChangesClearTheMarkOnlyAfterTheFirstChangeFollowingEnter) {

@@ -19,9 +19,6 @@
 namespace platform::os {
 namespace {
 
-// A line longer than this is not one we wrote; saves refuse values that
-// would produce one, so the store never writes a file it will not read back.
-constexpr size_t kMaxLineBytes = 1024 * 1024;
 constexpr int kMaxCorruptCopies = 100;
 
 struct Entry {
@@ -103,7 +100,6 @@ Result<Document> Parse(std::string_view text) {
         const size_t newline = text.find('\n');
         std::string_view line = text.substr(0, newline);
         text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
-        if (line.size() > kMaxLineBytes) return corrupt;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         line = TrimBlanks(line);
         if (line.empty() || line.front() == ';' || line.front() == '#') continue;
@@ -131,7 +127,10 @@ std::string Serialize(const Document& doc) {
     for (const Section& section : doc.sections) {
         text += "\n[" + EscapeSettingText(section.name) + "]\n";
         for (const Entry& entry : section.entries) {
-            text += EscapeSettingText(entry.key) + "=" + EscapeSettingText(entry.value) + "\n";
+            text += EscapeSettingText(entry.key);
+            text += '=';
+            text += EscapeSettingText(entry.value);
+            text += '\n';
         }
     }
     return text;
@@ -252,7 +251,8 @@ Result<std::string> UnescapeSettingText(std::string_view escaped) {
     return out;
 }
 
-SettingsStore::SettingsStore(std::string folder) : folder_(std::move(folder)) {
+SettingsStore::SettingsStore(std::string folder, size_t max_file_bytes)
+    : folder_(std::move(folder)), max_file_bytes_(max_file_bytes) {
     while (folder_.size() > 1 && folder_.back() == '/') folder_.pop_back();
 }
 
@@ -271,7 +271,7 @@ std::string SettingsStore::FilePath(std::string_view app) const {
 std::string SettingsStore::Get(std::string_view app, std::string_view section, std::string_view key,
                                std::string_view fallback) const {
     if (folder_.empty() || app.empty()) return std::string(fallback);
-    auto text = ReadFile(FilePath(app), kMaxSettingsFileBytes);
+    auto text = ReadFile(FilePath(app), max_file_bytes_);
     if (!text) return std::string(fallback);
     auto doc = Parse(*text);
     if (!doc) return std::string(fallback);
@@ -284,15 +284,11 @@ std::string SettingsStore::Get(std::string_view app, std::string_view section, s
 Status SettingsStore::Save(std::string_view app, std::string_view section, std::string_view key,
                            std::string_view value) const {
     if (app.empty()) return MakeError(ErrorCode::kInvalidCall, "settings need an application");
-    const std::string line = EscapeSettingText(key) + "=" + EscapeSettingText(value);
-    if (line.size() > kMaxLineBytes || EscapeSettingText(section).size() + 2 > kMaxLineBytes) {
-        return MakeError(ErrorCode::kInvalidCall, "setting too large to store");
-    }
     if (Status made = MakeFolders(folder_); !made) return made;
 
     const std::string path = FilePath(app);
     Document doc;
-    auto text = ReadFile(path, kMaxSettingsFileBytes);
+    auto text = ReadFile(path, max_file_bytes_);
     if (text) {
         auto parsed = Parse(*text);
         if (parsed) {
@@ -307,8 +303,10 @@ Status SettingsStore::Save(std::string_view app, std::string_view section, std::
 
     Put(doc, section, key, value);
     const std::string serialized = Serialize(doc);
-    if (serialized.size() > kMaxSettingsFileBytes) {
-        return MakeError(ErrorCode::kInvalidCall, "settings file would be too large");
+    // The store never writes a file it would not read back.
+    if (serialized.size() > max_file_bytes_) {
+        return MakeError(ErrorCode::kInvalidCall, "settings file would be too large: " +
+                                                      std::to_string(serialized.size()) + " bytes");
     }
     return WriteFileAtomic(path, serialized, 0600);
 }

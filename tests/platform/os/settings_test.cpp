@@ -87,35 +87,50 @@ TEST_F(SettingsTest, HandEditedFilesAreRead) {
     EXPECT_EQ(store_.Get("Tarvik", "Data", "Empty", "-"), "");
 }
 
+TEST_F(SettingsTest, ValuesBeyondAMebibyteRoundTripAndStayThroughLaterSaves) {
+    std::string long_value;
+    while (long_value.size() <= (1 << 20)) long_value += AllBytes();
+    ASSERT_TRUE(store_.Save("Tarvik", "Data", "History", long_value).ok());
+    ASSERT_TRUE(store_.Save("Tarvik", "Data", "Other", "x").ok());
+    ASSERT_TRUE(store_.Save("Tarvik", "Data", "History", long_value + "more").ok());
+    // Compared as a flag: a failure would otherwise print megabytes.
+    EXPECT_TRUE(store_.Get("Tarvik", "Data", "History", "-") == long_value + "more");
+    EXPECT_EQ(store_.Get("Tarvik", "Data", "Other", "-"), "x");
+}
+
 TEST_F(SettingsTest, UnreadableFilesReadAsMissingAndAreKeptAsideOnSave) {
+    const size_t cap = 64 * 1024;
+    const SettingsStore store(folder_, cap);
     const std::string corrupt_files[] = {
         std::string("\x7F"
                     "ELF\0\0\x01garbage\x02\x03",
                     14),
-        "History=g]kfn\n",                                     // no section header
-        "[Data]\nHistory=bad \\q escape\n",                    // malformed escape
-        "[Data\nHistory=x\n",                                  // unterminated header
-        "[Data]\n" + std::string(kMaxSettingsFileBytes, 'x'),  // too large
+        "History=g]kfn\n",                           // no section header
+        "[Data]\nHistory=bad \\q escape\n",          // malformed escape
+        "[Data\nHistory=x\n",                        // unterminated header
+        "[Data]\nHistory=" + std::string(cap, 'x'),  // too large
     };
     std::filesystem::create_directories(folder_);
     int kept = 0;
     for (const std::string& content : corrupt_files) {
         WriteText(file_, content);
-        EXPECT_EQ(store_.Get("Tarvik", "Data", "History", "g]kfn"), "g]kfn");
+        EXPECT_EQ(store.Get("Tarvik", "Data", "History", "g]kfn"), "g]kfn");
 
-        ASSERT_TRUE(store_.Save("Tarvik", "Data", "History", "new").ok());
+        ASSERT_TRUE(store.Save("Tarvik", "Data", "History", "new").ok());
         ++kept;
-        // Compared as a flag: a failure would otherwise print 4 MiB.
         EXPECT_TRUE(ReadText(file_ + ".corrupt-" + std::to_string(kept)) == content)
             << "copy " << kept << " lost or overwritten";
-        EXPECT_EQ(store_.Get("Tarvik", "Data", "History", "-"), "new");
+        EXPECT_EQ(store.Get("Tarvik", "Data", "History", "-"), "new");
     }
 }
 
 TEST_F(SettingsTest, FailedSavesKeepThePreviousValue) {
     ASSERT_TRUE(store_.Save("Tarvik", "Data", "History", "old").ok());
     // Too large to be read back, so it must not be written at all.
-    EXPECT_FALSE(store_.Save("Tarvik", "Data", "History", std::string(3 << 20, '\x01')).ok());
+    const SettingsStore small(folder_, 4096);
+    const Status refused = small.Save("Tarvik", "Data", "History", std::string(1024, '\x01'));
+    EXPECT_FALSE(refused.ok());
+    EXPECT_NE(refused.error().message.find("too large"), std::string::npos);
     EXPECT_EQ(store_.Get("Tarvik", "Data", "History", "-"), "old");
 
     // A temporary file left by a writer that was killed is ignored.
