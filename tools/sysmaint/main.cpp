@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "app/archive.h"
+#include "platform/os/files.h"
 
 namespace {
 
@@ -49,6 +50,7 @@ int ExitCodeFor(app::archive::Failure failure) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::os::IgnoreFileSizeLimitSignal();
     std::string password;
     std::string archive;
     bool have_password = false;

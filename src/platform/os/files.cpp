@@ -2,6 +2,7 @@
 #include "platform/os/files.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,11 +41,18 @@ class Fd {
     int fd_;
 };
 
+// Writes everything or fails with errno set. A short write is followed by
+// another one, which reports why the first stopped (EFBIG past the file-size
+// limit, ENOSPC on a full disk); one that writes nothing at all is an error.
 bool WriteAll(int fd, const char* data, size_t size) {
     while (size > 0) {
         const ssize_t n = ::write(fd, data, size);
         if (n < 0) {
             if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) {
+            errno = EIO;
             return false;
         }
         data += n;
@@ -138,6 +146,13 @@ Status CopyFile(const std::string& from, const std::string& to) {
             if (!WriteAll(fd, buffer, static_cast<size_t>(n))) return errno;
         }
     });
+}
+
+void IgnoreFileSizeLimitSignal() {
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    ::sigaction(SIGXFSZ, &ignore, nullptr);
 }
 
 Status DeleteFile(const std::string& path) {

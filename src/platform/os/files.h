@@ -34,4 +34,10 @@ Result<std::string> ReadFile(const std::string& path, size_t max_bytes);
 // Replaces `path` with `bytes` atomically; the new file gets `mode`.
 Status WriteFileAtomic(const std::string& path, std::string_view bytes, mode_t mode = 0600);
 
+// Makes a write past the file-size limit (RLIMIT_FSIZE) fail with EFBIG
+// instead of ending the process with SIGXFSZ, so a replace that outgrows the
+// limit fails, removes its temporary file and leaves the old file as it was.
+// Every program of ours calls it first thing in main().
+void IgnoreFileSizeLimitSignal();
+
 }  // namespace platform::os

@@ -4,9 +4,14 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <functional>
 
 #include "os_test_util.h"
 
@@ -78,6 +83,39 @@ TEST(WriteFileAtomicTest, WriterKilledMidwayLeavesOldOrNewNeverAMix) {
     // The writer's leftover temporary does not get in the way of the next one.
     ASSERT_TRUE(WriteFileAtomic(path, "fresh").ok());
     EXPECT_EQ(ReadText(path), "fresh");
+}
+
+// Runs `body` in a child process whose files may not grow beyond
+// `limit_bytes`, set up as our programs start; returns its exit code, or 128
+// plus the signal that ended it.
+int RunUnderFileSizeLimit(rlim_t limit_bytes, const std::function<int()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        IgnoreFileSizeLimitSignal();
+        const rlimit limit{limit_bytes, limit_bytes};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(100);
+        ::_exit(body());
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+TEST(WriteFileAtomicTest, WritesPastTheFileSizeLimitFailAndKeepTheOldFile) {
+    ScratchFolder dir;
+    const std::string path = dir / "settings";
+    WriteText(path, "old");
+    WriteText(dir / "big", std::string(256 * 1024, 'b'));
+    // The first write stops short at the limit; the next one says why.
+    const int code = RunUnderFileSizeLimit(64 * 1024, [&] {
+        const Status written = WriteFileAtomic(path, std::string(256 * 1024, 'n'));
+        if (written.ok() || written.error().message.find(std::strerror(EFBIG)) == std::string::npos)
+            return 1;
+        return CopyFile(dir / "big", dir / "copy").ok() ? 2 : 0;
+    });
+    EXPECT_EQ(code, 0) << (code == 128 + SIGXFSZ ? "ended by SIGXFSZ" : "");
+    EXPECT_EQ(ReadText(path), "old");
+    EXPECT_EQ(EntryCount(dir.path()), 2u) << "no temporary file is left";
 }
 
 TEST(CopyFileTest, OverwritesTheDestinationAndKeepsTheSourceMode) {
