@@ -38,7 +38,7 @@ struct UnpackReport {
     bool tool_copied = false;
     bool archive_copied = false;
     platform::os::ProcessOutcome tool;  // when the tool was run
-    std::string message;                // what went wrong, if anything
+    std::string message;                // what went wrong, if anything ("; " between)
 };
 
 // The tool's command line for the given temporary folder.

@@ -4,8 +4,10 @@
 #include "app/unpack.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -135,6 +137,18 @@ TEST_F(UnpackTest, UnpacksInProcessWhenTheFolderCannotRunPrograms) {
     report = app::UnpackArchive(Options(FailedToStart(ENOENT)));
     EXPECT_EQ(report.method, app::UnpackReport::Method::kTool);
     EXPECT_FALSE(std::filesystem::exists(temp + "M_A_X_T2"));
+}
+
+TEST_F(UnpackTest, AnArchiveThatIsAPipeFailsItsCopyWithoutBlocking) {
+    std::filesystem::remove(data + "load.dll");
+    ASSERT_EQ(::mkfifo((data + "load.dll").c_str(), 0600), 0);
+    const int code = os_test::RunInChildWithin(10, [&] {
+        const auto report = app::UnpackArchive(Options(Exited(3)));
+        const bool reported = report.message.find("load.dll") != std::string::npos;
+        return !report.archive_copied && report.tool_copied && reported ? 0 : 1;
+    });
+    EXPECT_EQ(code, 0) << (code == 128 + SIGALRM ? "start-up blocked on the pipe" : "");
+    EXPECT_FALSE(std::filesystem::exists(temp + "x2ymzk1.tmp"));
 }
 
 #ifdef KOVELIN_TOOL_DIR

@@ -118,12 +118,17 @@ Status WriteFileAtomic(const std::string& path, std::string_view bytes, mode_t m
 }
 
 Status CopyFile(const std::string& from, const std::string& to) {
-    Fd source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    // Opened without blocking: opening a pipe waits for a writer, and a
+    // device may never end. Only a regular file is read.
+    Fd source(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (source.get() < 0) return ErrnoError("cannot open", from, errno);
     struct stat source_stat {};
     if (::fstat(source.get(), &source_stat) != 0) return ErrnoError("cannot read", from, errno);
-    if (S_ISDIR(source_stat.st_mode)) {
-        return MakeError(ErrorCode::kFileIo, "cannot copy a folder: " + from);
+    if (!S_ISREG(source_stat.st_mode)) {
+        return MakeError(ErrorCode::kFileIo,
+                         (S_ISDIR(source_stat.st_mode) ? "cannot copy a folder: "
+                                                       : "cannot copy what is not a file: ") +
+                             from);
     }
     // Writing a copy of a file over itself through the temporary would be
     // harmless, but reading and rewriting it is pointless; and a hard link

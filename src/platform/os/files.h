@@ -17,7 +17,9 @@
 namespace platform::os {
 
 // Copies `from` to `to`, replacing `to` atomically. The copy gets the
-// source's permission bits. On failure the old `to` is left as it was.
+// source's permission bits. Only a regular file is copied: a pipe, device or
+// folder in its place fails at once. On failure the old `to` is left as it
+// was.
 // Copying a file onto itself (also through another name) changes nothing.
 Status CopyFile(const std::string& from, const std::string& to);
 

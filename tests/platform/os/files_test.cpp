@@ -2,6 +2,7 @@
 // or the old destination, and reads must respect their size cap.
 #include "platform/os/files.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -147,6 +148,26 @@ TEST(CopyFileTest, FailuresAndSelfCopiesLeaveFilesIntact) {
 
     EXPECT_FALSE(CopyFile(dir.path(), dir / "dest").ok());
     EXPECT_EQ(ReadText(dir / "dest"), "previous");
+}
+
+TEST(CopyFileTest, PipesAndDevicesAreRefusedAtOnce) {
+    ScratchFolder dir;
+    WriteText(dir / "dest", "previous");
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    // A pipe with no writer would block the open; one with a writer that
+    // never writes would block the read; /dev/zero never ends.
+    const int code = os_test::RunInChildWithin(10, [&] {
+        for (const std::string& source : {dir / "fifo", std::string("/dev/zero")}) {
+            const Status copied = CopyFile(source, dir / "dest");
+            if (copied.ok() || copied.error().message.find("not a file") == std::string::npos)
+                return 1;
+        }
+        const int writer = ::open((dir / "fifo").c_str(), O_RDWR);
+        return CopyFile(dir / "fifo", dir / "dest").ok() || writer < 0 ? 2 : 0;
+    });
+    EXPECT_EQ(code, 0) << (code == 128 + SIGALRM ? "the copy blocked" : "");
+    EXPECT_EQ(ReadText(dir / "dest"), "previous");
+    EXPECT_EQ(EntryCount(dir.path()), 2u);
 }
 
 TEST(ReadFileTest, EnforcesTheCapAndRefusesFolders) {

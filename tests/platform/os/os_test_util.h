@@ -3,6 +3,7 @@
 #pragma once
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -53,6 +54,21 @@ inline size_t EntryCount(const std::string& folder) {
     size_t count = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++count;
     return count;
+}
+
+// Runs `body` in a child process that SIGALRM ends after `seconds`, so a
+// call that would block for ever fails the test instead of hanging it.
+// Returns the child's exit code, or 128 plus the signal that ended it.
+template <class Body>
+int RunInChildWithin(unsigned seconds, Body body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::alarm(seconds);
+        ::_exit(body());
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 }  // namespace os_test
