@@ -108,7 +108,9 @@ StartupResult Startup::Run() {
     secu_ = std::make_unique<Form>(o);
     StartupResult result = StartupResult::kRunning;
     secu_->on_load = [&] {
-        // 1. One copy at a time.
+        // 1. One copy at a time. When the lock fails for any other reason
+        // the settings folder can hold no new file or no lock at all; the
+        // program runs without one and its state report says why.
         auto lock = os::SingleInstanceLock::Acquire("kovelin");
         if (!lock && os::IsAlreadyRunning(lock.error())) {
             MessageBox({}, "Program Already Running!..", "Double Instance Detected!",
@@ -116,7 +118,11 @@ StartupResult Startup::Run() {
             result = StartupResult::kAlreadyRunning;
             return;
         }
-        if (lock) lock_.emplace(std::move(lock.value()));
+        if (lock) {
+            lock_.emplace(std::move(lock.value()));
+        } else {
+            lock_message_ = lock.error().message;
+        }
 
         // 2. Paths.
         auto temp = TempFolderPath();
@@ -196,6 +202,7 @@ void Startup::ReportState(Json& out) const {
     out.Set("unpacked_with",
             unpack_report_.method == UnpackReport::Method::kTool ? "tool" : "in-process");
     if (!unpack_report_.message.empty()) out.Set("unpack_message", unpack_report_.message);
+    out.Set("single_instance_lock", lock_ ? "held" : lock_message_);
 }
 
 }  // namespace app

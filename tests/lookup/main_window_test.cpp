@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -41,27 +40,6 @@ class MemoryHistory : public lookup::HistoryStore {
     std::vector<std::string>* writes_;
     std::string stored_;
     const std::string* failure_;
-};
-
-// Sets an environment variable for one scope.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
 };
 
 class MainWindowTest : public ::testing::Test {
@@ -146,7 +124,7 @@ TEST_F(MainWindowTest, AFailedSaveIsReportedAndTheHistoryIsSavedWholeAtTheNextCh
 
 TEST_F(MainWindowTest, AHistoryBeyondAMebibyteKeepsBeingSavedInTheUserSettings) {
     os_test::ScratchFolder config;
-    const ScopedEnv env("XDG_CONFIG_HOME", config.path());
+    const os_test::ScopedEnv env("XDG_CONFIG_HOME", config.path());
 
     std::string stored = "3/";
     for (int i = 0; stored.size() <= (1 << 20) + 4096; ++i)

@@ -264,6 +264,10 @@ SettingsStore SettingsStore::ForCurrentUser() {
     return SettingsStore(home + "/.config/kovelin");
 }
 
+Status SettingsStore::MakeFolder() const {
+    return MakeFolders(folder_);
+}
+
 std::string SettingsStore::FilePath(std::string_view app) const {
     return folder_ + "/" + FileNameFor(app);
 }
@@ -284,7 +288,7 @@ std::string SettingsStore::Get(std::string_view app, std::string_view section, s
 Status SettingsStore::Save(std::string_view app, std::string_view section, std::string_view key,
                            std::string_view value) const {
     if (app.empty()) return MakeError(ErrorCode::kInvalidCall, "settings need an application");
-    if (Status made = MakeFolders(folder_); !made) return made;
+    if (Status made = MakeFolder(); !made) return made;
 
     const std::string path = FilePath(app);
     Document doc;

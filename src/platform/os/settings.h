@@ -42,6 +42,10 @@ class SettingsStore {
 
     // Where the file for `app` lives.
     std::string FilePath(std::string_view app) const;
+    // The folder, without a trailing '/'; empty when there is none.
+    const std::string& folder() const { return folder_; }
+    // Creates the folder (mode 0700) and any missing parents.
+    Status MakeFolder() const;
 
   private:
     std::string folder_;

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 
 namespace os_test {
@@ -55,6 +56,27 @@ inline size_t EntryCount(const std::string& folder) {
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++count;
     return count;
 }
+
+// Sets an environment variable for one scope, then puts back what was there.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() {
+        if (old_)
+            ::setenv(name_, old_->c_str(), 1);
+        else
+            ::unsetenv(name_);
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
 
 // Runs `body` in a child process that SIGALRM ends after `seconds`, so a
 // call that would block for ever fails the test instead of hanging it.
