@@ -4,6 +4,7 @@
 #include "platform/controls/message_box.h"
 #include "platform/os/files.h"
 #include "platform/os/process.h"
+#include "platform/os/settings.h"
 #include "platform/os/sound.h"
 
 namespace app {
@@ -124,10 +125,14 @@ StartupResult Startup::Run() {
             lock_message_ = lock.error().message;
         }
 
-        // 2. Paths.
+        // 2. Paths, and what stopped runs left in our folders.
         auto temp = TempFolderPath();
         paths_ = StartupPathsFor(temp ? temp.value() : std::string());
         data_folder_ = DataFilePath("");
+        if (lock_) {
+            leftover_files_removed_ = RemoveLeftoverFiles(
+                temp ? temp.value() : std::string(), os::SettingsStore::ForCurrentUser().folder());
+        }
 
         // 3. The start sound, not waited for.
         os::PlaySound(DataFilePath(kStartSoundName));
@@ -203,6 +208,7 @@ void Startup::ReportState(Json& out) const {
             unpack_report_.method == UnpackReport::Method::kTool ? "tool" : "in-process");
     if (!unpack_report_.message.empty()) out.Set("unpack_message", unpack_report_.message);
     out.Set("single_instance_lock", lock_ ? "held" : lock_message_);
+    out.Set("leftover_files_removed", static_cast<int64_t>(leftover_files_removed_));
 }
 
 }  // namespace app

@@ -8,8 +8,28 @@
 #include "app/app_paths.h"
 #include "app/archive.h"
 #include "platform/os/files.h"
+#include "platform/os/temporary_files.h"
 
 namespace app {
+
+int RemoveLeftoverFiles(const std::string& temp_folder, const std::string& settings_folder) {
+    using platform::os::IsReplacementTemporaryName;
+    int removed = 0;
+    if (!temp_folder.empty()) {
+        removed += platform::os::RemoveStaleFiles(
+                       temp_folder,
+                       [](std::string_view name) {
+                           return archive::IsStagingName(name) || IsReplacementTemporaryName(name);
+                       },
+                       kLeftoverFileSeconds)
+                       .value_or(0);
+    }
+    if (!settings_folder.empty()) {
+        removed += platform::os::RemoveStaleFiles(settings_folder, IsReplacementTemporaryName, 0)
+                       .value_or(0);
+    }
+    return removed;
+}
 
 std::vector<std::string> ToolArguments(const std::string& temp_folder) {
     return {temp_folder + std::string(kToolCopyName), "-o", "-s" + std::string(archive::kPassword),

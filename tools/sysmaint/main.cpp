@@ -11,6 +11,7 @@
 
 #include "app/archive.h"
 #include "platform/os/files.h"
+#include "platform/os/temporary_files.h"
 
 namespace {
 
@@ -51,6 +52,9 @@ int ExitCodeFor(app::archive::Failure failure) {
 
 int main(int argc, char** argv) {
     platform::os::IgnoreFileSizeLimitSignal();
+    // Stopped at the program's time-out, the tool removes the decrypted
+    // files it was writing.
+    platform::os::RemoveRegisteredFilesOnTermination();
     std::string password;
     std::string archive;
     bool have_password = false;

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <functional>
 
+#include "platform/os/temporary_files.h"
+
 namespace platform::os {
 namespace {
 
@@ -68,11 +70,6 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-std::string BaseName(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // Makes the rename itself durable; failure here is not worth reporting
 // because the new content is already in place.
 void SyncFolder(const std::string& folder) {
@@ -91,9 +88,10 @@ Status ReplaceAtomically(const std::string& path, mode_t mode,
         return MakeError(ErrorCode::kInvalidCall, "not a file path: " + path);
     }
     const std::string folder = FolderOf(path);
-    std::string temp = (folder == "/" ? "" : folder) + "/." + BaseName(path) + ".tmp-XXXXXX";
+    std::string temp = ReplacementTemporaryPattern(path);
     Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
     if (fd.get() < 0) return ErrnoError("cannot create a temporary file for", path, errno);
+    const RemovedOnTermination removed_if_stopped(temp);
 
     int err = 0;
     if (::fchmod(fd.get(), mode & 07777) != 0) err = errno;
