@@ -3,6 +3,7 @@
 #include "platform/os/settings.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <pwd.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -189,6 +190,29 @@ Status KeepAside(const std::string& path) {
     return MakeError(ErrorCode::kFileIo, "cannot keep the unreadable settings file " + path);
 }
 
+// The file a save of `path` replaces: `path` itself, or the file at the end
+// of the symbolic links starting there (which need not exist yet).
+Result<std::string> FollowLinks(const std::string& path) {
+    constexpr int kMaxLinks = 40;  // the kernel's own limit
+    std::string current = path;
+    for (int i = 0; i <= kMaxLinks; ++i) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        std::vector<char> target(PATH_MAX);
+        const ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+        if (n <= 0 || static_cast<size_t>(n) >= target.size()) break;
+        const std::string next(target.data(), static_cast<size_t>(n));
+        if (next.front() == '/') {
+            current = next;
+        } else {
+            const size_t slash = current.rfind('/');
+            current =
+                (slash == std::string::npos ? std::string() : current.substr(0, slash + 1)) + next;
+        }
+    }
+    return MakeError(ErrorCode::kFileIo, "cannot follow the symbolic link " + path);
+}
+
 std::string HomeFolder() {
     const char* home = std::getenv("HOME");
     if (home && home[0] == '/') return home;
@@ -290,18 +314,28 @@ Status SettingsStore::Save(std::string_view app, std::string_view section, std::
     if (app.empty()) return MakeError(ErrorCode::kInvalidCall, "settings need an application");
     if (Status made = MakeFolder(); !made) return made;
 
-    const std::string path = FilePath(app);
+    // A settings file that is a symbolic link stays one: the save replaces
+    // the file it leads to, atomically in that file's folder.
+    const std::string link = FilePath(app);
+    const Result<std::string> resolved = FollowLinks(link);
+    if (!resolved) return resolved.error();
+    const std::string& path = *resolved;
+    const bool linked = path != link;
+
     Document doc;
     auto text = ReadFile(path, max_file_bytes_);
-    if (text) {
-        auto parsed = Parse(*text);
-        if (parsed) {
-            doc = std::move(*parsed);
-        } else if (Status kept = KeepAside(path); !kept) {
-            return kept;
+    Result<Document> parsed = text ? Parse(*text) : Result<Document>(text.error());
+    if (parsed) {
+        doc = std::move(parsed.value());
+    } else if (text || text.error().code != ErrorCode::kFileNotFound) {
+        // Unreadable, too large or not a settings file: whatever it holds is
+        // not ours to destroy. Our own file is kept aside; a file a link
+        // leads to elsewhere is not ours to move either.
+        if (linked) {
+            return MakeError(ErrorCode::kFileIo, link + " leads to " + path +
+                                                     ", which is not a settings file; it is left "
+                                                     "as it is");
         }
-    } else if (text.error().code != ErrorCode::kFileNotFound) {
-        // Unreadable or too large: whatever it holds is not ours to destroy.
         if (Status kept = KeepAside(path); !kept) return kept;
     }
 

@@ -37,6 +37,10 @@ class SettingsStore {
     std::string Get(std::string_view app, std::string_view section, std::string_view key,
                     std::string_view fallback) const;
 
+    // Stores the value. When the application's file is a symbolic link, the
+    // file it leads to is replaced (atomically, in that file's folder) and
+    // the link stays; that file is only replaced when it is missing or is a
+    // settings file the store understands.
     Status Save(std::string_view app, std::string_view section, std::string_view key,
                 std::string_view value) const;
 

@@ -3,6 +3,7 @@
 #include "platform/os/settings.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "os_test_util.h"
 
@@ -141,6 +142,49 @@ TEST_F(SettingsTest, FailedSavesKeepThePreviousValue) {
 
     EXPECT_FALSE(SettingsStore("").Save("Tarvik", "Data", "History", "x").ok());
     EXPECT_EQ(SettingsStore("").Get("Tarvik", "Data", "History", "d"), "d");
+}
+
+TEST_F(SettingsTest, ALinkedSettingsFileStaysALinkAndItsTargetIsReplaced) {
+    const std::string elsewhere = dir_ / "dotfiles";
+    std::filesystem::create_directories(elsewhere);
+    std::filesystem::create_directories(folder_);
+    WriteText(elsewhere + "/kovelin.ini", "[Data]\nOther=kept\n");
+    // A relative link, through a second link.
+    ASSERT_EQ(::symlink("../../dotfiles/kovelin.ini", (folder_ + "/middle").c_str()), 0);
+    ASSERT_EQ(::symlink("middle", file_.c_str()), 0);
+
+    ASSERT_TRUE(store_.Save("Tarvik", "Data", "History", "g]kfn").ok());
+    EXPECT_TRUE(std::filesystem::is_symlink(file_));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder_ + "/middle"));
+    EXPECT_EQ(store_.Get("Tarvik", "Data", "History", "-"), "g]kfn");
+    EXPECT_EQ(store_.Get("Tarvik", "Data", "Other", "-"), "kept");
+    EXPECT_EQ(os_test::EntryCount(elsewhere), 1u) << "no temporary file is left there";
+    EXPECT_EQ(os_test::EntryCount(folder_), 2u);
+
+    // A link to a file that does not exist yet makes it.
+    std::filesystem::remove(elsewhere + "/kovelin.ini");
+    ASSERT_TRUE(store_.Save("Tarvik", "Data", "History", "new").ok());
+    EXPECT_NE(ReadText(elsewhere + "/kovelin.ini").find("History=new"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_symlink(file_));
+}
+
+TEST_F(SettingsTest, ALinkToSomethingElseIsNeitherReplacedNorMoved) {
+    const std::string elsewhere = dir_ / "home";
+    std::filesystem::create_directories(elsewhere);
+    std::filesystem::create_directories(folder_);
+    const std::string script = "#!/bin/sh\necho hello\n";
+    WriteText(elsewhere + "/script", script);
+    ASSERT_EQ(::symlink((elsewhere + "/script").c_str(), file_.c_str()), 0);
+    EXPECT_FALSE(store_.Save("Tarvik", "Data", "History", "x").ok());
+    EXPECT_EQ(ReadText(elsewhere + "/script"), script);
+    EXPECT_EQ(os_test::EntryCount(elsewhere), 1u);
+    EXPECT_TRUE(std::filesystem::is_symlink(file_));
+
+    // A loop of links fails without writing anything.
+    std::filesystem::remove(file_);
+    ASSERT_EQ(::symlink("Tarvik.ini", file_.c_str()), 0);
+    EXPECT_FALSE(store_.Save("Tarvik", "Data", "History", "x").ok());
+    EXPECT_EQ(os_test::EntryCount(folder_), 1u);
 }
 
 TEST_F(SettingsTest, ApplicationNamesStayInsideTheFolder) {
