@@ -171,13 +171,4 @@ TEST_F(ArchiveTest, StoppedMidwayTheToolRemovesItsStagingFiles) {
     EXPECT_EQ(EntryCount(out.path()), 1u) << "the staging files are gone";
 }
 
-TEST(StagingNames, OnlyTheDataFilesWithAStagingSuffix) {
-    EXPECT_TRUE(app::archive::IsStagingName("M_A_X_T1.a1B2c3"));
-    EXPECT_TRUE(app::archive::IsStagingName("M_A_X_T2.ZZZZZZ"));
-    for (const char* name : {"M_A_X_T1", "M_A_X_T1.", "M_A_X_T1.abcde", "M_A_X_T1.abcdefg",
-                             "M_A_X_T1.abc/de", "M_A_X_T3.abcdef", "x2ymzk1.tmp", "load.dll"}) {
-        EXPECT_FALSE(app::archive::IsStagingName(name)) << name;
-    }
-}
-
 }  // namespace

@@ -5,18 +5,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "../platform/os/os_test_util.h"
 #include "app/dictionary_store.h"
 #include "lookup/main_window.h"
-#include "lookup/search_history.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/listview/commctrl.h"
-#include "platform/os/settings.h"
 
 using namespace platform;
 
@@ -120,27 +116,6 @@ TEST_F(MainWindowTest, AFailedSaveIsReportedAndTheHistoryIsSavedWholeAtTheNextCh
     ASSERT_EQ(writes_.size(), 1u);
     EXPECT_EQ(writes_.back(), "kfgL,3/,kfgL");
     EXPECT_EQ(SaveState(), std::make_pair(false, std::string()));
-}
-
-TEST_F(MainWindowTest, AHistoryBeyondAMebibyteKeepsBeingSavedInTheUserSettings) {
-    os_test::ScratchFolder config;
-    const os_test::ScopedEnv env("XDG_CONFIG_HOME", config.path());
-
-    std::string stored = "3/";
-    for (int i = 0; stored.size() <= (1 << 20) + 4096; ++i)
-        stored += "," + std::string(4000, static_cast<char>('a' + i % 26)) + std::to_string(i);
-    ASSERT_TRUE(
-        os::SaveSetting(lookup::kHistoryApp, lookup::kHistorySection, lookup::kHistoryKey, stored)
-            .ok());
-    app::Dictionary().Clear();
-    main_ = std::make_unique<lookup::MainWindow>(lookup::UserHistoryStore());
-    main_->CreateAndLoad();
-    Search("kfgL");
-    EXPECT_EQ(SaveState(), std::make_pair(false, std::string()));
-    const std::string saved = os::GetSetting(lookup::kHistoryApp, lookup::kHistorySection,
-                                             lookup::kHistoryKey, "<missing>");
-    EXPECT_TRUE(saved == "kfgL," + stored.substr(3) + ",kfgL")
-        << "saved " << saved.size() << " bytes of " << stored.size() + 10;
 }
 
 TEST_F(MainWindowTest, EntryChangesClearTheMarkOnlyAfterTheFirstChangeFollowingEnter) {

@@ -12,7 +12,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <functional>
 
 #include "os_test_util.h"
 
@@ -86,29 +85,16 @@ TEST(WriteFileAtomicTest, WriterKilledMidwayLeavesOldOrNewNeverAMix) {
     EXPECT_EQ(ReadText(path), "fresh");
 }
 
-// Runs `body` in a child process whose files may not grow beyond
-// `limit_bytes`, set up as our programs start; returns its exit code, or 128
-// plus the signal that ended it.
-int RunUnderFileSizeLimit(rlim_t limit_bytes, const std::function<int()>& body) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        IgnoreFileSizeLimitSignal();
-        const rlimit limit{limit_bytes, limit_bytes};
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(100);
-        ::_exit(body());
-    }
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
 TEST(WriteFileAtomicTest, WritesPastTheFileSizeLimitFailAndKeepTheOldFile) {
     ScratchFolder dir;
     const std::string path = dir / "settings";
     WriteText(path, "old");
     WriteText(dir / "big", std::string(256 * 1024, 'b'));
     // The first write stops short at the limit; the next one says why.
-    const int code = RunUnderFileSizeLimit(64 * 1024, [&] {
+    const int code = os_test::RunInChildWithin(10, [&] {
+        IgnoreFileSizeLimitSignal();  // as our programs start
+        const rlimit limit{64 * 1024, 64 * 1024};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 3;
         const Status written = WriteFileAtomic(path, std::string(256 * 1024, 'n'));
         if (written.ok() || written.error().message.find(std::strerror(EFBIG)) == std::string::npos)
             return 1;
