@@ -26,7 +26,7 @@ namespace {
 class NoHistory : public lookup::HistoryStore {
   public:
     std::string Read(const std::string& fallback) override { return fallback; }
-    void Write(const std::string&) override {}
+    platform::Status Write(const std::string&) override { return {}; }
 };
 
 // The store as the program holds it: the synthetic table packed into the

@@ -11,8 +11,10 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "app/app_paths.h"
+#include "platform/os/temporary_files.h"
 
 namespace app::archive {
 namespace {
@@ -46,15 +48,17 @@ bool IsPasswordError(int code) {
     return code == ZIP_ER_WRONGPASSWD || code == ZIP_ER_NOPASSWD;
 }
 
-// A file being written under a temporary name beside its final name. It is
-// removed unless committed.
+// A file being written under a temporary name beside its final name
+// ("M_A_X_T1.XXXXXX"). It is removed unless committed, also when the
+// process is asked to stop and its program installed the handler for that.
 class StagedFile {
   public:
     explicit StagedFile(const std::string& final_path) : final_path_(final_path) {
         std::string pattern = final_path + ".XXXXXX";
-        fd_ = ::mkstemp(pattern.data());
+        fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
         if (fd_ >= 0) {
             temp_path_ = pattern;
+            removed_if_stopped_.emplace(temp_path_);
             ::fchmod(fd_, 0600);
         }
     }
@@ -97,6 +101,7 @@ class StagedFile {
     std::string final_path_;
     std::string temp_path_;
     int fd_ = -1;
+    std::optional<platform::os::RemovedOnTermination> removed_if_stopped_;
 };
 
 // Streams one entry into a staged file, checking its size as it goes rather
@@ -164,6 +169,17 @@ ExtractResult StageEntry(zip_t* za, std::string_view name, std::string_view pass
 }
 
 }  // namespace
+
+bool IsStagingName(std::string_view name) {
+    for (const std::string_view final_name : {kHeadwordFileName, kDefinitionFileName}) {
+        if (name.size() == final_name.size() + 7 &&
+            name.substr(0, final_name.size()) == final_name && name[final_name.size()] == '.' &&
+            platform::os::IsTemporarySuffix(name.substr(final_name.size() + 1))) {
+            return true;
+        }
+    }
+    return false;
+}
 
 ExtractResult ExtractDictionary(const std::string& archive_path, std::string_view password,
                                 const std::string& out_folder, uint64_t max_entry_bytes) {

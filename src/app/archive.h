@@ -42,6 +42,11 @@ struct ExtractResult {
     bool ok() const { return failure == Failure::kNone; }
 };
 
+// Whether a file name (no folder) is one of the staging files extraction
+// writes before renaming them into place: a data file's name, ".", and six
+// letters or digits.
+bool IsStagingName(std::string_view name);
+
 // Extracts the two data files of `archive_path` into `out_folder`, replacing
 // files of the same names. On failure neither file is replaced. An entry
 // expanding beyond `max_entry_bytes` is refused.

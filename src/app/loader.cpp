@@ -46,6 +46,27 @@ class BufferedFile {
         return static_cast<uint64_t>(st.st_size);
     }
 
+    // Whether the file holds CR LF anywhere. Reads the file from the start
+    // without moving the read position, so call it before reading; it stops
+    // at the first CR LF, which in a file the packer wrote ends line one.
+    bool HasCrLf() const {
+        if (fd_ < 0) return false;
+        std::vector<char> chunk(kBufferBytes);
+        off_t offset = 0;
+        bool after_cr = false;
+        for (;;) {
+            const ssize_t got = ::pread(fd_, chunk.data(), chunk.size(), offset);
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) return false;
+            const std::string_view bytes(chunk.data(), static_cast<size_t>(got));
+            if ((after_cr && bytes.front() == '\n') || bytes.find("\r\n") != bytes.npos) {
+                return true;
+            }
+            after_cr = bytes.back() == '\r';
+            offset += got;
+        }
+    }
+
     // The bytes not consumed yet, refilling when none are left; empty at the
     // end of the file.
     std::string_view Available() {
@@ -93,31 +114,49 @@ size_t ReadRecord(BufferedFile& file, char (&record)[kRecordBytes]) {
     return got;
 }
 
-// Appends the next line of `file` to the store's current definition. A line
-// ends at CR LF, or at a lone CR or LF, so that files edited on any system
-// read the same; the terminator is not part of the definition. Returns false
-// when the file had no line left.
-bool ReadLineInto(BufferedFile& file, DictionaryStore& store) {
+// How the definition file ends its lines. It is decided once for the whole
+// file, so a stray byte inside one definition cannot shift every later
+// definition onto the wrong headword: a file holding any CR LF ends its lines
+// with CR LF (what the packer writes), any other file with LF. A CR or LF
+// that is not the file's terminator stays in the definition, where the pane
+// draws it as a line break.
+enum class LineEnd { kCrLf, kLf };
+
+// Appends the next line of `file` to the store's current definition; the
+// terminator is not part of it. Returns false when the file had no line
+// left.
+bool ReadLineInto(BufferedFile& file, DictionaryStore& store, LineEnd line_end) {
     std::string_view avail = file.Available();
     if (avail.empty()) return false;
     for (;;) {
-        size_t i = 0;
-        const char* p = avail.data();
-        const size_t len = avail.size();
-        while (i < len && p[i] != '\r' && p[i] != '\n') ++i;
-        store.AppendToDefinition(avail.substr(0, i));
-        if (i < len) {
-            const bool cr = p[i] == '\r';
-            file.Consume(i + 1);
-            if (cr) {
-                const std::string_view next = file.Available();
-                if (!next.empty() && next.front() == '\n') file.Consume(1);
+        const size_t lf = avail.find('\n');
+        if (lf == std::string_view::npos) {
+            // A CR at the end of the buffer may be the first half of CR LF.
+            const bool trailing_cr = line_end == LineEnd::kCrLf && avail.back() == '\r';
+            store.AppendToDefinition(avail.substr(0, avail.size() - (trailing_cr ? 1 : 0)));
+            file.Consume(avail.size());
+            avail = file.Available();
+            if (trailing_cr) {
+                if (!avail.empty() && avail.front() == '\n') {
+                    file.Consume(1);
+                    return true;
+                }
+                store.AppendToDefinition("\r");
             }
+            if (avail.empty()) return true;  // the last line had no terminator
+            continue;
+        }
+        if (line_end == LineEnd::kLf || (lf > 0 && avail[lf - 1] == '\r')) {
+            const size_t terminator = line_end == LineEnd::kLf ? 1 : 2;
+            store.AppendToDefinition(avail.substr(0, lf + 1 - terminator));
+            file.Consume(lf + 1);
             return true;
         }
-        file.Consume(i);
+        // A lone LF inside a CR LF line.
+        store.AppendToDefinition(avail.substr(0, lf + 1));
+        file.Consume(lf + 1);
         avail = file.Available();
-        if (avail.empty()) return true;  // the last line had no terminator
+        if (avail.empty()) return true;
     }
 }
 
@@ -160,13 +199,14 @@ LoadReport LoadDictionary(const std::string& headword_path, const std::string& d
     store.Reserve(static_cast<size_t>(n), static_cast<size_t>(word_bound + lines.size()));
 
     bool lines_left = lines.is_open();
+    const LineEnd line_end = lines.HasCrLf() ? LineEnd::kCrLf : LineEnd::kLf;
     char record[kRecordBytes];
     for (int64_t i = 0; i < n; ++i) {
         const size_t got = ReadRecord(records, record);
         const std::string_view field(record, std::min<size_t>(got, 30));
         if (!store.BeginEntry(TrimSpaces(field))) break;
         if (lines_left) {
-            lines_left = ReadLineInto(lines, store);
+            lines_left = ReadLineInto(lines, store, line_end);
             if (lines_left) ++report.definitions;
         }
         const std::string caption = PercentCaptionAfterEntry(i, n);

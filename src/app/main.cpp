@@ -8,6 +8,7 @@
 
 #include "lookup/program.h"
 #include "platform/clock.h"
+#include "platform/os/files.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/text/font_engine.h"
 #include "platform/window.h"
@@ -32,6 +33,7 @@ int NoDisplay(const char* why) {
 }  // namespace
 
 int main() {
+    platform::os::IgnoreFileSizeLimitSignal();
     // SDL would fall back to an off-screen driver without a display; a
     // desktop program that shows nothing must say so instead.
     if (!EnvSet("DISPLAY") && !EnvSet("WAYLAND_DISPLAY")) return NoDisplay("DISPLAY is not set");

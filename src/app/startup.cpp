@@ -4,6 +4,7 @@
 #include "platform/controls/message_box.h"
 #include "platform/os/files.h"
 #include "platform/os/process.h"
+#include "platform/os/settings.h"
 #include "platform/os/sound.h"
 
 namespace app {
@@ -108,7 +109,9 @@ StartupResult Startup::Run() {
     secu_ = std::make_unique<Form>(o);
     StartupResult result = StartupResult::kRunning;
     secu_->on_load = [&] {
-        // 1. One copy at a time.
+        // 1. One copy at a time. When the lock fails for any other reason
+        // the settings folder can hold no new file or no lock at all; the
+        // program runs without one and its state report says why.
         auto lock = os::SingleInstanceLock::Acquire("kovelin");
         if (!lock && os::IsAlreadyRunning(lock.error())) {
             MessageBox({}, "Program Already Running!..", "Double Instance Detected!",
@@ -116,12 +119,20 @@ StartupResult Startup::Run() {
             result = StartupResult::kAlreadyRunning;
             return;
         }
-        if (lock) lock_.emplace(std::move(lock.value()));
+        if (lock) {
+            lock_.emplace(std::move(lock.value()));
+        } else {
+            lock_message_ = lock.error().message;
+        }
 
-        // 2. Paths.
+        // 2. Paths, and what stopped runs left in our folders.
         auto temp = TempFolderPath();
         paths_ = StartupPathsFor(temp ? temp.value() : std::string());
         data_folder_ = DataFilePath("");
+        if (lock_) {
+            leftover_files_removed_ = RemoveLeftoverFiles(
+                temp ? temp.value() : std::string(), os::SettingsStore::ForCurrentUser().folder());
+        }
 
         // 3. The start sound, not waited for.
         os::PlaySound(DataFilePath(kStartSoundName));
@@ -196,6 +207,8 @@ void Startup::ReportState(Json& out) const {
     out.Set("unpacked_with",
             unpack_report_.method == UnpackReport::Method::kTool ? "tool" : "in-process");
     if (!unpack_report_.message.empty()) out.Set("unpack_message", unpack_report_.message);
+    out.Set("single_instance_lock", lock_ ? "held" : lock_message_);
+    out.Set("leftover_files_removed", static_cast<int64_t>(leftover_files_removed_));
 }
 
 }  // namespace app

@@ -100,6 +100,8 @@ class Startup {
 
     MainWindow& main_;
     std::optional<platform::os::SingleInstanceLock> lock_;
+    std::string lock_message_;  // why there is no lock, when there is none
+    int leftover_files_removed_ = 0;
     StartupPaths paths_;
     std::string data_folder_;
     bool data_loaded_ = false;

@@ -8,8 +8,28 @@
 #include "app/app_paths.h"
 #include "app/archive.h"
 #include "platform/os/files.h"
+#include "platform/os/temporary_files.h"
 
 namespace app {
+
+int RemoveLeftoverFiles(const std::string& temp_folder, const std::string& settings_folder) {
+    using platform::os::IsReplacementTemporaryName;
+    int removed = 0;
+    if (!temp_folder.empty()) {
+        removed += platform::os::RemoveStaleFiles(
+                       temp_folder,
+                       [](std::string_view name) {
+                           return archive::IsStagingName(name) || IsReplacementTemporaryName(name);
+                       },
+                       kLeftoverFileSeconds)
+                       .value_or(0);
+    }
+    if (!settings_folder.empty()) {
+        removed += platform::os::RemoveStaleFiles(settings_folder, IsReplacementTemporaryName, 0)
+                       .value_or(0);
+    }
+    return removed;
+}
 
 std::vector<std::string> ToolArguments(const std::string& temp_folder) {
     return {temp_folder + std::string(kToolCopyName), "-o", "-s" + std::string(archive::kPassword),
@@ -30,13 +50,17 @@ UnpackReport UnpackArchive(const UnpackOptions& options) {
     const std::string& s = options.data_folder;
     const std::string& t = options.temp_folder;
 
+    std::vector<std::string> problems;
+    auto copy = [&](std::string_view from, std::string_view to) {
+        const platform::Status copied =
+            platform::os::CopyFile(s + std::string(from), t + std::string(to));
+        if (!copied) problems.push_back(copied.error().message);
+        return copied.ok();
+    };
     yield();
-    report.tool_copied =
-        platform::os::CopyFile(s + std::string(kToolName), t + std::string(kToolCopyName)).ok();
+    report.tool_copied = copy(kToolName, kToolCopyName);
     yield();
-    report.archive_copied =
-        platform::os::CopyFile(s + std::string(kArchiveName), t + std::string(kArchiveCopyName))
-            .ok();
+    report.archive_copied = copy(kArchiveName, kArchiveCopyName);
     yield();
 
     yield();
@@ -55,16 +79,21 @@ UnpackReport UnpackArchive(const UnpackOptions& options) {
             // same situation.
             in_process = outcome->kind == Kind::kFailedToStart &&
                          (outcome->start_error == EACCES || outcome->start_error == EPERM);
-            if (outcome->kind == Kind::kTimedOut) report.message = "the extraction tool timed out";
+            if (outcome->kind == Kind::kTimedOut)
+                problems.push_back("the extraction tool timed out");
         } else {
-            report.message = outcome.error().message;
+            problems.push_back(outcome.error().message);
         }
     }
     if (in_process) {
         report.method = UnpackReport::Method::kInProcess;
         const archive::ExtractResult extracted =
             archive::ExtractDictionary(t + std::string(kArchiveCopyName), archive::kPassword, t);
-        if (!extracted.ok()) report.message = extracted.message;
+        if (!extracted.ok()) problems.push_back(extracted.message);
+    }
+    for (const std::string& problem : problems) {
+        if (!report.message.empty()) report.message += "; ";
+        report.message += problem;
     }
     yield();
     return report;

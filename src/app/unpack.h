@@ -7,6 +7,7 @@
 // inside the program instead, so the dictionary still loads.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -38,8 +39,20 @@ struct UnpackReport {
     bool tool_copied = false;
     bool archive_copied = false;
     platform::os::ProcessOutcome tool;  // when the tool was run
-    std::string message;                // what went wrong, if anything
+    std::string message;                // what went wrong, if anything ("; " between)
 };
+
+// A file under one of our temporary names that has not been written for this
+// long was left behind by a run that was stopped.
+inline constexpr int64_t kLeftoverFileSeconds = 60;
+
+// Removes what stopped runs left behind, by our own names only: staging and
+// replace temporaries in the temporary folder (only those older than
+// kLeftoverFileSeconds, since a copy using other settings may share that
+// folder and be writing right now), and replace temporaries in the settings
+// folder (all of them: the caller holds the single-instance lock kept
+// there). Returns how many files went.
+int RemoveLeftoverFiles(const std::string& temp_folder, const std::string& settings_folder);
 
 // The tool's command line for the given temporary folder.
 std::vector<std::string> ToolArguments(const std::string& temp_folder);

@@ -27,8 +27,8 @@ class SettingsHistoryStore : public HistoryStore {
     std::string Read(const std::string& fallback) override {
         return os::GetSetting(kHistoryApp, kHistorySection, kHistoryKey, fallback);
     }
-    void Write(const std::string& value) override {
-        (void)os::SaveSetting(kHistoryApp, kHistorySection, kHistoryKey, value);
+    Status Write(const std::string& value) override {
+        return os::SaveSetting(kHistoryApp, kHistorySection, kHistoryKey, value);
     }
 };
 
@@ -270,7 +270,15 @@ void MainWindow::SaveHistory() {
     for (int32_t k = 0; k < cmb_search_->list_count(); ++k) items.push_back(cmb_search_->list(k));
     std::string value = ComposeHistory(last_search_, items);
     if (value == saved_history_) return;
-    history_->Write(value);
+    // A failed save is kept in view (the state report) and tried again at
+    // the next change or at close, with the whole history.
+    const Status written = history_->Write(value);
+    if (!written) {
+        history_save_error_ = written.error().message.empty() ? "the history could not be saved"
+                                                              : written.error().message;
+        return;
+    }
+    history_save_error_.clear();
     saved_history_ = value;
 }
 
@@ -318,6 +326,8 @@ void MainWindow::ReportState(Json& out) const {
     out.Set("word", lbl_word_->caption());
     out.Set("last_clipboard_text", clipboard_.last_text());
     out.Set("query_count", static_cast<int64_t>(query_count_));
+    out.Set("history_save_failed", !history_save_error_.empty());
+    out.Set("history_save_error", history_save_error_);
     // The headword list's own report, lifted here so scenarios read it
     // next to the search state.
     if (lst_main_) {

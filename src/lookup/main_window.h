@@ -21,6 +21,7 @@
 #include "platform/controls/label.h"
 #include "platform/controls/picture_box.h"
 #include "platform/controls/timer.h"
+#include "platform/error.h"
 #include "platform/property_bag.h"
 
 namespace lookup {
@@ -30,7 +31,8 @@ class HistoryStore {
   public:
     virtual ~HistoryStore() = default;
     virtual std::string Read(const std::string& fallback) = 0;
-    virtual void Write(const std::string& value) = 0;
+    // Stores the whole value, however long, or says why it could not.
+    virtual platform::Status Write(const std::string& value) = 0;
 };
 
 // The settings store of the current user.
@@ -95,7 +97,8 @@ class MainWindow : public platform::controls::Form,
     bool clipboard_lookup_active_ = false;
     int32_t query_count_ = 0;
     ClipboardWatcher clipboard_;
-    std::string saved_history_;  // what is on disk, to write only changes
+    std::string saved_history_;       // what is on disk, to write only changes
+    std::string history_save_error_;  // why the last save failed; empty after a good one
 };
 
 }  // namespace lookup

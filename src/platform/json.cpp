@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/preeti/preeti.h"
+
 namespace platform {
 
 Json& Json::Set(std::string_view key, Json value) {
@@ -35,17 +37,13 @@ Json& Json::Push(Json value) {
 
 namespace {
 
-// Length of a valid UTF-8 sequence starting at i, or 0.
-size_t Utf8Len(const std::string& s, size_t i) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-    if (n == 0 || i + n > s.size()) return 0;
-    for (size_t k = 1; k < n; ++k)
-        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 0;
-    if (n == 2 && c < 0xC2) return 0;  // overlong
-    return n;
-}
-
+// A JSON string. Well-formed UTF-8 is copied as it is; every byte that is
+// not part of a well-formed sequence (by the strict decoder: no overlong
+// forms, surrogates, values past U+10FFFF, stray or missing continuation
+// bytes) is written as \u00XX with XX the byte, its Latin-1 reading. The
+// output is always valid UTF-8. Valid characters U+0080..U+00FF are written
+// as UTF-8, never escaped, so an escape in that range always stands for one
+// raw byte.
 void Quote(std::string& out, const std::string& s) {
     out += '"';
     for (size_t i = 0; i < s.size();) {
@@ -71,7 +69,7 @@ void Quote(std::string& out, const std::string& s) {
         } else if (c < 0x80) {
             out += static_cast<char>(c);
             ++i;
-        } else if (size_t n = Utf8Len(s, i)) {
+        } else if (char32_t cp = 0; size_t n = preeti::DecodeUtf8(s, i, &cp)) {
             out.append(s, i, n);
             i += n;
         } else {

@@ -49,8 +49,9 @@ class Json {
     const int64_t* integer() const { return std::get_if<int64_t>(&value_); }
     const bool* boolean() const { return std::get_if<bool>(&value_); }
 
-    // Strings are written as UTF-8 when valid; other bytes are escaped as
-    // \u00XX (the Latin-1 reading), so a report never holds invalid UTF-8.
+    // Strings are written as UTF-8 when well-formed (by preeti::DecodeUtf8);
+    // every other byte is escaped as \u00XX of the byte (its Latin-1
+    // reading), so a report never holds invalid UTF-8.
     std::string Dump(int indent = 2) const;
 
   private:

@@ -9,13 +9,17 @@
 // allocation or a read past the end.
 #include "platform/picture.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <SDL.h>
 #include <SDL_image.h>
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 
 #include "platform/font.h"
@@ -514,17 +518,26 @@ Result<PictureRef> LoadPictureFromMemory(const uint8_t* data, size_t size) {
 }
 
 Result<PictureRef> LoadPicture(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return MakeError(ErrorCode::kFileNotFound, "cannot open " + path);
-    file.seekg(0, std::ios::end);
-    const std::streamoff length = file.tellg();
-    if (length < 0) return MakeError(ErrorCode::kFileIo, "cannot read " + path);
-    if (static_cast<uint64_t>(length) > kMaxFileBytes) return Invalid("picture file too large");
-    file.seekg(0, std::ios::beg);
-    std::vector<uint8_t> bytes(static_cast<size_t>(length));
-    if (!bytes.empty() && !file.read(reinterpret_cast<char*>(bytes.data()), length)) {
-        return MakeError(ErrorCode::kFileIo, "cannot read " + path);
+    // Opened without blocking and read only when it is a regular file: a
+    // pipe in its place would wait for a writer, a device might never end.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return MakeError(ErrorCode::kFileNotFound, "cannot open " + path);
+    std::vector<uint8_t> bytes;
+    struct stat st {};
+    bool read_all = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (read_all && static_cast<uint64_t>(st.st_size) > kMaxFileBytes) {
+        ::close(fd);
+        return Invalid("picture file too large");
     }
+    if (read_all) bytes.resize(static_cast<size_t>(st.st_size));
+    for (size_t got = 0; read_all && got < bytes.size();) {
+        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) read_all = false;  // an error, or a file that shrank meanwhile
+        if (n > 0) got += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    if (!read_all) return MakeError(ErrorCode::kFileIo, "cannot read a picture from " + path);
     return LoadPictureFromMemory(bytes.data(), bytes.size());
 }
 

@@ -4,12 +4,15 @@
 #include "app/archive.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "../platform/os/os_test_util.h"
+#include "platform/os/temporary_files.h"
 
 namespace {
 
@@ -142,6 +145,30 @@ TEST_F(ArchiveTest, RefusesEntriesThatExpandTooFar) {
         app::archive::ExtractDictionary(archive, "quarbelink", out.path(), 2 * 1024 * 1024);
     EXPECT_EQ(result.failure, Failure::kTooLarge);
     EXPECT_EQ(EntryCount(out.path()), 0u);
+}
+
+// Sends SIGTERM to the process itself, as the start-up's time-out does to
+// the tool; raised here when a write passes the file-size limit, so that it
+// arrives while an entry is being written.
+void StopMyself(int) {
+    ::kill(::getpid(), SIGTERM);
+}
+
+TEST_F(ArchiveTest, StoppedMidwayTheToolRemovesItsStagingFiles) {
+    WriteText(out / "M_A_X_T1", "old records");
+    const std::string archive =
+        MakeArchive({{"M_A_X_T1", std::string(64 * 1024, ' ')}, {"M_A_X_T2", kLines}});
+    const int code = os_test::RunInChildWithin(10, [&] {
+        platform::os::RemoveRegisteredFilesOnTermination();
+        ::signal(SIGXFSZ, StopMyself);
+        const rlimit limit{4096, 4096};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
+        (void)app::archive::ExtractDictionary(archive, "quarbelink", out.path());
+        return 1;
+    });
+    EXPECT_EQ(code, 128 + SIGTERM);
+    EXPECT_EQ(ReadText(out / "M_A_X_T1"), "old records");
+    EXPECT_EQ(EntryCount(out.path()), 1u) << "the staging files are gone";
 }
 
 }  // namespace

@@ -86,13 +86,42 @@ TEST_F(LoaderTest, ReadsEntriesTrimmingOnlySpacesAndKeepingDefinitionsAsRead) {
     EXPECT_EQ(store.definition(2), "");
 }
 
-TEST_F(LoaderTest, AcceptsBareLineFeedsAndCarriageReturnsAndAnUnendedLastLine) {
-    Load(Records({"a", "b", "c", "d"}), "one\ntwo\rthree\r\nfour");
+TEST_F(LoaderTest, OneLineEndForTheWholeFileKeepsStrayBreaksInsideTheirDefinition) {
+    // Any CR LF makes CR LF the line end; lone CRs and LFs stay in the line.
+    Load(Records({"a", "b", "c", "d"}), "A1\r\nB1\nC1\rD1\r\r\nE1");
     ASSERT_EQ(store.size(), 4);
+    EXPECT_EQ(store.definition(0), "A1");
+    EXPECT_EQ(store.definition(1), "B1\nC1\rD1\r");
+    EXPECT_EQ(store.definition(2), "E1") << "the unended last line is kept";
+    EXPECT_EQ(store.definition(3), "");
+
+    // Without any CR LF, LF ends the lines and a CR is text.
+    Load(Records({"a", "b", "c"}), "one\ntwo\rthree\n\r");
     EXPECT_EQ(store.definition(0), "one");
-    EXPECT_EQ(store.definition(1), "two");
-    EXPECT_EQ(store.definition(2), "three");
-    EXPECT_EQ(store.definition(3), "four");
+    EXPECT_EQ(store.definition(1), "two\rthree");
+    EXPECT_EQ(store.definition(2), "\r");
+
+    // A CR LF found only at the very end still decides for the whole file.
+    Load(Records({"a", "b"}), "x\ny\r\n");
+    EXPECT_EQ(store.definition(0), "x\ny");
+    EXPECT_EQ(store.definition(1), "");
+}
+
+TEST_F(LoaderTest, LineEndsAreFoundAcrossTheReadBuffer) {
+    // Lines of 256 KiB - 1 bytes put a CR LF, a lone CR and a lone LF right
+    // on the boundary of the loader's 256 KiB buffer.
+    const std::string body((256 << 10) - 1, 'x');
+    Load(Records({"a", "b", "c", "d"}),
+         body + "\r\n" + body.substr(1) + "\r!" + body.substr(2) + "\n\r\nlast\r");
+    ASSERT_EQ(store.size(), 4);
+    EXPECT_TRUE(store.definition(0) == body);
+    EXPECT_TRUE(store.definition(1) == body.substr(1) + "\r!" + body.substr(2) + "\n");
+    EXPECT_EQ(store.definition(2), "last\r");
+    EXPECT_EQ(store.definition(3), "");
+
+    // In an LF file the CR before the boundary is text as well.
+    Load(Records({"a", "b"}), body + "\r\rnext\n");
+    EXPECT_TRUE(store.definition(0) == body + "\r\rnext");
 }
 
 TEST_F(LoaderTest, PartialRecordsFollowTheRounding) {
@@ -149,9 +178,10 @@ TEST_F(LoaderTest, BinaryGarbageLoadsWithoutHarm) {
     }
     Load(garbage, garbage);
     ASSERT_EQ(store.size(), 500);
+    const std::string_view terminator = garbage.find("\r\n") != garbage.npos ? "\r\n" : "\n";
     for (int32_t i = 0; i < store.size(); ++i) {
         ASSERT_LE(store.word(i).size(), 30u);
-        ASSERT_EQ(store.definition(i).find_first_of("\r\n"), std::string_view::npos);
+        ASSERT_EQ(store.definition(i).find(terminator), std::string_view::npos);
     }
 }
 
@@ -218,6 +248,7 @@ TEST_F(LoaderTest, StoreMemoryStaysWellUnderTheFileSizes) {
     Load(table.packed.headword_records, table.packed.definition_lines);
     ASSERT_EQ(store.size(), 5000);
     EXPECT_EQ(store.word(4999), "w4999");
+    EXPECT_EQ(store.definition(4999), "some definition text of the entry, number 4999.");
     const size_t files =
         table.packed.headword_records.size() + table.packed.definition_lines.size();
     EXPECT_LT(store.memory_bytes(), files * 3 / 2);

@@ -38,23 +38,37 @@ class FakeMain : public app::MainWindow {
     void Show() override { calls.push_back("show"); }
 };
 
-// Each test gets private folders for temporary files, so the single-copy
-// lock and the unpacked files are its own.
+// The test program's own folders for temporary files and settings, so the
+// single-copy lock and the unpacked files are its own. They stay for the
+// life of the process (the program works out its temporary folder once per
+// process, as it does when it runs) and go when the tests end.
+std::filesystem::path TestFolders() {
+    return std::filesystem::temp_directory_path() / ("kovelin-startup-" + std::to_string(getpid()));
+}
+
+class RemoveTestFolders : public ::testing::Environment {
+  public:
+    void TearDown() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(TestFolders(), ignored);
+    }
+};
+[[maybe_unused]] ::testing::Environment* const kRemoveTestFolders =
+    ::testing::AddGlobalTestEnvironment(new RemoveTestFolders);
+
 class StartupTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("kovelin-startup-" + std::to_string(getpid()));
+        dir_ = TestFolders();
         std::filesystem::create_directories(dir_ / "run");
         std::filesystem::permissions(dir_ / "run", std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::replace);
         setenv("XDG_RUNTIME_DIR", (dir_ / "run").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         if (!os::FileExists(app::DataFilePath(app::kArchiveName)))
             GTEST_SKIP() << "the data folder beside the test program is not built";
     }
-    // The folders stay for the life of the process: the program works out
-    // its temporary folder once per process, as it does when it runs.
 
     std::filesystem::path dir_;
 };

@@ -134,6 +134,25 @@ TEST(Tools, PackThenExtractThenLookUp) {
     EXPECT_EQ(run.status, 3);
 }
 
+TEST(Tools, ExtractionPastTheFileSizeLimitFailsAndLeavesNothing) {
+    ScratchFolder dir;
+    std::string table;
+    for (int i = 0; i < 100; ++i) table += "w" + std::to_string(i) + "\tdefinition.\n";
+    WriteText(dir / "table.tsv", table);
+    ShellRun run = Shell(kTools + "/kovelin-pack --preeti '" + (dir / "table.tsv") + "' '" +
+                         (dir / "load.dll") + "'");
+    ASSERT_EQ(run.status, 0) << run.output;
+
+    // 3,400 bytes of records against a limit of 2 blocks (1 or 2 KiB).
+    ScratchFolder work;
+    WriteText(work / "M_A_X_T1", "previous");
+    run = Shell("cd '" + work.path() + "' && ulimit -f 2 && " + kTools +
+                "/sysmaint -o -squarbelink '" + (dir / "load.dll") + "'");
+    EXPECT_EQ(run.status, 6) << run.output;
+    EXPECT_EQ(os_test::ReadText(work / "M_A_X_T1"), "previous");
+    EXPECT_EQ(os_test::EntryCount(work.path()), 1u) << "no staging file is left";
+}
+
 TEST(Tools, PackRejectsABadTableAndWritesNothing) {
     ScratchFolder dir;
     WriteText(dir / "bad.tsv", "कलम\tलेख्ने साधन.\nकलम लेख्ने\n");

@@ -3,9 +3,12 @@
 // cannot run programs. The last test runs the real tool.
 #include "app/unpack.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -135,6 +138,44 @@ TEST_F(UnpackTest, UnpacksInProcessWhenTheFolderCannotRunPrograms) {
     report = app::UnpackArchive(Options(FailedToStart(ENOENT)));
     EXPECT_EQ(report.method, app::UnpackReport::Method::kTool);
     EXPECT_FALSE(std::filesystem::exists(temp + "M_A_X_T2"));
+}
+
+TEST_F(UnpackTest, AnArchiveThatIsAPipeFailsItsCopyWithoutBlocking) {
+    std::filesystem::remove(data + "load.dll");
+    ASSERT_EQ(::mkfifo((data + "load.dll").c_str(), 0600), 0);
+    const int code = os_test::RunInChildWithin(10, [&] {
+        const auto report = app::UnpackArchive(Options(Exited(3)));
+        const bool reported = report.message.find("load.dll") != std::string::npos;
+        return !report.archive_copied && report.tool_copied && reported ? 0 : 1;
+    });
+    EXPECT_EQ(code, 0) << (code == 128 + SIGALRM ? "start-up blocked on the pipe" : "");
+    EXPECT_FALSE(std::filesystem::exists(temp + "x2ymzk1.tmp"));
+}
+
+TEST_F(UnpackTest, LeftoversOfStoppedRunsGoAtTheNextStart) {
+    const std::string settings = root / "settings";
+    std::filesystem::create_directories(settings);
+    const auto make = [](const std::string& path, bool old) {
+        WriteText(path, "x");
+        if (!old) return;
+        const timespec times[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+        ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+    };
+    // Left by stopped runs: decrypted staging files, copies and settings
+    // saves cut short.
+    for (const char* name : {"M_A_X_T1.q8Ws2x", "M_A_X_T2.Ab3dE5", ".x2ymzk1.tmp.tmp-9aZ8bY"})
+        make(temp + name, true);
+    make(settings + "/.Tarvik.ini.tmp-k2L9mQ", false);
+    // Still being written by a copy sharing the temporary folder, or not ours.
+    for (const char* name : {"M_A_X_T1.Zz9Yy8", "M_A_X_T1", "x2ymzk1.tmp", "notes.txt"})
+        make(temp + name, std::string(name) != "M_A_X_T1.Zz9Yy8");
+    for (const char* name : {"Tarvik.ini", "kovelin.lock", "Tarvik.ini.corrupt-1"})
+        make(settings + "/" + name, true);
+
+    EXPECT_EQ(app::RemoveLeftoverFiles(temp, settings), 4);
+    EXPECT_EQ(os_test::EntryCount(temp), 4u);
+    EXPECT_TRUE(std::filesystem::exists(temp + "M_A_X_T1.Zz9Yy8"));
+    EXPECT_EQ(os_test::EntryCount(settings), 3u);
 }
 
 #ifdef KOVELIN_TOOL_DIR

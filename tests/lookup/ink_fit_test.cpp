@@ -93,7 +93,7 @@ FontDesc Desc(const char* name, float size) {
 class NoHistory : public lookup::HistoryStore {
   public:
     std::string Read(const std::string& fallback) override { return fallback; }
-    void Write(const std::string&) override {}
+    platform::Status Write(const std::string&) override { return {}; }
 };
 
 class InkFitTest : public ::testing::Test {

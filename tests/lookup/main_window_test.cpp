@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/dictionary_store.h"
@@ -19,16 +20,22 @@ namespace {
 
 class MemoryHistory : public lookup::HistoryStore {
   public:
-    explicit MemoryHistory(std::vector<std::string>* writes, std::string stored = {})
-        : writes_(writes), stored_(std::move(stored)) {}
+    // Writes fail with `*failure` while it is not empty.
+    MemoryHistory(std::vector<std::string>* writes, std::string stored, const std::string* failure)
+        : writes_(writes), stored_(std::move(stored)), failure_(failure) {}
     std::string Read(const std::string& fallback) override {
         return stored_.empty() ? fallback : stored_;
     }
-    void Write(const std::string& value) override { writes_->push_back(value); }
+    Status Write(const std::string& value) override {
+        if (!failure_->empty()) return MakeError(ErrorCode::kFileIo, *failure_);
+        writes_->push_back(value);
+        return {};
+    }
 
   private:
     std::vector<std::string>* writes_;
     std::string stored_;
+    const std::string* failure_;
 };
 
 class MainWindowTest : public ::testing::Test {
@@ -38,8 +45,8 @@ class MainWindowTest : public ::testing::Test {
         store.Clear();
         for (const char* w : {"cfdf", "3/", "kfgL", "kfgL kfof", "xfjf"})
             store.Append(w, "c. [v=]w.");
-        main_ =
-            std::make_unique<lookup::MainWindow>(std::make_unique<MemoryHistory>(&writes_, stored));
+        main_ = std::make_unique<lookup::MainWindow>(
+            std::make_unique<MemoryHistory>(&writes_, stored, &write_failure_));
         main_->CreateAndLoad();
         app::HeadwordListSetup setup;
         setup.item_count = store.size();
@@ -53,8 +60,18 @@ class MainWindowTest : public ::testing::Test {
         main_->OnSearchKeyDown(enter, 0);
     }
 
+    // The save state as the harness reads it.
+    std::pair<bool, std::string> SaveState() const {
+        Json state = Json::MakeObject();
+        main_->ReportState(state);
+        const bool* failed = state.Get("history_save_failed")->boolean();
+        const std::string* error = state.Get("history_save_error")->string();
+        return {failed && *failed, error ? *error : "?"};
+    }
+
     headless::HeadlessSession session_;
     std::vector<std::string> writes_;
+    std::string write_failure_;
     std::unique_ptr<lookup::MainWindow> main_;
 };
 
@@ -81,6 +98,24 @@ TEST_F(MainWindowTest, ARunWithoutEnterKeepsTheLoadedEditText) {
     // The edit text is saved first again instead of being dropped.
     ASSERT_EQ(writes_.size(), 1u);
     EXPECT_EQ(writes_.back(), "kfgL,3/,xfjf");
+}
+
+TEST_F(MainWindowTest, AFailedSaveIsReportedAndTheHistoryIsSavedWholeAtTheNextChance) {
+    Open();
+    EXPECT_EQ(SaveState(), std::make_pair(false, std::string()));
+    write_failure_ = "disk full";
+    Search("3/");
+    Search("kfgL");
+    EXPECT_TRUE(writes_.empty());
+    EXPECT_EQ(SaveState(), std::make_pair(true, std::string("disk full")));
+
+    // Once saving works again, the close writes everything the failed saves
+    // held.
+    write_failure_.clear();
+    main_->Unload(controls::kFormControlMenu);
+    ASSERT_EQ(writes_.size(), 1u);
+    EXPECT_EQ(writes_.back(), "kfgL,3/,kfgL");
+    EXPECT_EQ(SaveState(), std::make_pair(false, std::string()));
 }
 
 TEST_F(MainWindowTest, EntryChangesClearTheMarkOnlyAfterTheFirstChangeFollowingEnter) {

@@ -5,7 +5,9 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +15,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "os/os_test_util.h"
 
 namespace platform {
 namespace {
@@ -245,6 +249,19 @@ TEST(PictureFormats, PngGifAndJpegAreRecognisedByContent) {
     EXPECT_NEAR(BlueOf(c), 50, 6);
 
     EXPECT_EQ(LoadPicture(file.path() + ".missing").error().code, ErrorCode::kFileNotFound);
+}
+
+TEST(PictureFiles, PipesAndDevicesAreRefusedWithoutBlocking) {
+    os_test::ScratchFolder dir;
+    ASSERT_EQ(::mkfifo((dir / "splash.bmp").c_str(), 0600), 0);
+    const int code = os_test::RunInChildWithin(10, [&] {
+        for (const std::string& path : {dir / "splash.bmp", std::string("/dev/zero")}) {
+            const Result<PictureRef> picture = LoadPicture(path);
+            if (picture.ok() || picture.error().code != ErrorCode::kFileIo) return 1;
+        }
+        return 0;
+    });
+    EXPECT_EQ(code, 0) << (code == 128 + SIGALRM ? "loading blocked" : "");
 }
 
 // An icon file holding the given images (each a DIB without file header or

@@ -60,6 +60,7 @@ class ScratchFolder {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::os::IgnoreFileSizeLimitSignal();
     std::string word;
     bool have_word = false;
     long list = 0;

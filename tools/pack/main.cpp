@@ -34,6 +34,7 @@ int Usage(const char* why) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::os::IgnoreFileSizeLimitSignal();
     app::TableEncoding encoding = app::TableEncoding::kUnicode;
     app::archive::Encryption encryption = app::archive::Encryption::kTraditional;
     std::string password(app::archive::kPassword);

@@ -10,6 +10,8 @@
 #include <string_view>
 
 #include "app/archive.h"
+#include "platform/os/files.h"
+#include "platform/os/temporary_files.h"
 
 namespace {
 
@@ -49,6 +51,10 @@ int ExitCodeFor(app::archive::Failure failure) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::os::IgnoreFileSizeLimitSignal();
+    // Stopped at the program's time-out, the tool removes the decrypted
+    // files it was writing.
+    platform::os::RemoveRegisteredFilesOnTermination();
     std::string password;
     std::string archive;
     bool have_password = false;

@@ -2,12 +2,15 @@
 #include "platform/os/files.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <functional>
+
+#include "platform/os/temporary_files.h"
 
 namespace platform::os {
 namespace {
@@ -40,11 +43,18 @@ class Fd {
     int fd_;
 };
 
+// Writes everything or fails with errno set. A short write is followed by
+// another one, which reports why the first stopped (EFBIG past the file-size
+// limit, ENOSPC on a full disk); one that writes nothing at all is an error.
 bool WriteAll(int fd, const char* data, size_t size) {
     while (size > 0) {
         const ssize_t n = ::write(fd, data, size);
         if (n < 0) {
             if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) {
+            errno = EIO;
             return false;
         }
         data += n;
@@ -58,11 +68,6 @@ std::string FolderOf(const std::string& path) {
     if (slash == std::string::npos) return ".";
     if (slash == 0) return "/";
     return path.substr(0, slash);
-}
-
-std::string BaseName(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // Makes the rename itself durable; failure here is not worth reporting
@@ -83,9 +88,10 @@ Status ReplaceAtomically(const std::string& path, mode_t mode,
         return MakeError(ErrorCode::kInvalidCall, "not a file path: " + path);
     }
     const std::string folder = FolderOf(path);
-    std::string temp = (folder == "/" ? "" : folder) + "/." + BaseName(path) + ".tmp-XXXXXX";
+    std::string temp = ReplacementTemporaryPattern(path);
     Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
     if (fd.get() < 0) return ErrnoError("cannot create a temporary file for", path, errno);
+    const RemovedOnTermination removed_if_stopped(temp);
 
     int err = 0;
     if (::fchmod(fd.get(), mode & 07777) != 0) err = errno;
@@ -110,12 +116,17 @@ Status WriteFileAtomic(const std::string& path, std::string_view bytes, mode_t m
 }
 
 Status CopyFile(const std::string& from, const std::string& to) {
-    Fd source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    // Opened without blocking: opening a pipe waits for a writer, and a
+    // device may never end. Only a regular file is read.
+    Fd source(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (source.get() < 0) return ErrnoError("cannot open", from, errno);
     struct stat source_stat {};
     if (::fstat(source.get(), &source_stat) != 0) return ErrnoError("cannot read", from, errno);
-    if (S_ISDIR(source_stat.st_mode)) {
-        return MakeError(ErrorCode::kFileIo, "cannot copy a folder: " + from);
+    if (!S_ISREG(source_stat.st_mode)) {
+        return MakeError(ErrorCode::kFileIo,
+                         (S_ISDIR(source_stat.st_mode) ? "cannot copy a folder: "
+                                                       : "cannot copy what is not a file: ") +
+                             from);
     }
     // Writing a copy of a file over itself through the temporary would be
     // harmless, but reading and rewriting it is pointless; and a hard link
@@ -138,6 +149,13 @@ Status CopyFile(const std::string& from, const std::string& to) {
             if (!WriteAll(fd, buffer, static_cast<size_t>(n))) return errno;
         }
     });
+}
+
+void IgnoreFileSizeLimitSignal() {
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    ::sigaction(SIGXFSZ, &ignore, nullptr);
 }
 
 Status DeleteFile(const std::string& path) {

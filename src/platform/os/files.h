@@ -17,7 +17,9 @@
 namespace platform::os {
 
 // Copies `from` to `to`, replacing `to` atomically. The copy gets the
-// source's permission bits. On failure the old `to` is left as it was.
+// source's permission bits. Only a regular file is copied: a pipe, device or
+// folder in its place fails at once. On failure the old `to` is left as it
+// was.
 // Copying a file onto itself (also through another name) changes nothing.
 Status CopyFile(const std::string& from, const std::string& to);
 
@@ -33,5 +35,11 @@ Result<std::string> ReadFile(const std::string& path, size_t max_bytes);
 
 // Replaces `path` with `bytes` atomically; the new file gets `mode`.
 Status WriteFileAtomic(const std::string& path, std::string_view bytes, mode_t mode = 0600);
+
+// Makes a write past the file-size limit (RLIMIT_FSIZE) fail with EFBIG
+// instead of ending the process with SIGXFSZ, so a replace that outgrows the
+// limit fails, removes its temporary file and leaves the old file as it was.
+// Every program of ours calls it first thing in main().
+void IgnoreFileSizeLimitSignal();
 
 }  // namespace platform::os

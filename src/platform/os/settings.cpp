@@ -3,6 +3,7 @@
 #include "platform/os/settings.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <pwd.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -19,9 +20,6 @@
 namespace platform::os {
 namespace {
 
-// A line longer than this is not one we wrote; saves refuse values that
-// would produce one, so the store never writes a file it will not read back.
-constexpr size_t kMaxLineBytes = 1024 * 1024;
 constexpr int kMaxCorruptCopies = 100;
 
 struct Entry {
@@ -103,7 +101,6 @@ Result<Document> Parse(std::string_view text) {
         const size_t newline = text.find('\n');
         std::string_view line = text.substr(0, newline);
         text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
-        if (line.size() > kMaxLineBytes) return corrupt;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         line = TrimBlanks(line);
         if (line.empty() || line.front() == ';' || line.front() == '#') continue;
@@ -131,7 +128,10 @@ std::string Serialize(const Document& doc) {
     for (const Section& section : doc.sections) {
         text += "\n[" + EscapeSettingText(section.name) + "]\n";
         for (const Entry& entry : section.entries) {
-            text += EscapeSettingText(entry.key) + "=" + EscapeSettingText(entry.value) + "\n";
+            text += EscapeSettingText(entry.key);
+            text += '=';
+            text += EscapeSettingText(entry.value);
+            text += '\n';
         }
     }
     return text;
@@ -188,6 +188,29 @@ Status KeepAside(const std::string& path) {
         break;
     }
     return MakeError(ErrorCode::kFileIo, "cannot keep the unreadable settings file " + path);
+}
+
+// The file a save of `path` replaces: `path` itself, or the file at the end
+// of the symbolic links starting there (which need not exist yet).
+Result<std::string> FollowLinks(const std::string& path) {
+    constexpr int kMaxLinks = 40;  // the kernel's own limit
+    std::string current = path;
+    for (int i = 0; i <= kMaxLinks; ++i) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        std::vector<char> target(PATH_MAX);
+        const ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+        if (n <= 0 || static_cast<size_t>(n) >= target.size()) break;
+        const std::string next(target.data(), static_cast<size_t>(n));
+        if (next.front() == '/') {
+            current = next;
+        } else {
+            const size_t slash = current.rfind('/');
+            current =
+                (slash == std::string::npos ? std::string() : current.substr(0, slash + 1)) + next;
+        }
+    }
+    return MakeError(ErrorCode::kFileIo, "cannot follow the symbolic link " + path);
 }
 
 std::string HomeFolder() {
@@ -252,7 +275,8 @@ Result<std::string> UnescapeSettingText(std::string_view escaped) {
     return out;
 }
 
-SettingsStore::SettingsStore(std::string folder) : folder_(std::move(folder)) {
+SettingsStore::SettingsStore(std::string folder, size_t max_file_bytes)
+    : folder_(std::move(folder)), max_file_bytes_(max_file_bytes) {
     while (folder_.size() > 1 && folder_.back() == '/') folder_.pop_back();
 }
 
@@ -264,6 +288,10 @@ SettingsStore SettingsStore::ForCurrentUser() {
     return SettingsStore(home + "/.config/kovelin");
 }
 
+Status SettingsStore::MakeFolder() const {
+    return MakeFolders(folder_);
+}
+
 std::string SettingsStore::FilePath(std::string_view app) const {
     return folder_ + "/" + FileNameFor(app);
 }
@@ -271,7 +299,7 @@ std::string SettingsStore::FilePath(std::string_view app) const {
 std::string SettingsStore::Get(std::string_view app, std::string_view section, std::string_view key,
                                std::string_view fallback) const {
     if (folder_.empty() || app.empty()) return std::string(fallback);
-    auto text = ReadFile(FilePath(app), kMaxSettingsFileBytes);
+    auto text = ReadFile(FilePath(app), max_file_bytes_);
     if (!text) return std::string(fallback);
     auto doc = Parse(*text);
     if (!doc) return std::string(fallback);
@@ -284,31 +312,39 @@ std::string SettingsStore::Get(std::string_view app, std::string_view section, s
 Status SettingsStore::Save(std::string_view app, std::string_view section, std::string_view key,
                            std::string_view value) const {
     if (app.empty()) return MakeError(ErrorCode::kInvalidCall, "settings need an application");
-    const std::string line = EscapeSettingText(key) + "=" + EscapeSettingText(value);
-    if (line.size() > kMaxLineBytes || EscapeSettingText(section).size() + 2 > kMaxLineBytes) {
-        return MakeError(ErrorCode::kInvalidCall, "setting too large to store");
-    }
-    if (Status made = MakeFolders(folder_); !made) return made;
+    if (Status made = MakeFolder(); !made) return made;
 
-    const std::string path = FilePath(app);
+    // A settings file that is a symbolic link stays one: the save replaces
+    // the file it leads to, atomically in that file's folder.
+    const std::string link = FilePath(app);
+    const Result<std::string> resolved = FollowLinks(link);
+    if (!resolved) return resolved.error();
+    const std::string& path = *resolved;
+    const bool linked = path != link;
+
     Document doc;
-    auto text = ReadFile(path, kMaxSettingsFileBytes);
-    if (text) {
-        auto parsed = Parse(*text);
-        if (parsed) {
-            doc = std::move(*parsed);
-        } else if (Status kept = KeepAside(path); !kept) {
-            return kept;
+    auto text = ReadFile(path, max_file_bytes_);
+    Result<Document> parsed = text ? Parse(*text) : Result<Document>(text.error());
+    if (parsed) {
+        doc = std::move(parsed.value());
+    } else if (text || text.error().code != ErrorCode::kFileNotFound) {
+        // Unreadable, too large or not a settings file: whatever it holds is
+        // not ours to destroy. Our own file is kept aside; a file a link
+        // leads to elsewhere is not ours to move either.
+        if (linked) {
+            return MakeError(ErrorCode::kFileIo, link + " leads to " + path +
+                                                     ", which is not a settings file; it is left "
+                                                     "as it is");
         }
-    } else if (text.error().code != ErrorCode::kFileNotFound) {
-        // Unreadable or too large: whatever it holds is not ours to destroy.
         if (Status kept = KeepAside(path); !kept) return kept;
     }
 
     Put(doc, section, key, value);
     const std::string serialized = Serialize(doc);
-    if (serialized.size() > kMaxSettingsFileBytes) {
-        return MakeError(ErrorCode::kInvalidCall, "settings file would be too large");
+    // The store never writes a file it would not read back.
+    if (serialized.size() > max_file_bytes_) {
+        return MakeError(ErrorCode::kInvalidCall, "settings file would be too large: " +
+                                                      std::to_string(serialized.size()) + " bytes");
     }
     return WriteFileAtomic(path, serialized, 0600);
 }

@@ -15,14 +15,17 @@
 
 namespace platform::os {
 
-// Files larger than this are not read; they count as unreadable.
-inline constexpr size_t kMaxSettingsFileBytes = 4 * 1024 * 1024;
+// Files larger than this are not read; they count as unreadable, and a save
+// that would make one fails. Values and lines have no limit of their own, so
+// this is the only bound on what a value may hold: far beyond any real
+// setting, it keeps a damaged or hostile file from filling memory.
+inline constexpr size_t kMaxSettingsFileBytes = 256 * 1024 * 1024;
 
 class SettingsStore {
   public:
     // A store keeping "<app>.ini" files in `folder` (created with mode 0700
-    // on the first save).
-    explicit SettingsStore(std::string folder);
+    // on the first save), reading none larger than `max_file_bytes`.
+    explicit SettingsStore(std::string folder, size_t max_file_bytes = kMaxSettingsFileBytes);
 
     // The current user's store: $XDG_CONFIG_HOME/kovelin/, or
     // ~/.config/kovelin/ when that is not set.
@@ -34,14 +37,23 @@ class SettingsStore {
     std::string Get(std::string_view app, std::string_view section, std::string_view key,
                     std::string_view fallback) const;
 
+    // Stores the value. When the application's file is a symbolic link, the
+    // file it leads to is replaced (atomically, in that file's folder) and
+    // the link stays; that file is only replaced when it is missing or is a
+    // settings file the store understands.
     Status Save(std::string_view app, std::string_view section, std::string_view key,
                 std::string_view value) const;
 
     // Where the file for `app` lives.
     std::string FilePath(std::string_view app) const;
+    // The folder, without a trailing '/'; empty when there is none.
+    const std::string& folder() const { return folder_; }
+    // Creates the folder (mode 0700) and any missing parents.
+    Status MakeFolder() const;
 
   private:
     std::string folder_;
+    size_t max_file_bytes_;
 };
 
 // The current user's store.

@@ -1,8 +1,11 @@
 // Making sure only one copy of the program runs per user.
 //
-// The first instance holds an advisory lock on a per-user lock file for as
-// long as it lives; the kernel drops the lock when the process ends in any
-// way, so a crash never leaves a stale "running" marker behind.
+// The first instance holds an advisory lock on a lock file for as long as it
+// lives; the kernel drops the lock when the process ends in any way, so a
+// crash never leaves a stale "running" marker behind. The lock file sits in
+// the settings folder, beside the settings it protects, so every copy that
+// would write the same settings file meets the same lock whatever else its
+// environment says.
 #pragma once
 
 #include <string>
@@ -14,9 +17,13 @@ namespace platform::os {
 
 class SingleInstanceLock {
   public:
-    // Takes the lock called `name` in the private temporary folder. Fails with
-    // an error for which IsAlreadyRunning() is true when another process holds
-    // it; any other error means the check itself could not be made.
+    // Takes the lock called `name` in the current user's settings folder
+    // (made when missing). Fails with an error for which IsAlreadyRunning()
+    // is true when another process holds it or is taking it, and also when
+    // the lock file's name is taken by something that is not a lockable file
+    // and cannot be replaced by a fresh one (a folder): another copy may be
+    // running then. Any other error means the folder can hold neither a
+    // new file nor a lock, so no copy can save settings or lock there.
     static Result<SingleInstanceLock> Acquire(std::string_view name);
     // The same, with the lock file in `folder`.
     static Result<SingleInstanceLock> AcquireIn(const std::string& folder, std::string_view name);

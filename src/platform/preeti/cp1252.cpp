@@ -15,6 +15,8 @@ int Cp1252Byte(char32_t cp) {
     return -1;
 }
 
+}  // namespace internal
+
 size_t DecodeUtf8(std::string_view text, size_t pos, char32_t* cp) {
     const size_t left = text.size() - pos;
     const auto byte = [&](size_t i) { return static_cast<uint8_t>(text[pos + i]); };
@@ -44,8 +46,6 @@ size_t DecodeUtf8(std::string_view text, size_t pos, char32_t* cp) {
     *cp = value;
     return len;
 }
-
-}  // namespace internal
 
 std::string Cp1252ToUtf8(std::string_view bytes) {
     std::string out;

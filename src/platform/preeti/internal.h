@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/preeti/preeti.h"
+
 namespace preeti::internal {
 
 // Windows-1252 byte -> Unicode. The five bytes the code page leaves
@@ -48,9 +50,7 @@ inline void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-// Decodes the code point starting at `pos`. Returns its length in bytes, or
-// 0 when the bytes there are not well-formed UTF-8 (overlong forms,
-// surrogates, values past U+10FFFF and truncated sequences included).
-size_t DecodeUtf8(std::string_view text, size_t pos, char32_t* cp);
+// The strict decoder of preeti.h.
+using ::preeti::DecodeUtf8;
 
 }  // namespace preeti::internal

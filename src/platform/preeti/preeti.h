@@ -49,6 +49,14 @@ std::optional<std::string> FromUnicode(std::string_view utf8, size_t* bad_offset
 // Whether UTF-8 text holds any Devanagari (U+0900..U+097F).
 bool HasDevanagari(std::string_view utf8);
 
+// Decodes the UTF-8 character starting at byte `pos` of `text` (pos <
+// text.size()) into `*cp`. Returns its length in bytes, or 0 when the bytes
+// there are not well-formed UTF-8: overlong forms, surrogates, values past
+// U+10FFFF, stray continuation bytes and truncated sequences are all
+// refused. The strict decoder for every caller that must tell valid text
+// from invalid bytes.
+size_t DecodeUtf8(std::string_view text, size_t pos, char32_t* cp);
+
 // Windows-1252 <-> UTF-8, for Latin faces and the clipboard. The five bytes
 // the code page leaves undefined map to the C1 controls of the same number,
 // so any byte string survives the trip to UTF-8 and back.

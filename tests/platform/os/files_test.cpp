@@ -2,11 +2,16 @@
 // or the old destination, and reads must respect their size cap.
 #include "platform/os/files.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include "os_test_util.h"
 
@@ -80,6 +85,26 @@ TEST(WriteFileAtomicTest, WriterKilledMidwayLeavesOldOrNewNeverAMix) {
     EXPECT_EQ(ReadText(path), "fresh");
 }
 
+TEST(WriteFileAtomicTest, WritesPastTheFileSizeLimitFailAndKeepTheOldFile) {
+    ScratchFolder dir;
+    const std::string path = dir / "settings";
+    WriteText(path, "old");
+    WriteText(dir / "big", std::string(256 * 1024, 'b'));
+    // The first write stops short at the limit; the next one says why.
+    const int code = os_test::RunInChildWithin(10, [&] {
+        IgnoreFileSizeLimitSignal();  // as our programs start
+        const rlimit limit{64 * 1024, 64 * 1024};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 3;
+        const Status written = WriteFileAtomic(path, std::string(256 * 1024, 'n'));
+        if (written.ok() || written.error().message.find(std::strerror(EFBIG)) == std::string::npos)
+            return 1;
+        return CopyFile(dir / "big", dir / "copy").ok() ? 2 : 0;
+    });
+    EXPECT_EQ(code, 0) << (code == 128 + SIGXFSZ ? "ended by SIGXFSZ" : "");
+    EXPECT_EQ(ReadText(path), "old");
+    EXPECT_EQ(EntryCount(dir.path()), 2u) << "no temporary file is left";
+}
+
 TEST(CopyFileTest, OverwritesTheDestinationAndKeepsTheSourceMode) {
     ScratchFolder dir;
     WriteText(dir / "tool", "#!/bin/sh\n");
@@ -109,6 +134,26 @@ TEST(CopyFileTest, FailuresAndSelfCopiesLeaveFilesIntact) {
 
     EXPECT_FALSE(CopyFile(dir.path(), dir / "dest").ok());
     EXPECT_EQ(ReadText(dir / "dest"), "previous");
+}
+
+TEST(CopyFileTest, PipesAndDevicesAreRefusedAtOnce) {
+    ScratchFolder dir;
+    WriteText(dir / "dest", "previous");
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    // A pipe with no writer would block the open; one with a writer that
+    // never writes would block the read; /dev/zero never ends.
+    const int code = os_test::RunInChildWithin(10, [&] {
+        for (const std::string& source : {dir / "fifo", std::string("/dev/zero")}) {
+            const Status copied = CopyFile(source, dir / "dest");
+            if (copied.ok() || copied.error().message.find("not a file") == std::string::npos)
+                return 1;
+        }
+        const int writer = ::open((dir / "fifo").c_str(), O_RDWR);
+        return CopyFile(dir / "fifo", dir / "dest").ok() || writer < 0 ? 2 : 0;
+    });
+    EXPECT_EQ(code, 0) << (code == 128 + SIGALRM ? "the copy blocked" : "");
+    EXPECT_EQ(ReadText(dir / "dest"), "previous");
+    EXPECT_EQ(EntryCount(dir.path()), 2u);
 }
 
 TEST(ReadFileTest, EnforcesTheCapAndRefusesFolders) {

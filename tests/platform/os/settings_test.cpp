@@ -3,6 +3,7 @@
 #include "platform/os/settings.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "os_test_util.h"
 
@@ -87,35 +88,50 @@ TEST_F(SettingsTest, HandEditedFilesAreRead) {
     EXPECT_EQ(store_.Get("Tarvik", "Data", "Empty", "-"), "");
 }
 
+TEST_F(SettingsTest, ValuesBeyondAMebibyteRoundTripAndStayThroughLaterSaves) {
+    std::string long_value;
+    while (long_value.size() <= (1 << 20)) long_value += AllBytes();
+    ASSERT_TRUE(store_.Save("Tarvik", "Data", "History", long_value).ok());
+    ASSERT_TRUE(store_.Save("Tarvik", "Data", "Other", "x").ok());
+    ASSERT_TRUE(store_.Save("Tarvik", "Data", "History", long_value + "more").ok());
+    // Compared as a flag: a failure would otherwise print megabytes.
+    EXPECT_TRUE(store_.Get("Tarvik", "Data", "History", "-") == long_value + "more");
+    EXPECT_EQ(store_.Get("Tarvik", "Data", "Other", "-"), "x");
+}
+
 TEST_F(SettingsTest, UnreadableFilesReadAsMissingAndAreKeptAsideOnSave) {
+    const size_t cap = 64 * 1024;
+    const SettingsStore store(folder_, cap);
     const std::string corrupt_files[] = {
         std::string("\x7F"
                     "ELF\0\0\x01garbage\x02\x03",
                     14),
-        "History=g]kfn\n",                                     // no section header
-        "[Data]\nHistory=bad \\q escape\n",                    // malformed escape
-        "[Data\nHistory=x\n",                                  // unterminated header
-        "[Data]\n" + std::string(kMaxSettingsFileBytes, 'x'),  // too large
+        "History=g]kfn\n",                           // no section header
+        "[Data]\nHistory=bad \\q escape\n",          // malformed escape
+        "[Data\nHistory=x\n",                        // unterminated header
+        "[Data]\nHistory=" + std::string(cap, 'x'),  // too large
     };
     std::filesystem::create_directories(folder_);
     int kept = 0;
     for (const std::string& content : corrupt_files) {
         WriteText(file_, content);
-        EXPECT_EQ(store_.Get("Tarvik", "Data", "History", "g]kfn"), "g]kfn");
+        EXPECT_EQ(store.Get("Tarvik", "Data", "History", "g]kfn"), "g]kfn");
 
-        ASSERT_TRUE(store_.Save("Tarvik", "Data", "History", "new").ok());
+        ASSERT_TRUE(store.Save("Tarvik", "Data", "History", "new").ok());
         ++kept;
-        // Compared as a flag: a failure would otherwise print 4 MiB.
         EXPECT_TRUE(ReadText(file_ + ".corrupt-" + std::to_string(kept)) == content)
             << "copy " << kept << " lost or overwritten";
-        EXPECT_EQ(store_.Get("Tarvik", "Data", "History", "-"), "new");
+        EXPECT_EQ(store.Get("Tarvik", "Data", "History", "-"), "new");
     }
 }
 
 TEST_F(SettingsTest, FailedSavesKeepThePreviousValue) {
     ASSERT_TRUE(store_.Save("Tarvik", "Data", "History", "old").ok());
     // Too large to be read back, so it must not be written at all.
-    EXPECT_FALSE(store_.Save("Tarvik", "Data", "History", std::string(3 << 20, '\x01')).ok());
+    const SettingsStore small(folder_, 4096);
+    const Status refused = small.Save("Tarvik", "Data", "History", std::string(1024, '\x01'));
+    EXPECT_FALSE(refused.ok());
+    EXPECT_NE(refused.error().message.find("too large"), std::string::npos);
     EXPECT_EQ(store_.Get("Tarvik", "Data", "History", "-"), "old");
 
     // A temporary file left by a writer that was killed is ignored.
@@ -126,6 +142,49 @@ TEST_F(SettingsTest, FailedSavesKeepThePreviousValue) {
 
     EXPECT_FALSE(SettingsStore("").Save("Tarvik", "Data", "History", "x").ok());
     EXPECT_EQ(SettingsStore("").Get("Tarvik", "Data", "History", "d"), "d");
+}
+
+TEST_F(SettingsTest, ALinkedSettingsFileStaysALinkAndItsTargetIsReplaced) {
+    const std::string elsewhere = dir_ / "dotfiles";
+    std::filesystem::create_directories(elsewhere);
+    std::filesystem::create_directories(folder_);
+    WriteText(elsewhere + "/kovelin.ini", "[Data]\nOther=kept\n");
+    // A relative link, through a second link.
+    ASSERT_EQ(::symlink("../../dotfiles/kovelin.ini", (folder_ + "/middle").c_str()), 0);
+    ASSERT_EQ(::symlink("middle", file_.c_str()), 0);
+
+    ASSERT_TRUE(store_.Save("Tarvik", "Data", "History", "g]kfn").ok());
+    EXPECT_TRUE(std::filesystem::is_symlink(file_));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder_ + "/middle"));
+    EXPECT_EQ(store_.Get("Tarvik", "Data", "History", "-"), "g]kfn");
+    EXPECT_EQ(store_.Get("Tarvik", "Data", "Other", "-"), "kept");
+    EXPECT_EQ(os_test::EntryCount(elsewhere), 1u) << "no temporary file is left there";
+    EXPECT_EQ(os_test::EntryCount(folder_), 2u);
+
+    // A link to a file that does not exist yet makes it.
+    std::filesystem::remove(elsewhere + "/kovelin.ini");
+    ASSERT_TRUE(store_.Save("Tarvik", "Data", "History", "new").ok());
+    EXPECT_NE(ReadText(elsewhere + "/kovelin.ini").find("History=new"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_symlink(file_));
+}
+
+TEST_F(SettingsTest, ALinkToSomethingElseIsNeitherReplacedNorMoved) {
+    const std::string elsewhere = dir_ / "home";
+    std::filesystem::create_directories(elsewhere);
+    std::filesystem::create_directories(folder_);
+    const std::string script = "#!/bin/sh\necho hello\n";
+    WriteText(elsewhere + "/script", script);
+    ASSERT_EQ(::symlink((elsewhere + "/script").c_str(), file_.c_str()), 0);
+    EXPECT_FALSE(store_.Save("Tarvik", "Data", "History", "x").ok());
+    EXPECT_EQ(ReadText(elsewhere + "/script"), script);
+    EXPECT_EQ(os_test::EntryCount(elsewhere), 1u);
+    EXPECT_TRUE(std::filesystem::is_symlink(file_));
+
+    // A loop of links fails without writing anything.
+    std::filesystem::remove(file_);
+    ASSERT_EQ(::symlink("Tarvik.ini", file_.c_str()), 0);
+    EXPECT_FALSE(store_.Save("Tarvik", "Data", "History", "x").ok());
+    EXPECT_EQ(os_test::EntryCount(folder_), 1u);
 }
 
 TEST_F(SettingsTest, ApplicationNamesStayInsideTheFolder) {

@@ -3,9 +3,11 @@
 #include "platform/os/single_instance.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <optional>
 
 #include "os_test_util.h"
@@ -42,13 +44,64 @@ TEST(SingleInstanceLockTest, SecondProcessSeesTheFirstUntilItLetsGo) {
     EXPECT_EQ(ProbeFromAnotherProcess(dir.path()), 1);
 }
 
-TEST(SingleInstanceLockTest, PlantedSymbolicLinkIsAnErrorNotARunningInstance) {
+TEST(SingleInstanceLockTest, AnythingButAFolderAtTheNameGivesWayToAFreshLockFile) {
     ScratchFolder dir;
-    ASSERT_EQ(::symlink((dir / "elsewhere").c_str(), (dir / "kovelin.lock").c_str()), 0);
+    const std::string lock_path = dir / "kovelin.lock";
+    const auto plant = [&](int kind) {
+        std::filesystem::remove(lock_path);
+        switch (kind) {
+            case 0:  // a symbolic link to where a file would be created
+                return ::symlink((dir / "elsewhere").c_str(), lock_path.c_str()) == 0;
+            case 1:  // a pipe
+                return ::mkfifo(lock_path.c_str(), 0600) == 0;
+            default:  // a file we may not open for writing
+                os_test::WriteText(lock_path, "");
+                return ::chmod(lock_path.c_str(), 0400) == 0;
+        }
+    };
+    for (int kind = 0; kind < 3; ++kind) {
+        ASSERT_TRUE(plant(kind));
+        auto lock = SingleInstanceLock::AcquireIn(dir.path(), "kovelin");
+        ASSERT_TRUE(lock.ok()) << kind << ": " << lock.error().message;
+        EXPECT_EQ(ProbeFromAnotherProcess(dir.path()), 0) << kind;
+        struct stat st {};
+        ASSERT_EQ(::lstat(lock_path.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISREG(st.st_mode)) << kind;
+        EXPECT_EQ(os_test::EntryCount(dir.path()), 1u) << kind << ": no temporary file is left";
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "elsewhere"));
+}
+
+TEST(SingleInstanceLockTest, AFolderAtTheNameMeansAnotherCopyMayBeRunning) {
+    ScratchFolder dir;
+    ASSERT_EQ(::mkdir((dir / "kovelin.lock").c_str(), 0700), 0);
+    os_test::WriteText(dir / "kovelin.lock/inside", "kept");
     auto lock = SingleInstanceLock::AcquireIn(dir.path(), "kovelin");
     ASSERT_FALSE(lock.ok());
-    EXPECT_FALSE(IsAlreadyRunning(lock.error()));
-    EXPECT_FALSE(std::filesystem::exists(dir / "elsewhere"));
+    EXPECT_TRUE(IsAlreadyRunning(lock.error())) << lock.error().message;
+    EXPECT_EQ(os_test::ReadText(dir / "kovelin.lock/inside"), "kept");
+    EXPECT_EQ(os_test::EntryCount(dir.path()), 1u);
+}
+
+TEST(SingleInstanceLockTest, TheLockSitsInTheSettingsFolderWhateverTheRuntimeFolder) {
+    ScratchFolder dir;
+    const std::string config = dir / "config";
+    const os_test::ScopedEnv config_home("XDG_CONFIG_HOME", config);
+    const os_test::ScopedEnv runtime_dir("XDG_RUNTIME_DIR", dir.path());
+    auto lock = SingleInstanceLock::Acquire("kovelin");
+    ASSERT_TRUE(lock.ok()) << lock.error().message;
+    EXPECT_EQ(os_test::ModeOf(config + "/kovelin/kovelin.lock"), 0600u);
+
+    // A second copy started without XDG_RUNTIME_DIR meets the same lock.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::unsetenv("XDG_RUNTIME_DIR");
+        auto second = SingleInstanceLock::Acquire("kovelin");
+        ::_exit(!second.ok() && IsAlreadyRunning(second.error()) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 TEST(SingleInstanceLockTest, NamesCannotLeaveTheFolder) {
