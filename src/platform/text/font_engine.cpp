@@ -24,6 +24,7 @@
 #include <hb.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -268,7 +269,39 @@ class FontEngine final : public TextEngine {
     }
 
   private:
+    // Painting asks for the same few fonts over and over; the last ones
+    // resolved are kept so that a repeat costs a few comparisons and no
+    // allocation. Cleared whenever the faces they point at are dropped.
+    struct Remembered {
+        std::string name;
+        float size = 0;
+        bool bold = false;
+        bool italic = false;
+        bool used = false;
+        Resolved resolved;
+    };
+    static constexpr size_t kRemembered = 8;
+
     Resolved Resolve(const FontDesc& font) {
+        for (const Remembered& m : remembered_) {
+            if (m.used && m.size == font.size && m.bold == font.bold && m.italic == font.italic &&
+                m.name == font.name) {
+                return m.resolved;
+            }
+        }
+        const Resolved out = ResolveUncached(font);
+        Remembered& slot = remembered_[next_remembered_];
+        next_remembered_ = (next_remembered_ + 1) % kRemembered;
+        slot.name = font.name;
+        slot.size = font.size;
+        slot.bold = font.bold;
+        slot.italic = font.italic;
+        slot.used = true;
+        slot.resolved = out;
+        return out;
+    }
+
+    Resolved ResolveUncached(const FontDesc& font) {
         Resolved out;
         if (!ft_ready_) return out;
         std::optional<FaceFile> file = resolver_.Resolve(font.name, font.bold, font.italic);
@@ -300,9 +333,11 @@ class FontEngine final : public TextEngine {
                                 std::to_string(size26) + (fit_box > 0 ? "\nfit" : "");
         if (auto it = faces_.find(key); it != faces_.end()) return it->second.get();
         if (faces_.size() >= kMaxFaces) {
-            // The shaped runs point at faces; they go with them.
+            // The shaped runs and remembered fonts point at faces; they go
+            // with them.
             runs_.clear();
             run_bytes_ = 0;
+            for (Remembered& m : remembered_) m.used = false;
             faces_.clear();
             glyph_bytes_ = 0;
         }
@@ -607,6 +642,8 @@ class FontEngine final : public TextEngine {
     std::map<std::string, std::unique_ptr<SizedFace>> faces_;
     std::unordered_map<std::string, ShapedRun> runs_;
     std::map<std::string, InkReach> reach_;
+    std::array<Remembered, kRemembered> remembered_;
+    size_t next_remembered_ = 0;
     size_t run_bytes_ = 0;
     std::string key_;  // the run cache's look-up key, reused
     size_t glyph_bytes_ = 0;
