@@ -6,6 +6,9 @@ target_compile_options(kovelin_options INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-align
   -Woverloaded-virtual -Wimplicit-fallthrough)
 target_include_directories(kovelin_options INTERFACE ${PROJECT_SOURCE_DIR}/src)
+# Pixel loops (fills, copies, glyph blending) have run-time lengths; GCC's
+# default at -O2 vectorises only loops whose length it knows.
+target_compile_options(kovelin_options INTERFACE $<$<CXX_COMPILER_ID:GNU>:-fvect-cost-model=cheap>)
 
 if(KOVELIN_SANITIZE)
   target_compile_options(kovelin_options INTERFACE
