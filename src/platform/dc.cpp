@@ -162,6 +162,52 @@ int32_t Clamp32(int64_t v) {
 
 // --- construction and clipping ----------------------------------------------
 
+namespace {
+// Storage of destroyed contexts. The window system runs on one thread; a
+// context made on another would only miss the pool, never share it.
+struct ContextPool {
+    std::vector<void*> free;
+    ContextPool() = default;
+    ContextPool(const ContextPool&) = delete;
+    ContextPool& operator=(const ContextPool&) = delete;
+    ~ContextPool() {
+        for (void* p : free) ::operator delete(p, sizeof(DC));
+    }
+};
+thread_local ContextPool g_contexts;
+constexpr size_t kKeptContexts = 16;
+}  // namespace
+
+void* DC::operator new(size_t size) {
+    std::vector<void*>& free = g_contexts.free;
+    if (size == sizeof(DC) && !free.empty()) {
+        void* p = free.back();
+        free.pop_back();
+        return p;
+    }
+    return ::operator new(size);
+}
+
+void DC::operator delete(void* p, size_t size) noexcept {
+    if (p == nullptr) return;
+    std::vector<void*>& free = g_contexts.free;
+    if (size == sizeof(DC) && free.size() < kKeptContexts) {
+        // Room for the kept contexts is reserved once, so keeping one never
+        // allocates (and so never throws).
+        if (free.capacity() < kKeptContexts) {
+            try {
+                free.reserve(kKeptContexts);
+            } catch (...) {
+                ::operator delete(p, size);
+                return;
+            }
+        }
+        free.push_back(p);
+        return;
+    }
+    ::operator delete(p, size);
+}
+
 DC::DC(Surface& target, Point origin, Region clip)
     : target_(&target), origin_(origin), clip_(clip.intersect(target.bounds())), base_clip_(clip_) {
 }

@@ -58,6 +58,11 @@ class DC {
     // A context covering the whole surface.
     explicit DC(Surface& target);
 
+    // Painting makes and drops a context per window per paint; freed ones
+    // are kept for the next, so a repaint allocates nothing once warm.
+    static void* operator new(size_t size);
+    static void operator delete(void* p, size_t size) noexcept;
+
     Surface& surface() { return *target_; }
     const Surface& surface() const { return *target_; }
     Point origin() const { return origin_; }

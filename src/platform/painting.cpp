@@ -86,8 +86,13 @@ void PaintSubtree(HWND h, const Region& dirty) {
         if ((w = Find(h))) w->paint_clip.reset();
     }
     if (!(w = Find(h))) return;
-    std::vector<HWND> kids = w->children;
-    for (HWND k : kids) PaintSubtree(k, dirty);
+    // By index, looking the parent up again each time: a child's painting
+    // may create or destroy windows (at worst a child is painted twice).
+    for (size_t i = 0;; ++i) {
+        w = Find(h);
+        if (!w || i >= w->children.size()) break;
+        PaintSubtree(w->children[i], dirty);
+    }
 }
 
 }  // namespace
