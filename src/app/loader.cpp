@@ -198,6 +198,7 @@ LoadReport LoadDictionary(const std::string& headword_path, const std::string& d
     const uint64_t word_bound = std::min<uint64_t>(static_cast<uint64_t>(n) * 30, record_bytes);
     store.Reserve(static_cast<size_t>(n), static_cast<size_t>(word_bound + lines.size()));
 
+    std::string last_caption;
     bool lines_left = lines.is_open();
     const LineEnd line_end = lines.HasCrLf() ? LineEnd::kCrLf : LineEnd::kLf;
     char record[kRecordBytes];
@@ -214,9 +215,17 @@ LoadReport LoadDictionary(const std::string& headword_path, const std::string& d
             ++report.percentage_updates;
             if (callbacks.set_percentage) callbacks.set_percentage(caption);
             if (callbacks.yield) callbacks.yield();
+            last_caption = caption;
         }
     }
     report.entries = store.size();
+    // Beyond the classic scale the steps stop short of the end: a finished
+    // load says so.
+    if (n > kClassicScaleEntries && last_caption != "100 %") {
+        ++report.percentage_updates;
+        if (callbacks.set_percentage) callbacks.set_percentage("100 %");
+        if (callbacks.yield) callbacks.yield();
+    }
 
     // A definition file far larger than the lines actually used (garbage, or
     // a short record file) must not keep its whole reservation.

@@ -208,6 +208,17 @@ TEST_F(LoaderTest, PercentageStepsOn1200EntriesThenListCallsAfterReading) {
                                                          "touch", "configure 1200"}));
 }
 
+TEST_F(LoaderTest, LargeDictionaryEndsAt100Percent) {
+    Recorder recorder;
+    Load(Records(std::vector<std::string>(30603, "w")), "", &recorder);
+    std::vector<std::string> labels;
+    for (const std::string& e : recorder.events)
+        if (e.starts_with("label ")) labels.push_back(e);
+    ASSERT_GE(labels.size(), 2u);
+    EXPECT_EQ(labels[labels.size() - 2], "label 99 %");
+    EXPECT_EQ(labels.back(), "label 100 %");
+}
+
 TEST(PercentCaption, ClassicScaleUpTo30002EntriesAndTrueShareBeyond) {
     EXPECT_EQ(app::PercentCaptionAfterEntry(0, 10), "");
     EXPECT_EQ(app::PercentCaptionAfterEntry(1, 2), "0 %");
