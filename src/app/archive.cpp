@@ -82,12 +82,12 @@ class StagedFile {
         return true;
     }
 
-    // Flushes the data to disk; a failure here means a full or failing disk.
+    // Closes the file. The unpacked files are read once and deleted, so
+    // they are not forced to disk; a write error shows in write or close.
     bool Finish() {
-        const bool ok = ::fsync(fd_) == 0;
         const bool closed = ::close(fd_) == 0;
         fd_ = -1;
-        return ok && closed;
+        return closed;
     }
 
     // Renames the finished file over its final name.

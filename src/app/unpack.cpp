@@ -53,7 +53,9 @@ UnpackReport UnpackArchive(const UnpackOptions& options) {
     std::vector<std::string> problems;
     auto copy = [&](std::string_view from, std::string_view to) {
         const platform::Status copied =
-            platform::os::CopyFile(s + std::string(from), t + std::string(to));
+            // The copies serve this start only and are deleted after it.
+            platform::os::CopyFile(s + std::string(from), t + std::string(to),
+                                   platform::os::Durability::kScratch);
         if (!copied) problems.push_back(copied.error().message);
         return copied.ok();
     };

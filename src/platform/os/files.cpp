@@ -82,7 +82,7 @@ void SyncFolder(const std::string& folder) {
 
 // The shared replace-by-rename step: `fill` writes the new content to the
 // temporary descriptor and returns 0 or an errno value.
-Status ReplaceAtomically(const std::string& path, mode_t mode,
+Status ReplaceAtomically(const std::string& path, mode_t mode, Durability durability,
                          const std::function<int(int fd)>& fill) {
     if (path.empty() || path.back() == '/') {
         return MakeError(ErrorCode::kInvalidCall, "not a file path: " + path);
@@ -96,26 +96,26 @@ Status ReplaceAtomically(const std::string& path, mode_t mode,
     int err = 0;
     if (::fchmod(fd.get(), mode & 07777) != 0) err = errno;
     if (err == 0) err = fill(fd.get());
-    if (err == 0 && ::fsync(fd.get()) != 0) err = errno;
+    if (err == 0 && durability == Durability::kDurable && ::fsync(fd.get()) != 0) err = errno;
     if (!fd.Close() && err == 0) err = errno;
     if (err == 0 && ::rename(temp.c_str(), path.c_str()) != 0) err = errno;
     if (err != 0) {
         ::unlink(temp.c_str());
         return ErrnoError("cannot write", path, err);
     }
-    SyncFolder(folder);
+    if (durability == Durability::kDurable) SyncFolder(folder);
     return Status::Ok();
 }
 
 }  // namespace
 
 Status WriteFileAtomic(const std::string& path, std::string_view bytes, mode_t mode) {
-    return ReplaceAtomically(path, mode, [bytes](int fd) {
+    return ReplaceAtomically(path, mode, Durability::kDurable, [bytes](int fd) {
         return WriteAll(fd, bytes.data(), bytes.size()) ? 0 : errno;
     });
 }
 
-Status CopyFile(const std::string& from, const std::string& to) {
+Status CopyFile(const std::string& from, const std::string& to, Durability durability) {
     // Opened without blocking: opening a pipe waits for a writer, and a
     // device may never end. Only a regular file is read.
     Fd source(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
@@ -137,7 +137,7 @@ Status CopyFile(const std::string& from, const std::string& to) {
         return Status::Ok();
     }
     const int source_fd = source.get();
-    return ReplaceAtomically(to, source_stat.st_mode & 0777, [source_fd](int fd) {
+    return ReplaceAtomically(to, source_stat.st_mode & 0777, durability, [source_fd](int fd) {
         char buffer[64 * 1024];
         for (;;) {
             const ssize_t n = ::read(source_fd, buffer, sizeof buffer);

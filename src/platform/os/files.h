@@ -21,7 +21,12 @@ namespace platform::os {
 // folder in its place fails at once. On failure the old `to` is left as it
 // was.
 // Copying a file onto itself (also through another name) changes nothing.
-Status CopyFile(const std::string& from, const std::string& to);
+// A durable copy is on the disk when this returns; a scratch copy (a file
+// used once and deleted, such as the archive copied for unpacking) is left
+// to the system's own writing-back.
+enum class Durability { kDurable, kScratch };
+Status CopyFile(const std::string& from, const std::string& to,
+                Durability durability = Durability::kDurable);
 
 // Removes a file (not a folder). A missing file is reported as kFileNotFound.
 Status DeleteFile(const std::string& path);
