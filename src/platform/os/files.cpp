@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -194,6 +195,22 @@ Result<std::string> ReadFile(const std::string& path, size_t max_bytes) {
         content.append(buffer, static_cast<size_t>(n));
     }
     return content;
+}
+
+MappedFile::MappedFile(const std::string& path) {
+    // Opened without blocking and mapped only when regular, as CopyFile does.
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    struct stat st {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0)
+        return;
+    void* p = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd.get(), 0);
+    if (p == MAP_FAILED) return;
+    data_ = static_cast<const char*>(p);
+    size_ = static_cast<size_t>(st.st_size);
+}
+
+MappedFile::~MappedFile() {
+    if (data_ != nullptr) ::munmap(const_cast<char*>(data_), size_);
 }
 
 }  // namespace platform::os

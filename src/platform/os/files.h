@@ -47,4 +47,22 @@ Status WriteFileAtomic(const std::string& path, std::string_view bytes, mode_t m
 // Every program of ours calls it first thing in main().
 void IgnoreFileSizeLimitSignal();
 
+// A regular file mapped read-only into memory, for reading large files in
+// place: only the pages touched are read. Empty on any failure (and for an
+// empty file).
+class MappedFile {
+  public:
+    MappedFile() = default;
+    explicit MappedFile(const std::string& path);
+    ~MappedFile();
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+
+    std::string_view bytes() const { return {data_, size_}; }
+
+  private:
+    const char* data_ = nullptr;
+    size_t size_ = 0;
+};
+
 }  // namespace platform::os
