@@ -181,6 +181,28 @@ bool IsStagingName(std::string_view name) {
     return false;
 }
 
+std::string ContentKey(const std::string& archive_path) {
+    struct stat st {};
+    if (::stat(archive_path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+    int error_code = 0;
+    ZipPtr za(zip_open(archive_path.c_str(), ZIP_RDONLY, &error_code));
+    if (!za) return {};
+    std::string key;
+    for (std::string_view name : {kHeadwordFileName, kDefinitionFileName}) {
+        zip_stat_t entry;
+        zip_stat_init(&entry);
+        if (zip_stat(za.get(), std::string(name).c_str(), 0, &entry) != 0 ||
+            (entry.valid & (ZIP_STAT_SIZE | ZIP_STAT_CRC)) != (ZIP_STAT_SIZE | ZIP_STAT_CRC)) {
+            return {};
+        }
+        char part[40];
+        std::snprintf(part, sizeof part, "%08x%016llx", static_cast<unsigned>(entry.crc),
+                      static_cast<unsigned long long>(entry.size));
+        key += part;
+    }
+    return key;
+}
+
 ExtractResult ExtractDictionary(const std::string& archive_path, std::string_view password,
                                 const std::string& out_folder, uint64_t max_entry_bytes) {
     struct stat st {};

@@ -54,6 +54,12 @@ ExtractResult ExtractDictionary(const std::string& archive_path, std::string_vie
                                 const std::string& out_folder,
                                 uint64_t max_entry_bytes = kMaxEntryBytes);
 
+// A key that changes whenever the two data files inside the archive change:
+// their sizes and CRC-32 checksums as the archive records them, in hex.
+// Reads only the archive's directory. Empty when the archive or either
+// entry cannot be read.
+std::string ContentKey(const std::string& archive_path);
+
 enum class Encryption { kNone, kTraditional, kAes256 };
 
 struct ArchiveFile {

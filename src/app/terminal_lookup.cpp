@@ -9,6 +9,13 @@
 namespace app {
 namespace {
 
+void AppendHeadwordLine(std::string& out, int64_t i, std::string_view word) {
+    out += std::to_string(i);
+    out += '\t';
+    out += preeti::ToUnicode(word);
+    out += '\n';
+}
+
 bool IsKeptAscii(char c) {
     return c == '?' || c == '#' || c == '*' || c == '[';
 }
@@ -64,11 +71,18 @@ std::string FormatEntryForTerminal(const DictEntry& entry) {
 std::string FormatFollowingHeadwords(const DictionaryStore& store, int32_t index, int32_t count) {
     std::string out;
     for (int64_t i = int64_t{index} + 1; i < store.size() && i <= int64_t{index} + count; ++i) {
-        out += std::to_string(i);
-        out += '\t';
-        out += preeti::ToUnicode(store.word(static_cast<int32_t>(i)));
-        out += '\n';
+        AppendHeadwordLine(out, i, store.word(static_cast<int32_t>(i)));
     }
+    return out;
+}
+
+std::string FormatFollowingHeadwords(const LookupIndex& lookup, int32_t index, int32_t count) {
+    std::string out;
+    lookup.ForEachWord([&](int32_t i, std::string_view word) {
+        if (int64_t{i} > int64_t{index} + count) return false;
+        if (i > index) AppendHeadwordLine(out, i, word);
+        return true;
+    });
     return out;
 }
 

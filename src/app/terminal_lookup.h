@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/dictionary_store.h"
+#include "app/lookup_index.h"
 
 namespace app {
 
@@ -25,5 +26,6 @@ std::string FormatEntryForTerminal(const DictEntry& entry);
 // Up to `count` headwords after entry `index`, one a line, each after its
 // row number.
 std::string FormatFollowingHeadwords(const DictionaryStore& store, int32_t index, int32_t count);
+std::string FormatFollowingHeadwords(const LookupIndex& lookup, int32_t index, int32_t count);
 
 }  // namespace app

@@ -1,6 +1,7 @@
 // The command-line tools as a person runs them: the packer's checks, the
 // extraction tool's exit codes, and terminal lookups in both encodings.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -108,6 +109,37 @@ TEST(Tools, PackThenExtractThenLookUp) {
     run = Shell(kTools + "/kovelin-lookup 's?z' --data '" + dir.path() + "'");
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(run.output.substr(0, run.output.find('\n')), "कलश");
+
+    // The first lookup leaves an index of the archive's content in the
+    // private temporary folder; a damaged index is rebuilt, and an archive
+    // of other content gets its own, replacing the old one.
+    ScratchFolder runtime;
+    ::chmod(runtime.path().c_str(), 0700);
+    const std::string env = "XDG_RUNTIME_DIR='" + runtime.path() + "' ";
+    auto indexes = [&] {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(runtime / "kovelin"))
+            if (e.path().extension() == ".idx") names.push_back(e.path().string());
+        return names;
+    };
+    run = Shell(env + kTools + "/kovelin-lookup कल --data '" + dir.path() + "'");
+    ASSERT_EQ(run.status, 0) << run.output;
+    ASSERT_EQ(indexes().size(), 1u);
+    WriteText(indexes()[0], "KVLKIDX1 and then nothing that adds up");
+    run = Shell(env + kTools + "/kovelin-lookup किता --data '" + dir.path() + "'");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output, "किताब\nपढ्ने पुस्तक ।\n");
+    const std::string first_index = indexes().at(0);
+    ScratchFolder other;
+    WriteText(other / "table.tsv", "किताब\tपढ्ने वा लेख्ने पुस्तक.\n");
+    ASSERT_EQ(Shell(kTools + "/kovelin-pack '" + (other / "table.tsv") + "' '" +
+                    (other / "load.dll") + "'")
+                  .status,
+              0);
+    run = Shell(env + kTools + "/kovelin-lookup किता --data '" + other.path() + "'");
+    EXPECT_EQ(run.output, "किताब\nपढ्ने वा लेख्ने पुस्तक ।\n");
+    ASSERT_EQ(indexes().size(), 1u);
+    EXPECT_NE(indexes()[0], first_index);
 
     run = Shell(kTools + "/kovelin-lookup घर --data '" + dir.path() + "'");
     EXPECT_EQ(run.status, 1);

@@ -7,11 +7,17 @@
 // entry is printed in Unicode, laid out as the definition pane shows it;
 // --list N adds the N headwords that follow it. DIR is the data folder
 // holding load.dll (by default the "system" folder beside the program).
+//
+// The first lookup of an archive unpacks it and keeps an index of it in the
+// private temporary folder, keyed by the archive's content; later lookups
+// read only the headwords and the one definition they need from it.
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +26,7 @@
 #include "app/dictionary_store.h"
 #include "app/headword_search.h"
 #include "app/loader.h"
+#include "app/lookup_index.h"
 #include "app/terminal_lookup.h"
 #include "platform/os/files.h"
 #include "platform/os/paths.h"
@@ -56,6 +63,39 @@ class ScratchFolder {
   private:
     std::string path_;
 };
+
+// Unpacks the archive into a scratch folder, loads it and makes the lookup
+// index in `out`; keeps a copy at `cache_path` (when given) in place of any
+// index of other content.
+int BuildIndex(const std::string& archive_path, const std::string& cache_path, std::string& out) {
+    ScratchFolder scratch;
+    if (scratch.path().empty()) {
+        std::fprintf(stderr, "kovelin-lookup: cannot make a temporary folder\n");
+        return kNoData;
+    }
+    const app::archive::ExtractResult extracted =
+        app::archive::ExtractDictionary(archive_path, app::archive::kPassword, scratch.path());
+    if (!extracted.ok()) {
+        std::fprintf(stderr, "kovelin-lookup: no dictionary data: %s\n", extracted.message.c_str());
+        return kNoData;
+    }
+    const app::StartupPaths paths = app::StartupPathsFor(scratch.path());
+    app::DictionaryStore store;
+    app::LoadDictionary(paths.headword_file, paths.definition_file, store, {});
+    out = app::BuildLookupIndex(store);
+    if (cache_path.empty()) return kFound;
+    // One index at a time: those of earlier content go.
+    const std::string folder = cache_path.substr(0, cache_path.rfind('/') + 1);
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ignored)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with("lookup-") && name.ends_with(".idx") && entry.is_regular_file(ignored))
+            std::filesystem::remove(entry.path(), ignored);
+    }
+    // A cache that cannot be written only costs the next lookup the unpacking.
+    (void)platform::os::WriteFileAtomic(cache_path, out, 0600);
+    return kFound;
+}
 
 }  // namespace
 
@@ -94,36 +134,39 @@ int main(int argc, char** argv) {
         return kNoMatch;
     }
 
-    ScratchFolder scratch;
-    if (scratch.path().empty()) {
-        std::fprintf(stderr, "kovelin-lookup: cannot make a temporary folder\n");
-        return kNoData;
-    }
     const std::string archive_path = data_folder + std::string(app::kArchiveName);
-    const app::archive::ExtractResult extracted =
-        app::archive::ExtractDictionary(archive_path, app::archive::kPassword, scratch.path());
-    if (!extracted.ok()) {
-        std::fprintf(stderr, "kovelin-lookup: no dictionary data: %s\n", extracted.message.c_str());
-        return kNoData;
+    // The archive is unpacked and indexed once; later lookups of the same
+    // content read the index in place from the private temporary folder.
+    const std::string key = app::archive::ContentKey(archive_path);
+    const auto temp = platform::os::TempFolderPath();
+    const std::string index_path =
+        key.empty() || !temp ? std::string() : app::LookupIndexPath(*temp, key);
+    const platform::os::MappedFile mapped =
+        index_path.empty() ? platform::os::MappedFile() : platform::os::MappedFile(index_path);
+    std::string built;
+    std::optional<app::LookupIndex> lookup = app::LookupIndex::Open(mapped.bytes());
+    if (!lookup) {
+        const int code = BuildIndex(archive_path, index_path, built);
+        if (code != kFound) return code;
+        lookup = app::LookupIndex::Open(built);
     }
-    const app::StartupPaths paths = app::StartupPathsFor(scratch.path());
-    app::DictionaryStore store;
-    app::LoadDictionary(paths.headword_file, paths.definition_file, store, {});
-    if (store.empty()) {
+    if (!lookup || lookup->size() == 0) {
         std::fprintf(stderr, "kovelin-lookup: the dictionary in %s is empty\n",
                      archive_path.c_str());
         return kNoData;
     }
 
-    const int32_t index = app::FindHeadword(store, typed);
+    std::string_view found_word;
+    const int32_t index = lookup->Find(typed, &found_word);
     if (index < 0) {
         std::fprintf(stderr, "kovelin-lookup: no headword begins with \"%s\"\n", word.c_str());
         return kNoMatch;
     }
-    std::fputs(app::FormatEntryForTerminal(store[index]).c_str(), stdout);
+    std::fputs(app::FormatEntryForTerminal({found_word, lookup->definition(index)}).c_str(),
+               stdout);
     if (list > 0) {
         std::fputs("\n", stdout);
-        std::fputs(app::FormatFollowingHeadwords(store, index,
+        std::fputs(app::FormatFollowingHeadwords(*lookup, index,
                                                  static_cast<int32_t>(std::min(list, 1'000'000L)))
                        .c_str(),
                    stdout);
