@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/preeti/preeti.h"
+#include "platform/text/preeti_fit.h"
 
 namespace {
 
@@ -26,16 +27,10 @@ struct Ink {
 };
 
 Ink Measure(hb_font_t* font, const std::string& utf8) {
-    hb_buffer_t* buf = hb_buffer_create();
-    hb_buffer_add_utf8(buf, utf8.data(), static_cast<int>(utf8.size()), 0,
-                       static_cast<int>(utf8.size()));
-    hb_buffer_set_script(buf, HB_SCRIPT_DEVANAGARI);
-    hb_buffer_set_language(buf, hb_language_from_string("ne", -1));
-    hb_buffer_set_direction(buf, HB_DIRECTION_LTR);
-    hb_shape(font, buf, nullptr, 0);
-    unsigned int count = 0;
-    const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buf, &count);
-    const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buf, &count);
+    const platform::text::ShapedDevanagari shaped(font, utf8);
+    const unsigned int count = shaped.count();
+    const hb_glyph_info_t* info = shaped.infos();
+    const hb_glyph_position_t* pos = shaped.positions();
     Ink ink;
     for (unsigned int i = 0; i < count; ++i) {
         hb_glyph_extents_t e{};
@@ -43,7 +38,6 @@ Ink Measure(hb_font_t* font, const std::string& utf8) {
         ink.top = std::max(ink.top, pos[i].y_offset + e.y_bearing);
         ink.bottom = std::min(ink.bottom, pos[i].y_offset + e.y_bearing + e.height);
     }
-    hb_buffer_destroy(buf);
     return ink;
 }
 

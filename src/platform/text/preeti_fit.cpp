@@ -46,21 +46,6 @@ struct Rows {
     int32_t below = 0;
 };
 
-struct Shaped {
-    hb_buffer_t* buf;
-    explicit Shaped(hb_font_t* font, const std::string& utf8) : buf(hb_buffer_create()) {
-        hb_buffer_add_utf8(buf, utf8.data(), static_cast<int>(utf8.size()), 0,
-                           static_cast<int>(utf8.size()));
-        hb_buffer_set_script(buf, HB_SCRIPT_DEVANAGARI);
-        hb_buffer_set_language(buf, hb_language_from_string("ne", -1));
-        hb_buffer_set_direction(buf, HB_DIRECTION_LTR);
-        hb_shape(font, buf, nullptr, 0);
-    }
-    ~Shaped() { hb_buffer_destroy(buf); }
-    Shaped(const Shaped&) = delete;
-    Shaped& operator=(const Shaped&) = delete;
-};
-
 int64_t FloorDiv64(int64_t a) {
     return a >= 0 ? a / 64 : -((-a + 63) / 64);
 }
@@ -91,10 +76,10 @@ Rows RenderedRows(FT_Face face, hb_font_t* hb, const std::vector<std::string>& t
                   FT_Int32 load_flags) {
     Rows rows;
     for (const std::string& s : text) {
-        const Shaped shaped(hb, s);
-        unsigned int count = 0;
-        const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(shaped.buf, &count);
-        const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(shaped.buf, &count);
+        const ShapedDevanagari shaped(hb, s);
+        const unsigned int count = shaped.count();
+        const hb_glyph_info_t* info = shaped.infos();
+        const hb_glyph_position_t* pos = shaped.positions();
         for (unsigned int i = 0; i < count; ++i) {
             if (FT_Load_Glyph(face, info[i].codepoint, load_flags) != 0) continue;
             if (face->glyph->format != FT_GLYPH_FORMAT_OUTLINE) continue;
@@ -112,6 +97,22 @@ Rows RenderedRows(FT_Face face, hb_font_t* hb, const std::vector<std::string>& t
 
 }  // namespace
 
+ShapedDevanagari::ShapedDevanagari(hb_font_t* font, const std::string& utf8)
+    : buf_(hb_buffer_create()) {
+    hb_buffer_add_utf8(buf_, utf8.data(), static_cast<int>(utf8.size()), 0,
+                       static_cast<int>(utf8.size()));
+    hb_buffer_set_script(buf_, HB_SCRIPT_DEVANAGARI);
+    hb_buffer_set_language(buf_, hb_language_from_string("ne", -1));
+    hb_buffer_set_direction(buf_, HB_DIRECTION_LTR);
+    hb_shape(font, buf_, nullptr, 0);
+    infos_ = hb_buffer_get_glyph_infos(buf_, &count_);
+    positions_ = hb_buffer_get_glyph_positions(buf_, &count_);
+}
+
+ShapedDevanagari::~ShapedDevanagari() {
+    hb_buffer_destroy(buf_);
+}
+
 InkReach MeasurePreetiReach(FT_Face face) {
     InkReach reach;
     hb_face_t* hb_face = hb_ft_face_create_referenced(face);
@@ -124,10 +125,10 @@ InkReach MeasurePreetiReach(FT_Face face) {
     std::vector<Probe> probes;
     for (std::string& s : ProbeText()) {
         Probe p{std::move(s)};
-        const Shaped shaped(font, p.text);
-        unsigned int count = 0;
-        const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(shaped.buf, &count);
-        const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(shaped.buf, &count);
+        const ShapedDevanagari shaped(font, p.text);
+        const unsigned int count = shaped.count();
+        const hb_glyph_info_t* info = shaped.infos();
+        const hb_glyph_position_t* pos = shaped.positions();
         for (unsigned int i = 0; i < count; ++i) {
             hb_glyph_extents_t e{};
             if (!hb_font_get_glyph_extents(font, info[i].codepoint, &e) || e.height == 0) continue;

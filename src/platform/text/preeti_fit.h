@@ -21,6 +21,26 @@
 
 namespace platform::text {
 
+// UTF-8 Devanagari shaped as the engine shapes Preeti text (script
+// Devanagari, language Nepali, left to right); the buffer is freed with it.
+class ShapedDevanagari {
+  public:
+    ShapedDevanagari(hb_font_t* font, const std::string& utf8);
+    ~ShapedDevanagari();
+    ShapedDevanagari(const ShapedDevanagari&) = delete;
+    ShapedDevanagari& operator=(const ShapedDevanagari&) = delete;
+
+    unsigned int count() const { return count_; }
+    const hb_glyph_info_t* infos() const { return infos_; }
+    const hb_glyph_position_t* positions() const { return positions_; }
+
+  private:
+    hb_buffer_t* buf_;
+    unsigned int count_ = 0;
+    const hb_glyph_info_t* infos_ = nullptr;
+    const hb_glyph_position_t* positions_ = nullptr;
+};
+
 // How far Preeti text reaches in one font file, in font units (top above
 // the baseline, bottom below it, both as positive numbers), and the probe
 // strings (UTF-8) that come within a small margin of either extreme.
