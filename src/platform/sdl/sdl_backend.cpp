@@ -112,6 +112,7 @@ Result<std::unique_ptr<SdlBackend>> SdlBackend::Create() {
     // would make SDL recreate the native window on its first frame, which
     // loses its shape and everything else set on it.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    TolerateMessagesToDestroyedWindows();
     std::unique_ptr<SdlBackend> b(new SdlBackend());
     if (!b->video_.Start())
         return MakeError(ErrorCode::kPlatform,

@@ -8,6 +8,7 @@
 #if KOVELIN_X11
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xproto.h>
 #endif
 
 namespace platform::sdl {
@@ -120,6 +121,32 @@ void FocusIfUnmanaged(SDL_Window* window) {
     XFlush(x.display);
 }
 
+// --- errors ---------------------------------------------------------------------
+
+namespace {
+
+// The handler that was in place before this one first was.
+XErrorHandler g_next = nullptr;
+bool g_installed = false;
+
+int DropMessagesToDestroyedWindows(Display* display, XErrorEvent* error) {
+    // A message sent to a window that no longer exists reaches nobody, and
+    // nobody waits for it.
+    if (error->request_code == X_SendEvent && error->error_code == BadWindow) return 0;
+    return g_next ? g_next(display, error) : 0;
+}
+
+}  // namespace
+
+void TolerateMessagesToDestroyedWindows() {
+    // Put in place before SDL starts, SDL takes this handler for the one it
+    // chains to and puts back when it stops, which is also when it closes
+    // the connection that receives the rejections.
+    const XErrorHandler previous = XSetErrorHandler(DropMessagesToDestroyedWindows);
+    if (!g_installed) g_next = previous;
+    g_installed = true;
+}
+
 #else
 
 void MapKeepingFocus(SDL_Window* window, void (*map)(SDL_Window*)) {
@@ -130,6 +157,9 @@ void PassFocus(SDL_Window* /*from*/, SDL_Window* /*to*/) {
 }
 
 void FocusIfUnmanaged(SDL_Window* /*window*/) {
+}
+
+void TolerateMessagesToDestroyedWindows() {
 }
 
 #endif

@@ -1,7 +1,8 @@
 // What the desktop backend does on X11 beside SDL, where SDL 2.26 falls
-// short: the keyboard focus without a window manager. Kept apart from the
-// backend because the X11 headers define macros that clash with the
-// program's own names. Off X11 each call does the least it can (see each).
+// short: the keyboard focus without a window manager, and an X error SDL
+// can provoke by itself. Kept apart from the backend because the X11 headers
+// define macros that clash with the program's own names. Off X11 each call
+// does the least it can (see each).
 #pragma once
 
 struct SDL_Window;
@@ -28,5 +29,18 @@ void PassFocus(SDL_Window* from, SDL_Window* to);
 // display; with one, the manager moves the focus (on SDL_RaiseWindow's
 // request) and this does nothing, as it does off X11.
 void FocusIfUnmanaged(SDL_Window* window);
+
+// --- errors ---------------------------------------------------------------------
+
+// While waiting for events SDL names its newest window as the one to wake
+// it through, and any event that arrives meanwhile makes it send that window
+// a message from a second connection. When the program destroys that window
+// straight away (a pop-up that closes on the click that woke the wait), the
+// server may see the destruction first and reject the message, and Xlib's
+// default answer to the rejection ends the process. This installs an error
+// handler that drops exactly those rejections and passes every other error
+// on to the handler that was in place first. Called before SDL's video
+// starts; harmless where SDL does not use X11.
+void TolerateMessagesToDestroyedWindows();
 
 }  // namespace platform::sdl

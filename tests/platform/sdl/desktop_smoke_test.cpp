@@ -184,5 +184,22 @@ TEST_F(DesktopSmoke, DemoWindowTakesRealClicksAndTyping) {
         << "typed: " << GetWindowText(input);
 }
 
+TEST_F(DesktopSmoke, AMessageToAWindowJustDestroyedIsNotFatal) {
+    // SDL wakes its event wait with a message to its newest window, sent from
+    // a second connection; a pop-up closed by the event that woke the wait
+    // may be gone by the time the server handles it. Without the backend's
+    // error handler, Xlib's default one ends the test program here.
+    HWND h = CreateWindowEx(0, "SmokeWindow", "pop", WS_POPUP, 10, 10, 40, 40, {});
+    ShowWindow(h, SW_SHOW);
+    const x11_probe::XWindow gone = desktop_.XWindowOf(h);
+    ASSERT_NE(gone, 0u);
+    DestroyWindow(h);
+    x11_probe::Sync();
+    x11_probe::SendMessageTo(gone);
+    HWND next = CreateWindowEx(0, "SmokeWindow", "next", WS_POPUP, 60, 10, 40, 40, {});
+    ShowWindow(next, SW_SHOW);
+    EXPECT_TRUE(PumpUntil([&] { return x11_probe::PixelAt(80, 30) == kShapeRgb; }));
+}
+
 }  // namespace
 }  // namespace platform::sdl
