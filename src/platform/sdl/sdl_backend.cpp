@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 #include "platform/preeti/preeti.h"
 #include "platform/sdl/keymap.h"
@@ -147,9 +148,13 @@ const SdlBackend::Native* SdlBackend::NativeOf(HWND top) const {
 }
 
 SdlBackend::Native* SdlBackend::NativeOfSdl(uint32_t sdl_window_id) {
+    return const_cast<Native*>(std::as_const(*this).NativeOfSdl(sdl_window_id));
+}
+
+const SdlBackend::Native* SdlBackend::NativeOfSdl(uint32_t sdl_window_id) const {
     SDL_Window* w = SDL_GetWindowFromID(sdl_window_id);
     if (!w) return nullptr;
-    for (auto& [id, n] : windows_)
+    for (const auto& [id, n] : windows_)
         if (n.window.get() == w) return &n;
     return nullptr;
 }
@@ -166,10 +171,7 @@ bool SdlBackend::IsNativelyShaped(HWND top) const {
 std::optional<Point> SdlBackend::NativePosition(HWND top) const {
     const Native* n = NativeOf(top);
     if (!n) return std::nullopt;
-    int x = 0;
-    int y = 0;
-    SDL_GetWindowPosition(n->window.get(), &x, &y);
-    return Point{x, y};
+    return n->position;
 }
 
 uint32_t SdlBackend::NativeWindowId(HWND top) const {
@@ -224,6 +226,7 @@ void SdlBackend::CreateNative(HWND top) {
     n.hwnd = top;
     n.window = std::move(w);
     n.kind = kind;
+    n.position = r.top_left();
     n.requested_positions.push_back(r.top_left());
     auto [it, inserted] = windows_.emplace(top.id, std::move(n));
     ApplyShape(it->second);
@@ -259,6 +262,7 @@ void SdlBackend::MoveNative(Native& n) {
     const Point p = GetWindowRect(n.hwnd).top_left();
     n.requested_positions.push_back(p);
     while (n.requested_positions.size() > kRememberedMoves) n.requested_positions.pop_front();
+    n.position = p;
     SDL_SetWindowPosition(n.window.get(), p.x, p.y);
 }
 
@@ -371,11 +375,9 @@ Point SdlBackend::ScreenPointFor(uint32_t sdl_window_id, int32_t x, int32_t y,
         SDL_GetGlobalMouseState(&gx, &gy);
         return {gx, gy};
     }
-    SDL_Window* w = SDL_GetWindowFromID(sdl_window_id);
-    int wx = 0;
-    int wy = 0;
-    if (w) SDL_GetWindowPosition(w, &wx, &wy);
-    return {wx + x, wy + y};
+    const Native* n = NativeOfSdl(sdl_window_id);
+    const Point origin = n ? n->position : Point{};
+    return {origin.x + x, origin.y + y};
 }
 
 void SdlBackend::HandleWindowEvent(const SDL_WindowEvent& ev) {
@@ -402,7 +404,9 @@ void SdlBackend::HandleWindowEvent(const SDL_WindowEvent& ev) {
             if (!IsPopup(n->kind)) pending_activation_ = top;
             break;
         case SDL_WINDOWEVENT_MOVED: {
-            const Point p{ev.data1, ev.data2};
+            // The server knows best where the window is (see ScreenPosition).
+            const Point p = ScreenPosition(n->window.get()).value_or(Point{ev.data1, ev.data2});
+            n->position = p;
             auto& req = n->requested_positions;
             auto it = std::find(req.begin(), req.end(), p);
             if (it != req.end()) {

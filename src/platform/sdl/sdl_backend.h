@@ -61,7 +61,8 @@ class SdlBackend final : public Backend {
     // applied to it as a native shape (for tests and diagnostics).
     bool HasNativeWindow(HWND top) const;
     bool IsNativelyShaped(HWND top) const;
-    // The native window's position as the display reports it.
+    // Where the native window is on the screen: where it was last moved, or
+    // where the display says it went.
     std::optional<Point> NativePosition(HWND top) const;
     // SDL's id of the native window (0 when there is none), which its
     // events carry.
@@ -72,7 +73,8 @@ class SdlBackend final : public Backend {
         HWND hwnd;
         SdlWindowPtr window;
         NativeKind kind = NativeKind::kNormal;
-        Surface shown;  // what the native window shows, to repaint exposures
+        Point position;  // on the screen, as last moved or seen moving
+        Surface shown;   // what the native window shows, to repaint exposures
         bool shaped = false;
         std::deque<Point> requested_positions;  // our own moves, not yet echoed
     };
@@ -82,6 +84,7 @@ class SdlBackend final : public Backend {
     Native* NativeOf(HWND top);
     const Native* NativeOf(HWND top) const;
     Native* NativeOfSdl(uint32_t sdl_window_id);
+    const Native* NativeOfSdl(uint32_t sdl_window_id) const;
 
     void CreateNative(HWND top);
     // Before an owned window is hidden or destroyed: its keyboard focus goes

@@ -147,6 +147,20 @@ void TolerateMessagesToDestroyedWindows() {
     g_installed = true;
 }
 
+// --- position -------------------------------------------------------------------
+
+std::optional<Point> ScreenPosition(SDL_Window* window) {
+    const X11Window x = X11Of(window);
+    if (!x.display) return std::nullopt;
+    int sx = 0;
+    int sy = 0;
+    ::Window child = 0;
+    if (!XTranslateCoordinates(x.display, x.window, DefaultRootWindow(x.display), 0, 0, &sx, &sy,
+                               &child))
+        return std::nullopt;
+    return Point{sx, sy};
+}
+
 #else
 
 void MapKeepingFocus(SDL_Window* window, void (*map)(SDL_Window*)) {
@@ -160,6 +174,10 @@ void FocusIfUnmanaged(SDL_Window* /*window*/) {
 }
 
 void TolerateMessagesToDestroyedWindows() {
+}
+
+std::optional<Point> ScreenPosition(SDL_Window* /*window*/) {
+    return std::nullopt;
 }
 
 #endif

@@ -1,9 +1,13 @@
 // What the desktop backend does on X11 beside SDL, where SDL 2.26 falls
-// short: the keyboard focus without a window manager, and an X error SDL
-// can provoke by itself. Kept apart from the backend because the X11 headers
-// define macros that clash with the program's own names. Off X11 each call
-// does the least it can (see each).
+// short: the keyboard focus without a window manager, an X error SDL can
+// provoke by itself, and where a window really is. Kept apart from the
+// backend because the X11 headers define macros that clash with the
+// program's own names. Off X11 each call does the least it can (see each).
 #pragma once
+
+#include <optional>
+
+#include "platform/geometry.h"
 
 struct SDL_Window;
 
@@ -42,5 +46,13 @@ void FocusIfUnmanaged(SDL_Window* window);
 // on to the handler that was in place first. Called before SDL's video
 // starts; harmless where SDL does not use X11.
 void TolerateMessagesToDestroyedWindows();
+
+// --- position -------------------------------------------------------------------
+
+// Where the window's top-left corner is on the screen, asked of the X
+// server; nullopt off X11. SDL's own reports can be wrong while a window
+// manager reparents a window that is being moved (the position comes out
+// counted twice).
+std::optional<Point> ScreenPosition(SDL_Window* window);
 
 }  // namespace platform::sdl
