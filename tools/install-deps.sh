@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libsdl2-image-dev libfreetype-dev libharfbuzz-dev libfontconfig-dev
   libzip-dev libx11-dev libxext-dev libxtst-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-noto-core fonts-dejavu-core
-  xvfb xauth x11-apps imagemagick zip hunspell-ne
+  xvfb xauth openbox x11-apps imagemagick zip hunspell-ne
 )
 
 missing=()

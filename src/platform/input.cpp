@@ -222,8 +222,10 @@ bool RouteInput(const InputEvent& ev, MSG* out) {
             }
             if (!hit.hwnd) return false;
             if (ev.down) {
+                // A pop-up takes clicks without taking the activation.
                 Window* top = TopOf(Find(hit.hwnd));
-                if (top && s.active != top->handle) ActivateTopLevel(top->handle, true);
+                if (top && s.active != top->handle && !(top->ex_style & WS_EX_NOACTIVATE))
+                    ActivateTopLevel(top->handle, true);
                 if (!Find(hit.hwnd)) return false;
             }
             const bool nc = hit.code != HTCLIENT;

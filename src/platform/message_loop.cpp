@@ -166,7 +166,7 @@ void RunModal(HWND hwnd) {
     // Give the activation back to the window that was active before.
     for (auto it = s.top_levels.rbegin(); it != s.top_levels.rend(); ++it) {
         Window* t = Find(*it);
-        if (t && t->visible_flag() && !t->minimised && t->enabled_flag()) {
+        if (t && t->can_take_activation()) {
             if (s.active != *it) ActivateTopLevel(*it, true);
             break;
         }

@@ -181,6 +181,7 @@ enum : uint32_t {
     WS_EX_CLIENTEDGE = 0x00000200,
     WS_EX_STATICEDGE = 0x00020000,
     WS_EX_APPWINDOW = 0x00040000,
+    WS_EX_NOACTIVATE = 0x08000000,  // pop-ups: never becomes the active window
 };
 
 // Class styles.

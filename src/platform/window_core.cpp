@@ -293,7 +293,7 @@ bool DestroyWindow(HWND hwnd) {
             s.active = {};
             for (auto it = s.top_levels.rbegin(); it != s.top_levels.rend(); ++it) {
                 Window* t = Find(*it);
-                if (t && t->visible_flag() && !t->minimised && t->enabled_flag()) {
+                if (t && t->can_take_activation()) {
                     ActivateTopLevel(*it, true);
                     break;
                 }
@@ -746,8 +746,7 @@ bool ShowWindow(HWND hwnd, int32_t command) {
                     SendMessage(hwnd, WM_ACTIVATE, WA_INACTIVE);
                     for (auto it = s.top_levels.rbegin(); it != s.top_levels.rend(); ++it) {
                         Window* t = Find(*it);
-                        if (t && *it != hwnd && t->visible_flag() && !t->minimised &&
-                            t->enabled_flag()) {
+                        if (t && *it != hwnd && t->can_take_activation()) {
                             ActivateTopLevel(*it, true);
                             break;
                         }
@@ -790,7 +789,8 @@ bool ShowWindow(HWND hwnd, int32_t command) {
                     s.backend->TopLevelChanged(hwnd, TopLevelChange::kShown);
                 }
             }
-            if (!w->is_child() && command != SW_SHOWNA && w->enabled_flag())
+            if (!w->is_child() && command != SW_SHOWNA && w->enabled_flag() &&
+                !(w->ex_style & WS_EX_NOACTIVATE))
                 ActivateTopLevel(hwnd, true);
             return was_visible;
         }

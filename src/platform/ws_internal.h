@@ -54,6 +54,11 @@ struct Window {
     bool is_child() const { return (style & WS_CHILD) != 0; }
     bool visible_flag() const { return (style & WS_VISIBLE) != 0; }
     bool enabled_flag() const { return (style & WS_DISABLED) == 0; }
+    // Whether the activation may fall to this top-level window when the
+    // active one goes away.
+    bool can_take_activation() const {
+        return visible_flag() && !minimised && enabled_flag() && !(ex_style & WS_EX_NOACTIVATE);
+    }
 };
 
 struct Timer {

@@ -306,6 +306,32 @@ TEST_F(WindowSystemTest, CaptureTakesMouseInputAnywhere) {
     EXPECT_EQ(LogLine(0), "b:down 20,20");
 }
 
+TEST_F(WindowSystemTest, PopUpsTakeClicksButNeverTheActivation) {
+    HWND main = Top("main", {0, 0, 200, 200}, WS_POPUP);
+    ShowWindow(main, SW_SHOW);
+    ASSERT_EQ(GetActiveWindow(), main);
+    HWND popup =
+        CreateWindowEx(WS_EX_NOACTIVATE, "Probe", "popup", WS_POPUP, 300, 0, 100, 100, main);
+    SetWindowName(popup, "popup");
+    ShowWindow(popup, SW_SHOW);
+    EXPECT_EQ(GetActiveWindow(), main) << "showing it does not activate it";
+    g_log.clear();
+    session.Click({350, 50});
+    EXPECT_EQ(LogLine(0), "popup:down 50,50");
+    EXPECT_EQ(GetActiveWindow(), main) << "nor does a click";
+
+    // When the active window goes away, the activation passes over the
+    // pop-up (higher in the z-order) to the window below it.
+    HWND other = Top("other", {0, 300, 100, 400}, WS_POPUP);
+    ShowWindow(other, SW_SHOW);
+    ASSERT_EQ(GetActiveWindow(), other);
+    ShowWindow(other, SW_HIDE);
+    EXPECT_EQ(GetActiveWindow(), main);
+    SetActiveWindow(other);
+    DestroyWindow(other);
+    EXPECT_EQ(GetActiveWindow(), main);
+}
+
 TEST_F(WindowSystemTest, DoubleClicksNeedTheClassStyleTimeAndPlace) {
     HWND top = Top("top", {0, 0, 100, 100});
     g_log.clear();

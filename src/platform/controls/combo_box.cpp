@@ -405,8 +405,8 @@ void ComboBox::OpenList() {
     if (dropped_ || !IsWindowEnabled(hwnd_) || !IsWindowVisible(hwnd_)) return;
     if (!IsClassRegistered(kListClassName))
         RegisterClass({kListClassName, &ComboBox::ListProc, 0, kNoBackground, {}});
-    list_hwnd_ = CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kListClassName, "", WS_POPUP, 0,
-                                0, 1, 1, GetAncestorTopLevel(hwnd_));
+    list_hwnd_ = CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kListClassName,
+                                "", WS_POPUP, 0, 0, 1, 1, GetAncestorTopLevel(hwnd_));
     if (!list_hwnd_) return;
     SetProp(list_hwnd_, kListProp, reinterpret_cast<intptr_t>(this));
     SetWindowName(list_hwnd_, name_ + "List");

@@ -139,9 +139,9 @@ HWND EnsureTip() {
     s = State{};
     if (!IsClassRegistered(kTipClass))
         RegisterClass({kTipClass, TipProc, 0, kSystemColorFlag | COLOR_INFOBK, {}});
-    // Disabled: it never takes input or the activation, so closing a modal
+    // Disabled and never activated: it takes no input, and closing a modal
     // window can never hand the activation to the tip.
-    s.tip = CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kTipClass, "",
+    s.tip = CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kTipClass, "",
                            WS_POPUP | WS_BORDER | WS_DISABLED, 0, 0, 10, 10, {});
     SetWindowName(s.tip, "tooltip");
     return s.tip;

@@ -1,8 +1,13 @@
 #include "platform/headless/headless_backend.h"
 
+#include <SDL.h>
+
 namespace platform::headless {
 
 HeadlessBackend::HeadlessBackend(Size screen) : screen_(screen) {
+    // Sounds still go through SDL audio, to its silent driver: a headless
+    // run never opens a sound card, whatever the environment asks for.
+    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
 }
 
 void HeadlessBackend::Present(HWND /*top*/, const Surface& /*frame*/, const Rect& /*dirty*/) {

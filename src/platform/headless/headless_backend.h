@@ -1,5 +1,6 @@
 // The headless backend: the whole window system with no display. A virtual
-// screen, a virtual clock, an in-memory clipboard, and scripted input.
+// screen, a virtual clock, an in-memory clipboard, and scripted input. Sounds
+// play on SDL's silent audio driver, never on a sound card.
 //
 // When a message loop runs out of work it asks the backend to wait; here
 // that runs the next step of a script (the harness's scenario, or a test's

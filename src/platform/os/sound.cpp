@@ -5,7 +5,10 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <numbers>
+#include <string_view>
+#include <system_error>
 #include <utility>
 
 #include "platform/os/files.h"
@@ -41,6 +44,15 @@ PcmSound MakeChime() {
     return chime;
 }
 
+// ALSA finds a sound card through its control device (controlC0, ...).
+bool HasSoundCard(const std::string& sound_cards) {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(sound_cards, ec)) {
+        if (entry.path().filename().string().starts_with("controlC")) return true;
+    }
+    return false;
+}
+
 std::mutex& GlobalMutex() {
     static std::mutex mutex;
     return mutex;
@@ -67,8 +79,8 @@ Result<PcmSound> LoadWave(const std::string& path) {
         return MakeError(ErrorCode::kFileIo, std::string("not a playable wave file: ") + path);
     }
     SDL_AudioCVT cvt{};
-    if (SDL_BuildAudioCVT(&cvt, wav.format, wav.channels, static_cast<int>(wav.freq),
-                          AUDIO_S16SYS, PcmSound::kChannels, PcmSound::kFrequency) < 0) {
+    if (SDL_BuildAudioCVT(&cvt, wav.format, wav.channels, static_cast<int>(wav.freq), AUDIO_S16SYS,
+                          PcmSound::kChannels, PcmSound::kFrequency) < 0) {
         SDL_FreeWAV(data);
         return MakeError(ErrorCode::kFileIo, std::string("unsupported wave format: ") + path);
     }
@@ -106,8 +118,16 @@ DeviceSoundSink::~DeviceSoundSink() {
 bool DeviceSoundSink::EnsureOpen() {
     if (tried_) return device_ != 0;
     tried_ = true;
+    // Whether a driver was asked for, by the environment or a hint; SDL
+    // opens that one without second-guessing.
+    const char* asked = SDL_GetHint(SDL_HINT_AUDIODRIVER);
+    const bool driver_chosen = asked && *asked;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     subsystem_started_ = true;
+    const char* driver = SDL_GetCurrentAudioDriver();
+    if (!driver_chosen && driver && std::string_view(driver) == "alsa" &&
+        !HasSoundCard(sound_cards_))
+        return false;
     SDL_AudioSpec want{};
     want.freq = PcmSound::kFrequency;
     want.format = AUDIO_S16SYS;

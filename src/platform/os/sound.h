@@ -46,9 +46,15 @@ const PcmSound& DefaultChime();
 // Plays through the sound card with SDL audio, opened on the first sound. If
 // no device can be opened it stays silent for the rest of the run rather than
 // trying again on every sound.
+//
+// Quietly: when SDL settles on ALSA by itself (no sound server answered and
+// no driver was asked for) on a machine without a sound card, no device is
+// opened at all, since ALSA would only report its failure on stderr.
 class DeviceSoundSink : public SoundSink {
   public:
-    DeviceSoundSink() = default;
+    // `sound_cards` is where the sound card devices live.
+    explicit DeviceSoundSink(std::string sound_cards = "/dev/snd")
+        : sound_cards_(std::move(sound_cards)) {}
     DeviceSoundSink(const DeviceSoundSink&) = delete;
     DeviceSoundSink& operator=(const DeviceSoundSink&) = delete;
     ~DeviceSoundSink() override;
@@ -63,6 +69,7 @@ class DeviceSoundSink : public SoundSink {
   private:
     bool EnsureOpen();
 
+    std::string sound_cards_;
     bool tried_ = false;
     bool subsystem_started_ = false;
     uint32_t device_ = 0;

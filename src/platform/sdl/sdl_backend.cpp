@@ -7,10 +7,12 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 #include "platform/preeti/preeti.h"
 #include "platform/sdl/keymap.h"
 #include "platform/sdl/shape.h"
+#include "platform/sdl/x11_desktop.h"
 #include "platform/sdl/x11_shape.h"
 #include "platform/window.h"
 
@@ -84,6 +86,20 @@ SdlCursorPtr CursorFromPicture(const Picture& pic, Point hotspot) {
     return SdlCursorPtr(SDL_CreateColorCursor(s.get(), hx, hy));
 }
 
+NativeKind NativeKindFor(uint32_t style, uint32_t ex_style) {
+    if (ex_style & WS_EX_NOACTIVATE) {
+        // A disabled pop-up takes no input at all: a tip.
+        return (style & WS_DISABLED) ? NativeKind::kTooltip : NativeKind::kPopupMenu;
+    }
+    if (ex_style & WS_EX_DLGMODALFRAME) return NativeKind::kDialog;
+    if (ex_style & WS_EX_TOOLWINDOW) return NativeKind::kUtility;
+    return NativeKind::kNormal;
+}
+
+bool IsPopup(NativeKind kind) {
+    return kind == NativeKind::kPopupMenu || kind == NativeKind::kTooltip;
+}
+
 }  // namespace
 
 Result<std::unique_ptr<SdlBackend>> SdlBackend::Create() {
@@ -97,6 +113,7 @@ Result<std::unique_ptr<SdlBackend>> SdlBackend::Create() {
     // would make SDL recreate the native window on its first frame, which
     // loses its shape and everything else set on it.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    TolerateMessagesToDestroyedWindows();
     std::unique_ptr<SdlBackend> b(new SdlBackend());
     if (!b->video_.Start())
         return MakeError(ErrorCode::kPlatform,
@@ -131,9 +148,13 @@ const SdlBackend::Native* SdlBackend::NativeOf(HWND top) const {
 }
 
 SdlBackend::Native* SdlBackend::NativeOfSdl(uint32_t sdl_window_id) {
+    return const_cast<Native*>(std::as_const(*this).NativeOfSdl(sdl_window_id));
+}
+
+const SdlBackend::Native* SdlBackend::NativeOfSdl(uint32_t sdl_window_id) const {
     SDL_Window* w = SDL_GetWindowFromID(sdl_window_id);
     if (!w) return nullptr;
-    for (auto& [id, n] : windows_)
+    for (const auto& [id, n] : windows_)
         if (n.window.get() == w) return &n;
     return nullptr;
 }
@@ -150,10 +171,7 @@ bool SdlBackend::IsNativelyShaped(HWND top) const {
 std::optional<Point> SdlBackend::NativePosition(HWND top) const {
     const Native* n = NativeOf(top);
     if (!n) return std::nullopt;
-    int x = 0;
-    int y = 0;
-    SDL_GetWindowPosition(n->window.get(), &x, &y);
-    return Point{x, y};
+    return n->position;
 }
 
 uint32_t SdlBackend::NativeWindowId(HWND top) const {
@@ -164,23 +182,62 @@ uint32_t SdlBackend::NativeWindowId(HWND top) const {
 void SdlBackend::CreateNative(HWND top) {
     if (NativeOf(top)) return;
     const Rect r = GetWindowRect(top);
+    const auto style = static_cast<uint32_t>(GetWindowLongPtr(top, GWL_STYLE));
     const auto ex = static_cast<uint32_t>(GetWindowLongPtr(top, GWL_EXSTYLE));
+    const NativeKind kind = NativeKindFor(style, ex);
+    // Pop-ups bypass the window manager (override-redirect on X11): it
+    // neither decorates, places nor focuses them.
     uint32_t flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN;
+    switch (kind) {
+        case NativeKind::kTooltip:
+            flags |= SDL_WINDOW_TOOLTIP;
+            break;
+        case NativeKind::kPopupMenu:
+            flags |= SDL_WINDOW_POPUP_MENU;
+            break;
+        case NativeKind::kUtility:
+            flags |= SDL_WINDOW_UTILITY;
+            break;
+        case NativeKind::kDialog:
+        case NativeKind::kNormal:
+            break;
+    }
     if (ex & WS_EX_TOOLWINDOW) flags |= SDL_WINDOW_SKIP_TASKBAR;
-    if (ex & WS_EX_TOPMOST) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+    if ((ex & WS_EX_TOPMOST) && !IsPopup(kind)) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+    // SDL has no flag for a dialog; its X11 window type comes from a hint
+    // read while the window is made.
+    if (kind == NativeKind::kDialog)
+        SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "_NET_WM_WINDOW_TYPE_DIALOG");
     const std::string title = preeti::Cp1252ToUtf8(GetWindowText(top));
     SdlWindowPtr w(SDL_CreateWindow(title.c_str(), r.left, r.top, std::max(1, r.width()),
                                     std::max(1, r.height()), flags));
+    if (kind == NativeKind::kDialog) SDL_ResetHint(SDL_HINT_X11_WINDOW_TYPE);
     if (!w) {
         SDL_Log("kovelin: cannot create a native window: %s", SDL_GetError());
         return;
     }
+    // An owned window stays with its owner (WM_TRANSIENT_FOR on X11): above
+    // it, and a dialog of it. Pop-ups need no manager's help for that.
+    if (!IsPopup(kind)) {
+        if (Native* owner = NativeOf(GetParent(top)))
+            SDL_SetWindowModalFor(w.get(), owner->window.get());
+    }
     Native n;
     n.hwnd = top;
     n.window = std::move(w);
+    n.kind = kind;
+    n.position = r.top_left();
     n.requested_positions.push_back(r.top_left());
     auto [it, inserted] = windows_.emplace(top.id, std::move(n));
     ApplyShape(it->second);
+}
+
+void SdlBackend::HandFocusToOwner(Native& n) {
+    // The owner is the window the activation goes back to when an owned
+    // window (a message box) closes.
+    const Native* owner = NativeOf(GetParent(n.hwnd));
+    if (owner && (SDL_GetWindowFlags(owner->window.get()) & SDL_WINDOW_SHOWN))
+        PassFocus(n.window.get(), owner->window.get());
 }
 
 void SdlBackend::ApplyShape(Native& n) {
@@ -205,6 +262,7 @@ void SdlBackend::MoveNative(Native& n) {
     const Point p = GetWindowRect(n.hwnd).top_left();
     n.requested_positions.push_back(p);
     while (n.requested_positions.size() > kRememberedMoves) n.requested_positions.pop_front();
+    n.position = p;
     SDL_SetWindowPosition(n.window.get(), p.x, p.y);
 }
 
@@ -214,6 +272,7 @@ void SdlBackend::TopLevelChanged(HWND top, TopLevelChange change) {
         return;
     }
     if (change == TopLevelChange::kDestroyed) {
+        if (Native* n = NativeOf(top)) HandFocusToOwner(*n);
         windows_.erase(top.id);
         return;
     }
@@ -231,20 +290,23 @@ void SdlBackend::TopLevelChanged(HWND top, TopLevelChange change) {
             break;
         }
         case TopLevelChange::kShown:
-            SDL_ShowWindow(w);
+            // Showing is not activating: the keyboard stays where it is until
+            // the window system activates the window (kActivated).
+            MapKeepingFocus(w, SDL_ShowWindow);
             // Some desktops place a window when it is mapped; put it back
             // where the window system has it.
             MoveNative(*n);
             Blit(*n, n->shown.bounds());
             break;
         case TopLevelChange::kHidden:
+            HandFocusToOwner(*n);
             SDL_HideWindow(w);
             break;
         case TopLevelChange::kMinimised:
             SDL_MinimizeWindow(w);
             break;
         case TopLevelChange::kRestored:
-            SDL_RestoreWindow(w);
+            MapKeepingFocus(w, SDL_RestoreWindow);
             break;
         case TopLevelChange::kRegion:
             ApplyShape(*n);
@@ -253,7 +315,13 @@ void SdlBackend::TopLevelChanged(HWND top, TopLevelChange change) {
             ApplyTitle(*n);
             break;
         case TopLevelChange::kActivated:
-            if (SDL_GetWindowFlags(w) & SDL_WINDOW_SHOWN) SDL_RaiseWindow(w);
+            // An activation that follows the desktop's own focus change needs
+            // no request: a late one would undo whatever the desktop did since.
+            if (top == following_native_focus_) break;
+            if (SDL_GetWindowFlags(w) & SDL_WINDOW_SHOWN) {
+                SDL_RaiseWindow(w);
+                FocusIfUnmanaged(w);
+            }
             break;
         case TopLevelChange::kCreated:
         case TopLevelChange::kDestroyed:
@@ -307,11 +375,9 @@ Point SdlBackend::ScreenPointFor(uint32_t sdl_window_id, int32_t x, int32_t y,
         SDL_GetGlobalMouseState(&gx, &gy);
         return {gx, gy};
     }
-    SDL_Window* w = SDL_GetWindowFromID(sdl_window_id);
-    int wx = 0;
-    int wy = 0;
-    if (w) SDL_GetWindowPosition(w, &wx, &wy);
-    return {wx + x, wy + y};
+    const Native* n = NativeOfSdl(sdl_window_id);
+    const Point origin = n ? n->position : Point{};
+    return {origin.x + x, origin.y + y};
 }
 
 void SdlBackend::HandleWindowEvent(const SDL_WindowEvent& ev) {
@@ -333,10 +399,14 @@ void SdlBackend::HandleWindowEvent(const SDL_WindowEvent& ev) {
             if (IsIconic(top)) InjectMinimise(top, false);
             break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
-            pending_activation_ = top;
+            // A pop-up never becomes active, however it came by the native
+            // focus.
+            if (!IsPopup(n->kind)) pending_activation_ = top;
             break;
         case SDL_WINDOWEVENT_MOVED: {
-            const Point p{ev.data1, ev.data2};
+            // The server knows best where the window is (see ScreenPosition).
+            const Point p = ScreenPosition(n->window.get()).value_or(Point{ev.data1, ev.data2});
+            n->position = p;
             auto& req = n->requested_positions;
             auto it = std::find(req.begin(), req.end(), p);
             if (it != req.end()) {
@@ -422,7 +492,11 @@ void SdlBackend::ApplyPendingActivation() {
     pending_activation_.reset();
     if (!IsWindow(top)) return;
     if (IsWindowEnabled(top)) {
-        if (GetActiveWindow() != top) SetActiveWindow(top);
+        if (GetActiveWindow() != top) {
+            following_native_focus_ = top;
+            SetActiveWindow(top);
+            following_native_focus_ = {};
+        }
         return;
     }
     // A window disabled by a modal window: the modal window keeps the focus.

@@ -7,6 +7,12 @@
 //
 // Window regions become the native window's shape on X11; elsewhere the
 // window stays rectangular and the region still clips drawing and input.
+//
+// Pop-ups (drop-down lists, tips) become the desktop's own pop-ups, which
+// the window manager leaves alone and which never take the keyboard; owned
+// windows stay with their owner, message boxes as its dialogs. Showing a
+// window leaves the keyboard focus where it is; activating one moves it
+// there.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +29,15 @@
 #include "platform/surface.h"
 
 namespace platform::sdl {
+
+// What a top-level window becomes natively.
+enum class NativeKind {
+    kNormal,
+    kDialog,     // a dialog box (WS_EX_DLGMODALFRAME)
+    kUtility,    // a tool window (WS_EX_TOOLWINDOW)
+    kPopupMenu,  // a pop-up that takes clicks (WS_EX_NOACTIVATE), e.g. a drop-down list
+    kTooltip,    // a pop-up that takes no input (WS_EX_NOACTIVATE, disabled)
+};
 
 class SdlBackend final : public Backend {
   public:
@@ -46,7 +61,8 @@ class SdlBackend final : public Backend {
     // applied to it as a native shape (for tests and diagnostics).
     bool HasNativeWindow(HWND top) const;
     bool IsNativelyShaped(HWND top) const;
-    // The native window's position as the display reports it.
+    // Where the native window is on the screen: where it was last moved, or
+    // where the display says it went.
     std::optional<Point> NativePosition(HWND top) const;
     // SDL's id of the native window (0 when there is none), which its
     // events carry.
@@ -56,7 +72,9 @@ class SdlBackend final : public Backend {
     struct Native {
         HWND hwnd;
         SdlWindowPtr window;
-        Surface shown;  // what the native window shows, to repaint exposures
+        NativeKind kind = NativeKind::kNormal;
+        Point position;  // on the screen, as last moved or seen moving
+        Surface shown;   // what the native window shows, to repaint exposures
         bool shaped = false;
         std::deque<Point> requested_positions;  // our own moves, not yet echoed
     };
@@ -66,8 +84,12 @@ class SdlBackend final : public Backend {
     Native* NativeOf(HWND top);
     const Native* NativeOf(HWND top) const;
     Native* NativeOfSdl(uint32_t sdl_window_id);
+    const Native* NativeOfSdl(uint32_t sdl_window_id) const;
 
     void CreateNative(HWND top);
+    // Before an owned window is hidden or destroyed: its keyboard focus goes
+    // to its owner rather than wherever the desktop would send it.
+    void HandFocusToOwner(Native& n);
     void ApplyShape(Native& n);
     void ApplyTitle(Native& n);
     void MoveNative(Native& n);
@@ -88,6 +110,7 @@ class SdlBackend final : public Backend {
     Point last_pointer_;  // where the window system was last told the pointer is
     bool pumping_ = false;
     std::optional<HWND> pending_activation_;
+    HWND following_native_focus_;  // being activated because it has the native focus
 };
 
 }  // namespace platform::sdl

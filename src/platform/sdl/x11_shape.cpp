@@ -9,14 +9,14 @@
 
 #include <limits>
 
-#if KOVELIN_X11_SHAPE
+#if KOVELIN_X11
 #include <X11/Xlib.h>
 #include <X11/extensions/shape.h>
 #endif
 
 namespace platform::sdl {
 
-#if KOVELIN_X11_SHAPE
+#if KOVELIN_X11
 
 namespace {
 

@@ -1,9 +1,11 @@
 // Sounds: what reaches the sink for good, missing and broken files, and the
 // device sink's promise to cut off the previous sound and to stay silent
-// without a device.
+// without a device, and quietly so without a sound card.
 #include "platform/os/sound.h"
 
 #include <gtest/gtest.h>
+
+#include <SDL.h>
 
 #include <cstdlib>
 
@@ -113,6 +115,32 @@ TEST(DeviceSoundSinkTest, NoDeviceMeansSilenceNotFailure) {
     EXPECT_FALSE(sink.has_device());
     EXPECT_EQ(sink.QueuedBytes(), 0u);
     ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+}
+
+TEST(DeviceSoundSinkTest, NoSoundCardMeansNoAlsaNoise) {
+    // SDL picks its driver itself, and the card folder is empty: whatever
+    // SDL settles on here (a sound server, or ALSA with nothing to open),
+    // nothing is printed. The sound is empty, so a real device stays quiet.
+    ::unsetenv("SDL_AUDIODRIVER");
+    ScratchFolder no_cards;
+    WriteText(no_cards / "timer", "");
+    WriteText(no_cards / "seq", "");
+    std::string driver;
+    bool opened = false;
+    ::testing::internal::CaptureStderr();
+    {
+        DeviceSoundSink sink(no_cards.path());
+        sink.Play(PcmSound{});
+        const char* current = SDL_GetCurrentAudioDriver();
+        driver = current ? current : "";
+        opened = sink.has_device();
+    }
+    const std::string printed = ::testing::internal::GetCapturedStderr();
+    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    EXPECT_EQ(printed, "") << "with driver " << driver;
+    if (driver == "alsa") {
+        EXPECT_FALSE(opened);
+    }
 }
 
 }  // namespace

@@ -1,7 +1,15 @@
 #!/usr/bin/env bash
 # Runs a test program on a fresh virtual X display. Exits 77, which the test
-# registration treats as "skipped", where Xvfb is not installed.
+# registration treats as "skipped", where Xvfb is not installed, or where a
+# program named with --needs (say, a window manager) is not.
 set -euo pipefail
+while [ "${1:-}" = "--needs" ]; do
+  if ! command -v "$2" >/dev/null 2>&1; then
+    echo "$2 not installed: skipping the desktop test"
+    exit 77
+  fi
+  shift 2
+done
 if ! command -v xvfb-run >/dev/null 2>&1 || ! command -v Xvfb >/dev/null 2>&1; then
   echo "xvfb-run/Xvfb not installed: skipping the desktop test"
   exit 77

@@ -273,6 +273,18 @@ TEST_F(SdlBackendTest, CloseMinimiseAndFocusFromTheDesktop) {
     EXPECT_TRUE(IsWindow(a));
 }
 
+TEST_F(SdlBackendTest, NativeFocusOnAPopUpLeavesTheActivationAlone) {
+    HWND owner = MakeWindow(Rect::FromXYWH(0, 0, 200, 100));
+    ASSERT_EQ(GetActiveWindow(), owner);
+    HWND list =
+        CreateWindowEx(WS_EX_NOACTIVATE, "SdlTestWindow", "list", WS_POPUP, 0, 100, 200, 80, owner);
+    ShowWindow(list, SW_SHOWNA);
+    DoEvents();
+    PushWindowEvent(list, SDL_WINDOWEVENT_FOCUS_GAINED);
+    DoEvents();
+    EXPECT_EQ(GetActiveWindow(), owner);
+}
+
 TEST_F(SdlBackendTest, OnlyForeignNativeMovesMoveTheWindow) {
     HWND a = MakeWindow(Rect::FromXYWH(100, 100, 80, 60));
     // The window system moves the window several times (a caption drag);
