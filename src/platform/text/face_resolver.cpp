@@ -19,10 +19,10 @@ struct Alias {
     bool heavy = false;
 };
 
-// Liberation Sans has Arial's metrics, which keeps the small UI font close
-// to the old bitmap sans in width; DejaVu Sans is wider and heavier, the
-// nearest free match for the Tahoma/Verdana family and, in bold, for the
-// black weight of the old Arial.
+// Liberation Sans has Arial's metrics, which keeps the small UI font ("MS
+// Sans Serif") at the widths its layouts expect; DejaVu Sans is wider and
+// heavier, the nearest free match for the Tahoma/Verdana family and, in
+// bold, for "Arial Black".
 constexpr std::array<Alias, 10> kAliases = {{
     {"arial", {"Liberation Sans", "Arimo", "DejaVu Sans"}},
     {"arial black", {"DejaVu Sans", "Liberation Sans", ""}, true},

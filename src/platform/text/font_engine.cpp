@@ -6,7 +6,8 @@
 // pixel. Drawing starts the pen at the rounded x and places each glyph at a
 // quarter-pixel position from there; the glyph images for each quarter are
 // cached, as are the sized faces and the shaped runs, because the list view
-// redraws the same rows over and over.
+// redraws the same rows over and over. Like every window, the engine
+// belongs to the user-interface thread, so it takes no locks.
 //
 // Preeti text is shaped syllable by syllable (preeti::SyllableEnd), each
 // syllable on its own and cached. A syllable of real text shapes alone
@@ -132,21 +133,18 @@ class FontEngine final : public TextEngine {
 
     bool FaceExists(std::string_view name) override {
         if (IsTestFaceName(name) || IsBuiltInFaceName(name)) return true;
-        std::lock_guard lock(mutex_);
         return resolver_.Resolve(name, false, false).has_value();
     }
 
     bool IsPreetiFace(std::string_view name) override { return IsPreetiFaceName(name); }
 
     FontMetrics Metrics(const FontDesc& font) override {
-        std::lock_guard lock(mutex_);
         const Resolved r = Resolve(font);
         if (r.face == nullptr) return fixed_->Metrics(font);
         return r.face->metrics;
     }
 
     TextExtent Measure(const FontDesc& font, std::string_view bytes) override {
-        std::lock_guard lock(mutex_);
         const Resolved r = Resolve(font);
         if (r.face == nullptr) return fixed_->Measure(font, bytes);
         int64_t width = 0;
@@ -166,7 +164,6 @@ class FontEngine final : public TextEngine {
 
     bool MeasureCuts(const FontDesc& font, std::string_view bytes,
                      std::vector<double>& widths) override {
-        std::lock_guard lock(mutex_);
         const Resolved r = Resolve(font);
         if (r.face == nullptr) return fixed_->MeasureCuts(font, bytes, widths);
         widths.assign(bytes.size() + 1, kNoCut);
@@ -201,7 +198,6 @@ class FontEngine final : public TextEngine {
     void Draw(Surface& target, const Region& clip, float x, float y, const FontDesc& font,
               std::string_view bytes, Color color) override {
         if (target.empty() || clip.empty() || !std::isfinite(x) || !std::isfinite(y)) return;
-        std::lock_guard lock(mutex_);
         const Resolved r = Resolve(font);
         if (r.face == nullptr) {
             fixed_->Draw(target, clip, x, y, font, bytes, color);
@@ -562,7 +558,7 @@ class FontEngine final : public TextEngine {
             FT_Outline* outline = &s.face->glyph->outline;
             if (bold) FT_Outline_EmboldenXY(outline, s.bold_strength, s.bold_strength / 2);
             if (italic) {
-                // The oblique slant the platform used for synthetic italics.
+                // Synthetic italics slant by about 12 degrees (tan = 0.2125).
                 FT_Matrix shear{0x10000, 0x0366A, 0, 0x10000};
                 FT_Outline_Transform(outline, &shear);
             }
@@ -634,7 +630,6 @@ class FontEngine final : public TextEngine {
         }
     }
 
-    std::mutex mutex_;
     std::unique_ptr<TextEngine> fixed_;
     FaceResolver resolver_;
     FT_Library ft_ = nullptr;
