@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/check.h"
 #include "platform/ws_internal.h"
 
 namespace platform {
@@ -19,6 +20,7 @@ constexpr int32_t kSmallCaption = 15;
 }  // namespace
 
 State& S() {
+    KOVELIN_CHECK(g_state != nullptr, "The window system was used with no session running.");
     return *g_state;
 }
 State* MaybeS() {
@@ -114,16 +116,16 @@ Backend& WindowSystemSession::backend() {
     return *g_state->backend;
 }
 Clock& WindowSystemSession::clock() {
-    return *g_state->clock;
+    return *S().clock;
 }
 bool WindowSystemRunning() {
     return g_state != nullptr;
 }
 Backend& CurrentBackend() {
-    return *g_state->backend;
+    return *S().backend;
 }
 Clock& CurrentClock() {
-    return *g_state->clock;
+    return *S().clock;
 }
 
 // --- classes ---------------------------------------------------------------------
