@@ -64,6 +64,19 @@ void HTMLLabel::Tokenize() {
         elements_.push_back(std::move(e));
     };
 
+    // The first ">" at or after a position is remembered: positions only
+    // move forward, so a stray "<" with no ">" after it costs no second
+    // search to the end of the text, and the cut stays linear.
+    size_t gt_from = 0;  // 0 until the first search; then InStr(gt_from, s, ">") == gt_at
+    size_t gt_at = 0;
+    auto next_gt = [&](size_t from) {
+        if (gt_from == 0 || from < gt_from || (gt_at != 0 && gt_at < from)) {
+            gt_at = InStr(from, s, ">");
+            gt_from = from;
+        }
+        return gt_at;
+    };
+
     size_t i = 1;
     size_t j = 0;
     bool sp = false;
@@ -74,7 +87,7 @@ void HTMLLabel::Tokenize() {
             size_t close = InStr(i, s, "-->");
             j = close == 0 ? len : close + 2;
         } else {
-            j = InStr(i, s, ">");
+            j = next_gt(i);
         }
         if (j > 0) {
             append(i, j, false);

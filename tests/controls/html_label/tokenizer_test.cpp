@@ -277,5 +277,71 @@ TEST(HtmlFixups, AgreeWithOneInsertionAtATimeOnRandomTagSoup) {
     }
 }
 
+// The tokenizer written the plain way: every "<" searches afresh for its ">".
+struct RefToken {
+    std::string text;
+    bool no_space = false;
+    bool operator==(const RefToken&) const = default;
+};
+
+std::vector<RefToken> ReferenceTokens(std::string_view s) {
+    auto in_str = [&](size_t start, std::string_view what) -> size_t {
+        if (start < 1) start = 1;
+        if (start > s.size()) return 0;
+        const size_t at = s.find(what, start - 1);
+        return at == std::string_view::npos ? 0 : at + 1;
+    };
+    std::vector<RefToken> out;
+    const size_t len = s.size();
+    size_t i = 1;
+    size_t j = 0;
+    bool sp = false;
+    while (j < len) {
+        i = in_str(i, "<");
+        if (i == 0) break;
+        if (s.substr(i - 1).starts_with("<!--")) {
+            const size_t close = in_str(i, "-->");
+            j = close == 0 ? len : close + 2;
+        } else {
+            j = in_str(i, ">");
+        }
+        if (j > 0) {
+            out.push_back({std::string(s.substr(i - 1, j - i + 1)), false});
+            if (i > 1) sp = s[i - 2] != ' ';
+            i = j = j + 1;
+        } else {
+            i = i + 1;
+        }
+        j = in_str(i, "<");
+        if (j > i) {
+            const std::string_view run = s.substr(i - 1, j - i);
+            if (run.find_first_not_of(' ') != std::string_view::npos) {
+                out.push_back({std::string(run), sp});
+            }
+            i = j;
+        } else if (j == 0) {
+            j = len;
+        }
+    }
+    return out;
+}
+
+TEST(HtmlTokenize, AgreesWithAFreshSearchForEveryAngleBracket) {
+    // Stray "<" with and without a ">" somewhere after it, comments open and
+    // closed, blanks on either side.
+    const char* pieces[] = {"<", "<", ">", " ", "a", "b ", "<!--", "-->", "<B>", "</B>", "--"};
+    std::mt19937 rng(99);
+    for (int round = 0; round < 3000; ++round) {
+        std::string doc = round % 2 == 0 ? "<HTML><BODY>" : "";
+        const int n = static_cast<int>(rng() % 40);
+        for (int k = 0; k < n; ++k) doc += pieces[rng() % std::size(pieces)];
+        HTMLLabel label = Loaded(doc);
+        label.Tokenize();
+        std::vector<RefToken> tokens;
+        for (const HTMLElement& e : label.Elements()) tokens.push_back({e.Text, e.NoSpaceBefore});
+        ASSERT_TRUE(tokens == ReferenceTokens(label.DocumentHTML())) << doc;
+    }
+}
+
 }  // namespace
 }  // namespace html_label
