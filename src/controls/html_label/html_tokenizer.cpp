@@ -373,47 +373,50 @@ std::vector<HTMLElement> ParagraphPass(std::vector<HTMLElement>& records, int32_
 }
 
 // The row and cell passes: `opener` is closed by `closer`, and an unclosed
-// one is ended before any of `enders` at the same table depth. Nested tables
-// are skipped by counting depth.
+// one is ended in front of any of `enders` at its own table depth; nested
+// tables in between are skipped by counting TABLE and "</TABLE>".
+//
+// Scanned one opener at a time, a row left open before a nested table that
+// is never closed reads to the end of the document, which makes the pass
+// quadratic. Instead: the level of a record is the number of TABLE tags
+// before it less the "</TABLE>" tags, and an opener's scan stops at the
+// first later record on its own level that is the closer or an ender (a
+// "</TABLE>" on that level is always an ender, so the scan never climbs
+// below it). The openers waiting for that record are kept on a stack, at
+// most one per level, in one pass over the table.
+//
+// This gives what inserting one closer at a time and scanning again gives:
+// openers are themselves enders, so each opener's scan ends before the next
+// opener on its level; an opener inside another one's scan stands on a
+// higher level and its scan ends before the "</TABLE>" that leads back down,
+// so no scan ever meets a closer inserted by an earlier one, and the levels
+// do not change when closers go in.
 std::vector<HTMLElement> NestedPass(std::vector<HTMLElement>& records, TagID opener, TagID closer,
                                     std::initializer_list<TagID> enders,
                                     std::string_view closer_text, int32_t& tracked) {
     FixupTable t(records, closer);
-    auto i = t.Start();
-    while (t.Valid(i)) {
-        if (t.At(i) != opener) {
-            i = t.Next(i);
-            continue;
-        }
-        bool stopped = false;
-        int64_t depth = 0;
-        for (auto j = t.Next(i); t.Valid(j); j = t.Next(j)) {
-            const TagID id = t.At(j);
-            if (depth == 0) {
-                if (id == closer) {
-                    stopped = true;
-                    break;
-                }
-                if (id == tagTable) {
-                    depth = 1;
-                    continue;
-                }
-                bool ends = false;
-                for (TagID e : enders) ends = ends || id == e;
-                if (ends) {
-                    t.InsertAt(j);
-                    stopped = true;
-                    break;
-                }
-            } else if (id == tagTable) {
-                ++depth;
-            } else if (id == tagTableEnd) {
-                --depth;
+    struct Waiting {
+        int64_t level;
+        size_t at;
+    };
+    std::vector<Waiting> waiting;
+    int64_t level = 0;
+    for (size_t j = 0; j < records.size(); ++j) {
+        const TagID id = records[j].TagID;
+        bool ends = false;
+        for (TagID e : enders) ends = ends || id == e;
+        if (ends || id == closer) {
+            if (!waiting.empty() && waiting.back().level == level) {
+                if (ends) t.InsertAt({j, 0});
+                waiting.pop_back();
             }
+            if (id == opener) waiting.push_back({level, j});
         }
-        i = t.Next(i);
-        // After a stop the record right after the opener is skipped.
-        if (stopped && t.Valid(i)) i = t.Next(i);
+        if (id == tagTable) {
+            ++level;
+        } else if (id == tagTableEnd) {
+            --level;
+        }
     }
     if (tracked >= 0) tracked = t.NewIndexOf(static_cast<size_t>(tracked));
     return t.Build(closer_text);

@@ -246,34 +246,53 @@ void ReferenceFixups(HTMLLabel& label) {
     nested(tagTD, tagTDEnd, {tagTD, tagTREnd, tagTableEnd}, "</TD>");
 }
 
+// Loads `doc` and compares the table with the reference fix-ups applied to
+// the same document's classified table.
+void ExpectFixupsAgree(const std::string& doc) {
+    HTMLLabel fast;
+    fast.SetEnableAnchors(true);
+    ASSERT_TRUE(fast.LoadDocument(doc).ok());
+
+    HTMLLabel reference;
+    reference.SetEnableAnchors(true);
+    (void)reference.LoadDocument(doc);
+    // Start again from the classified table, before any fix-up.
+    reference.Tokenize();
+    reference.ClassifyAll();
+    ReferenceFixups(reference);
+
+    ASSERT_EQ(Texts(fast), Texts(reference)) << doc;
+    ASSERT_EQ(Tags(fast), Tags(reference)) << doc;
+    for (int32_t k = 0; k < fast.ElementCount(); ++k) {
+        ASSERT_EQ(fast.Elements()[k].Index, k) << doc;
+    }
+    // BodyIndex still names a BODY element after the insertions.
+    ASSERT_EQ(fast.Elements()[static_cast<size_t>(fast.BodyIndex())].TagID, tagBody) << doc;
+}
+
 TEST(HtmlFixups, AgreeWithOneInsertionAtATimeOnRandomTagSoup) {
     const char* pieces[] = {"<P>",  "</P>",  "<TABLE>", "</TABLE>", "<TR>",  "</TR>",
                             "<TD>", "</TD>", "x",       "<B>",      "<BODY>"};
     std::mt19937 rng(1234);
-    for (int round = 0; round < 400; ++round) {
+    for (int round = 0; round < 1500; ++round) {
         std::string doc = "<HTML><BODY>";
-        const int n = static_cast<int>(rng() % 30);
+        const int n = static_cast<int>(rng() % 60);
         for (int k = 0; k < n; ++k) doc += pieces[rng() % std::size(pieces)];
+        ExpectFixupsAgree(doc);
+    }
+}
 
-        HTMLLabel fast;
-        fast.SetEnableAnchors(true);
-        ASSERT_TRUE(fast.LoadDocument(doc).ok());
-
-        HTMLLabel reference;
-        reference.SetEnableAnchors(true);
-        (void)reference.LoadDocument(doc);
-        // Start again from the classified table, before any fix-up.
-        reference.Tokenize();
-        reference.ClassifyAll();
-        ReferenceFixups(reference);
-
-        ASSERT_EQ(Texts(fast), Texts(reference)) << doc;
-        ASSERT_EQ(Tags(fast), Tags(reference)) << doc;
-        for (int32_t k = 0; k < fast.ElementCount(); ++k) {
-            ASSERT_EQ(fast.Elements()[k].Index, k) << doc;
-        }
-        // BodyIndex still names a BODY element after the insertions.
-        ASSERT_EQ(fast.Elements()[static_cast<size_t>(fast.BodyIndex())].TagID, tagBody) << doc;
+TEST(HtmlFixups, AgreeWithOneInsertionAtATimeOnLongUnbalancedShapes) {
+    // Rows left open before tables never closed, tables nested without end,
+    // closers with no opener, and the same shapes closed late.
+    const char* units[] = {"<TR><TABLE>",        "<TABLE><TR><TD>x",    "<TD><TABLE><TR>",
+                           "</TABLE><TR><TD>",   "<P><TABLE><TD></TR>", "<TR><TD><P>x</TD>",
+                           "<TABLE><TD><TABLE>", "</TABLE></TABLE><TR>"};
+    for (const char* unit : units) {
+        std::string doc;
+        for (int k = 0; k < 150; ++k) doc += unit;
+        ExpectFixupsAgree(doc);
+        ExpectFixupsAgree(doc + std::string(150, ' ') + "</TABLE></TABLE></TABLE></TR></TD>");
     }
 }
 
