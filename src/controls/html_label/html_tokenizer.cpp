@@ -4,6 +4,7 @@
 // with no ">" after it is skipped, and text outside the outermost tags is
 // dropped. Every loop here advances on every step, so no input can make it
 // spin, and every read is bounded by the text or table size.
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -52,16 +53,16 @@ bool HTMLLabel::IsTagToken(std::string_view text) {
 }
 
 void HTMLLabel::Tokenize() {
-    const std::string& s = document_html_text_;
+    const std::string_view s = DocumentHTMLText();
     const size_t len = s.size();
     elements_.clear();
+    children_.clear();
 
     auto append = [&](size_t from, size_t to, bool no_space) {  // 1-based, inclusive
-        HTMLElement e;
-        e.Text = s.substr(from - 1, to - from + 1);
-        e.Index = static_cast<int32_t>(elements_.size());
+        HTMLElement& e = elements_.emplace_back();
+        e.Text = {static_cast<uint32_t>(from - 1), static_cast<uint32_t>(to - from + 1)};
+        e.Index = static_cast<int32_t>(elements_.size() - 1);
         e.NoSpaceBefore = no_space;
-        elements_.push_back(std::move(e));
     };
 
     // The first ">" at or after a position is remembered: positions only
@@ -99,7 +100,7 @@ void HTMLLabel::Tokenize() {
         }
         j = InStr(i, s, "<");
         if (j > i) {
-            std::string_view run(s.data() + (i - 1), j - i);
+            std::string_view run = s.substr(i - 1, j - i);
             if (!TrimBlanks(run).empty()) append(i, j - 1, sp);
             i = j;
         } else if (j == 0) {
@@ -221,17 +222,14 @@ TagID LookUpTag(std::string_view name) {
 }  // namespace
 
 void HTMLLabel::ClassifyElement(HTMLElement& record) {
-    if (!IsTagToken(record.Text)) {
+    const std::string_view text = View(record.Text);
+    if (!IsTagToken(text)) {
+        // A text run; its words are read from the text when asked for.
         record.TagID = tagText;
-        if (record.Text.find(' ') == std::string::npos) {
-            record.Words = {record.Text};
-        } else {
-            record.Words = detail::SplitBlanks(record.Text);
-        }
         return;
     }
     record.IsTag = true;
-    const std::string name = mstrTagID(record.Text);
+    const std::string name = mstrTagID(text);
     record.TagID = LookUpTag(name);
     switch (record.TagID) {
         case tagBody:
@@ -249,7 +247,7 @@ void HTMLLabel::ClassifyElement(HTMLElement& record) {
             record.BgColor = back_color_;
             break;
         case tagFont:
-            record.FontFace = default_font_name_;
+            record.FontFace = default_font_text_;
             record.Color = text_color_;
             record.FontSize = default_font_size_;
             break;
@@ -324,14 +322,14 @@ class FixupTable {
     }
 
     // Moves the records into the new table; the source is left empty.
-    std::vector<HTMLElement> Build(std::string_view text) {
+    std::vector<HTMLElement> Build(TextRef text) {
         if (inserted_count_ == 0) return std::move(records_);
         std::vector<HTMLElement> out;
         out.reserve(records_.size() + inserted_count_);
         for (size_t k = 0; k < records_.size(); ++k) {
             for (int32_t n = 0; n < before_[k]; ++n) {
                 HTMLElement copy = records_[k];
-                copy.Text = std::string(text);
+                copy.Text = text;
                 copy.TagID = inserted_;
                 out.push_back(std::move(copy));
             }
@@ -349,7 +347,8 @@ class FixupTable {
 };
 
 // `tracked` is an index into `records` (or -1) that follows its record.
-std::vector<HTMLElement> ParagraphPass(std::vector<HTMLElement>& records, int32_t& tracked) {
+std::vector<HTMLElement> ParagraphPass(std::vector<HTMLElement>& records, TextRef closer_text,
+                                       int32_t& tracked) {
     FixupTable t(records, tagPEnd);
     for (auto i = t.Start(); t.Valid(i); i = t.Next(i)) {
         if (t.At(i) != tagP) continue;
@@ -369,7 +368,7 @@ std::vector<HTMLElement> ParagraphPass(std::vector<HTMLElement>& records, int32_
         if (!t.Valid(i)) break;
     }
     if (tracked >= 0) tracked = t.NewIndexOf(static_cast<size_t>(tracked));
-    return t.Build("</P>");
+    return t.Build(closer_text);
 }
 
 // The row and cell passes: `opener` is closed by `closer`, and an unclosed
@@ -392,8 +391,8 @@ std::vector<HTMLElement> ParagraphPass(std::vector<HTMLElement>& records, int32_
 // so no scan ever meets a closer inserted by an earlier one, and the levels
 // do not change when closers go in.
 std::vector<HTMLElement> NestedPass(std::vector<HTMLElement>& records, TagID opener, TagID closer,
-                                    std::initializer_list<TagID> enders,
-                                    std::string_view closer_text, int32_t& tracked) {
+                                    std::initializer_list<TagID> enders, TextRef closer_text,
+                                    int32_t& tracked) {
     FixupTable t(records, closer);
     struct Waiting {
         int64_t level;
@@ -432,10 +431,11 @@ void HTMLLabel::InsertMissingCloseTags() {
         elements_[static_cast<size_t>(body_index_)].TagID == tagBody) {
         body = body_index_;
     }
-    elements_ = ParagraphPass(elements_, body);
-    elements_ = NestedPass(elements_, tagTR, tagTREnd, {tagTR, tagTableEnd}, "</TR>", body);
-    elements_ =
-        NestedPass(elements_, tagTD, tagTDEnd, {tagTD, tagTREnd, tagTableEnd}, "</TD>", body);
+    elements_ = ParagraphPass(elements_, ClosingTagText(tagPEnd), body);
+    elements_ = NestedPass(elements_, tagTR, tagTREnd, {tagTR, tagTableEnd},
+                           ClosingTagText(tagTREnd), body);
+    elements_ = NestedPass(elements_, tagTD, tagTDEnd, {tagTD, tagTREnd, tagTableEnd},
+                           ClosingTagText(tagTDEnd), body);
     if (body >= 0) body_index_ = body;
 }
 
