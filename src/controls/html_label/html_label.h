@@ -144,7 +144,9 @@ class HTMLLabel {
     platform::Color DocBackColor() const { return doc_back_color_; }
     int32_t BodyIndex() const { return body_index_; }
 
-    // Tokenizer and classifier. Tokenize reads DocumentHTMLText.
+    // Tokenizer and classifier. Tokenize reads DocumentHTMLText; it makes
+    // room in the table for the closers InsertMissingCloseTags will add, so
+    // that inserting them moves records within the table.
     void Tokenize();
     static bool IsTagToken(std::string_view text);
     static std::string mstrTagID(std::string_view tag);
