@@ -113,6 +113,14 @@ TEST(HtmlTable, QueriesHandOutCopiesAndStopAtTheTop) {
     ASSERT_TRUE(label.GetParentElement(x, found));
     found.ChildCount = 99;
     EXPECT_EQ(Find(label, "<B>").ChildCount, 1);
+    // A record of a longer document reads as empty in a shorter one, and
+    // its child list as none, rather than reading past the end.
+    const HTMLLabel small = Loaded("x");
+    EXPECT_EQ(small.View(label.Elements().back().Text), "");
+    const HTMLElement& b = Find(label, "<B>");
+    ASSERT_FALSE(label.Children(b).empty());
+    EXPECT_TRUE(small.Children(b).empty());
+    EXPECT_FALSE(small.GetFirstChild(b, found));
 }
 
 TEST(HtmlTitle, TakesTheRecordAfterTheFirstTitle) {
