@@ -74,7 +74,8 @@ std::optional<float> ParseExtent(std::string_view value, bool strip_px) {
 void HTMLLabel::InterpretAttributes(HTMLElement& record) {
     const int32_t n = mintExtractTagAttributes(View(record.Text));
     for (int32_t k = 0; k < n; ++k) {
-        const std::string& name = attr_names_[static_cast<size_t>(k)];
+        // A view, so each comparison below looks at the length first.
+        const std::string_view name = attr_names_[static_cast<size_t>(k)];
         const std::string& value = attr_values_[static_cast<size_t>(k)];
         // Where the value stands in the document: string fields refer to it.
         const TextRef text{record.Text.begin + attr_value_at_[static_cast<size_t>(k)],
