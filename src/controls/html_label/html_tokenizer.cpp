@@ -384,8 +384,8 @@ std::vector<uint32_t> ParagraphClosers(const std::vector<uint8_t>& plan) {
 // before it less the "</TABLE>" tags, and an opener's scan stops at the
 // first later record on its own level that is the closer or an ender (a
 // "</TABLE>" on that level is always an ender, so the scan never climbs
-// below it). The openers waiting for that record are kept on a stack, at
-// most one per level, in one pass over the plan.
+// below it). The levels of the openers still waiting for that record are
+// kept on a stack, at most one opener per level, in one pass over the plan.
 //
 // This gives what inserting one closer at a time and scanning again gives:
 // openers are themselves enders, so each opener's scan ends before the next
@@ -395,11 +395,7 @@ std::vector<uint32_t> ParagraphClosers(const std::vector<uint8_t>& plan) {
 // do not change when closers go in.
 std::vector<uint32_t> NestedClosers(const std::vector<uint8_t>& plan, TagID opener, TagID closer,
                                     std::initializer_list<TagID> enders) {
-    struct Waiting {
-        int64_t level;
-        size_t at;
-    };
-    std::vector<Waiting> waiting;
+    std::vector<int64_t> waiting;  // levels, rising towards the top
     std::vector<uint32_t> before;
     int64_t level = 0;
     for (size_t j = 0; j < plan.size(); ++j) {
@@ -407,11 +403,11 @@ std::vector<uint32_t> NestedClosers(const std::vector<uint8_t>& plan, TagID open
         bool ends = false;
         for (TagID e : enders) ends = ends || id == e;
         if (ends || id == closer) {
-            if (!waiting.empty() && waiting.back().level == level) {
+            if (!waiting.empty() && waiting.back() == level) {
                 if (ends) before.push_back(static_cast<uint32_t>(j));
                 waiting.pop_back();
             }
-            if (id == opener) waiting.push_back({level, j});
+            if (id == opener) waiting.push_back(level);
         }
         if (id == tagTable) {
             ++level;
