@@ -29,11 +29,21 @@ void CheckTable(const HTMLLabel& label) {
         const HTMLElement& e = label.Elements()[static_cast<size_t>(k)];
         Check(e.Index == k);
         Check(e.Parent >= 0 && e.Parent < count);
-        Check(e.ChildCount >= 0 && static_cast<size_t>(e.ChildCount) <= e.Children.size());
-        Check(e.Children.size() <= static_cast<size_t>(e.ChildCount) + 1);
-        for (int32_t child : e.Children) Check(child > k && child < count);
-        Check(e.TagID >= 0 && e.TagID < html_label::kTagIDCount);
+        const auto children = label.Children(e);
+        Check(e.ChildCount >= 0 && static_cast<size_t>(e.ChildCount) <= children.size());
+        Check(children.size() <= static_cast<size_t>(e.ChildCount) + 1);
+        for (int32_t child : children) {
+            Check(child > k && child < count);
+            Check(label.Elements()[static_cast<size_t>(child)].Parent == k);
+        }
+        Check(static_cast<int32_t>(e.TagID) < html_label::kTagIDCount);
         Check(e.IsTag == (e.TagID != html_label::tagText));
+        // Every text field lies inside the label's text.
+        for (html_label::TextRef ref :
+             {e.Text, e.Name, e.FontFace, e.Href, e.Title, e.Src, e.Alt}) {
+            Check(label.View(ref).size() == ref.size);
+        }
+        Check(!label.View(e.Text).empty());
 
         HTMLElement copy;
         (void)label.GetParentElement(e, copy);

@@ -43,6 +43,8 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "controls/html_label/html_label.h"
@@ -83,46 +85,50 @@ std::string Float(float v) {
     return std::string(buf, r.ptr);
 }
 
-template <class T>
-std::string List(const std::vector<T>& items) {
+template <class Range>
+std::string List(const Range& items) {
     std::string out = "[";
-    for (size_t k = 0; k < items.size(); ++k) {
-        if (k > 0) out += ",";
-        if constexpr (std::is_same_v<T, std::string>) {
-            out += Quote(items[k]);
+    bool first = true;
+    for (const auto& item : items) {
+        if (!first) out += ",";
+        first = false;
+        if constexpr (std::is_convertible_v<decltype(item), std::string_view>) {
+            out += Quote(item);
         } else {
-            out += std::to_string(items[k]);
+            out += std::to_string(item);
         }
     }
     return out + "]";
 }
 
-std::string ElementLine(const HTMLElement& e) {
+std::string ElementLine(const HTMLLabel& label, const HTMLElement& e) {
     const HTMLElement fresh;
+    const auto text = [&](html_label::TextRef ref) { return Quote(label.View(ref)); };
+    const std::vector<std::string_view> words = label.Words(e);
     std::ostringstream o;
     o << e.Index << ' ' << html_label::TagIDName(e.TagID) << '(' << static_cast<int32_t>(e.TagID)
-      << ") Text=" << Quote(e.Text);
+      << ") Text=" << text(e.Text);
     auto field = [&](const char* name, const std::string& value) {
         o << ' ' << name << '=' << value;
     };
     if (e.IsTag != (e.TagID != html_label::tagText)) field("IsTag", e.IsTag ? "true" : "false");
     if (e.NoSpaceBefore) field("NoSpaceBefore", "true");
-    if (!e.Words.empty()) field("Words", List(e.Words));
-    if (!e.Name.empty()) field("Name", Quote(e.Name));
+    if (!words.empty()) field("Words", List(words));
+    if (!e.Name.empty()) field("Name", text(e.Name));
     if (e.HasBgColor) field("HasBgColor", "true");
-    if (!e.FontFace.empty()) field("FontFace", Quote(e.FontFace));
+    if (!e.FontFace.empty()) field("FontFace", text(e.FontFace));
     if (e.FontSize != fresh.FontSize) field("FontSize", Float(e.FontSize));
     if (e.Color != fresh.Color) field("Color", Hex(e.Color));
-    if (!e.Href.empty()) field("Href", Quote(e.Href));
-    if (!e.Title.empty()) field("Title", Quote(e.Title));
+    if (!e.Href.empty()) field("Href", text(e.Href));
+    if (!e.Title.empty()) field("Title", text(e.Title));
     if (e.Top != 0) field("Top", std::to_string(e.Top));
     if (e.Left != 0) field("Left", std::to_string(e.Left));
     if (e.Bottom != 0) field("Bottom", std::to_string(e.Bottom));
     if (e.Right != 0) field("Right", std::to_string(e.Right));
     if (e.AlignCenter) field("AlignCenter", "true");
     if (e.AlignRight) field("AlignRight", "true");
-    if (!e.Src.empty()) field("Src", Quote(e.Src));
-    if (!e.Alt.empty()) field("Alt", Quote(e.Alt));
+    if (!e.Src.empty()) field("Src", text(e.Src));
+    if (!e.Alt.empty()) field("Alt", text(e.Alt));
     if (e.ImgWidth != 0) field("ImgWidth", std::to_string(e.ImgWidth));
     if (e.ImgHeight != 0) field("ImgHeight", std::to_string(e.ImgHeight));
     if (e.HSpace != 0) field("HSpace", std::to_string(e.HSpace));
@@ -136,7 +142,7 @@ std::string ElementLine(const HTMLElement& e) {
     if (e.VAlign != 0) field("VAlign", std::to_string(e.VAlign));
     if (e.BgColor != fresh.BgColor) field("BgColor", Hex(e.BgColor));
     o << " Parent=" << e.Parent << " SiblingIndex=" << e.SiblingIndex
-      << " ChildCount=" << e.ChildCount << " Children=" << List(e.Children);
+      << " ChildCount=" << e.ChildCount << " Children=" << List(label.Children(e));
     return o.str();
 }
 
@@ -204,7 +210,7 @@ int main(int argc, char** argv) {
     std::ostringstream out;
     out << "text: " << Quote(label.DocumentHTML()) << "\n";
     out << "elements: " << label.ElementCount() << "\n";
-    for (const HTMLElement& e : label.Elements()) out << ElementLine(e) << "\n";
+    for (const HTMLElement& e : label.Elements()) out << ElementLine(label, e) << "\n";
     out << "TextColor=" << Hex(label.TextColor()) << "\n";
     out << "LinkColor=" << Hex(label.LinkColor()) << "\n";
     out << "DocBackColor=" << Hex(label.DocBackColor()) << "\n";

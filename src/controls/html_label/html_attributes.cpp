@@ -21,6 +21,7 @@ using detail::UpperAscii;
 int32_t HTMLLabel::mintExtractTagAttributes(std::string_view tag) {
     attr_names_.clear();
     attr_values_.clear();
+    attr_value_at_.clear();
     const size_t len = tag.size();
     int32_t count = 0;
     size_t p = InStr(1, tag, " ");
@@ -37,6 +38,7 @@ int32_t HTMLLabel::mintExtractTagAttributes(std::string_view tag) {
             // Only blanks after the last "=" (a comment left open): an empty
             // value keeps the two lists parallel.
             attr_values_.emplace_back();
+            attr_value_at_.push_back(static_cast<uint32_t>(len));
             ++count;
             break;
         }
@@ -46,6 +48,7 @@ int32_t HTMLLabel::mintExtractTagAttributes(std::string_view tag) {
         std::string_view value = TrimBlanks(tag.substr(k - 1, d - k));
         if (!value.empty() && value.front() == delimiter) value.remove_prefix(1);
         attr_values_.emplace_back(value);
+        attr_value_at_.push_back(static_cast<uint32_t>(value.data() - tag.data()));
         p = d + 1;
         ++count;
     }
@@ -69,16 +72,20 @@ std::optional<float> ParseExtent(std::string_view value, bool strip_px) {
 }  // namespace
 
 void HTMLLabel::InterpretAttributes(HTMLElement& record) {
-    const int32_t n = mintExtractTagAttributes(record.Text);
+    const int32_t n = mintExtractTagAttributes(View(record.Text));
     for (int32_t k = 0; k < n; ++k) {
-        const std::string& name = attr_names_[static_cast<size_t>(k)];
+        // A view, so each comparison below looks at the length first.
+        const std::string_view name = attr_names_[static_cast<size_t>(k)];
         const std::string& value = attr_values_[static_cast<size_t>(k)];
+        // Where the value stands in the document: string fields refer to it.
+        const TextRef text{record.Text.begin + attr_value_at_[static_cast<size_t>(k)],
+                           static_cast<uint32_t>(value.size())};
         if (name == "ALIGN") {
             const std::string v = UpperAscii(value);
             if (v == "CENTER") record.AlignCenter = true;
             if (v == "RIGHT") record.AlignRight = true;
         } else if (name == "ALT") {
-            record.Alt = value;
+            record.Alt = text;
         } else if (name == "BACKGROUND") {
             background_image_ = value;
         } else if (name == "BGCOLOR") {
@@ -104,7 +111,8 @@ void HTMLLabel::InterpretAttributes(HTMLElement& record) {
             // A list of faces: the first one. A comma in first place is not a
             // separator, so the value is then kept whole.
             const size_t comma = InStr(1, value, ",");
-            record.FontFace = comma > 1 ? value.substr(0, comma - 1) : value;
+            record.FontFace = text;
+            if (comma > 1) record.FontFace.size = static_cast<uint32_t>(comma - 1);
         } else if (name == "HEIGHT") {
             if (record.TagID == tagImg) {
                 if (auto v = detail::ToInt32(value)) record.ImgHeight = *v;
@@ -112,11 +120,11 @@ void HTMLLabel::InterpretAttributes(HTMLElement& record) {
                 record.HeightSpec = *v;
             }
         } else if (name == "HREF") {
-            record.Href = value;
+            record.Href = text;
         } else if (name == "HSPACE") {
             if (auto v = detail::ToInt16(value)) record.HSpace = *v;
         } else if (name == "ID" || name == "NAME") {
-            record.Name = value;
+            record.Name = text;
         } else if (name == "LINK") {
             if (auto c = ParseColor(value)) link_color_ = *c;
         } else if (name == "SIZE") {
@@ -133,11 +141,11 @@ void HTMLLabel::InterpretAttributes(HTMLElement& record) {
             }
             record.FontSize = static_cast<float>(size);
         } else if (name == "SRC") {
-            record.Src = value;
+            record.Src = text;
         } else if (name == "TEXT") {
             if (auto c = ParseColor(value)) text_color_ = *c;
         } else if (name == "TITLE") {
-            record.Title = value;
+            record.Title = text;
         } else if (name == "VALIGN") {
             const std::string v = UpperAscii(value);
             if (v == "CENTER") record.VAlign = 4;

@@ -47,10 +47,13 @@ std::optional<int16_t> Narrow16(int32_t v) {
 
 }  // namespace
 
-HTMLLabel::HTMLLabel() = default;
+HTMLLabel::HTMLLabel() {
+    SetDocumentText({});
+}
 
 HTMLLabel::HTMLLabel(platform::ComponentHost* host, HTMLLabelView* view)
     : host_(host), view_(view) {
+    SetDocumentText({});
 }
 
 void HTMLLabel::NotifyChanged(std::string_view key) {
@@ -59,21 +62,21 @@ void HTMLLabel::NotifyChanged(std::string_view key) {
 
 platform::Status HTMLLabel::Reload() {
     // The normalised text is loaded again as if it had just been assigned.
-    const std::string text = document_html_text_;
+    const std::string text(DocumentHTML());
     return LoadDocument(text);
 }
 
 platform::Status HTMLLabel::SetDefaultFontName(std::string name) {
     default_font_name_ = std::move(name);
     NotifyChanged(kKeyDefaultFontName);
-    if (!document_html_text_.empty()) return Reload();
+    if (document_size_ != 0) return Reload();
     return {};
 }
 
 platform::Status HTMLLabel::SetDefaultFontSize(float points) {
     default_font_size_ = points;
     NotifyChanged(kKeyDefaultFontSize);
-    if (!document_html_text_.empty()) return Reload();
+    if (document_size_ != 0) return Reload();
     return {};
 }
 
@@ -201,14 +204,14 @@ platform::Status HTMLLabel::Refresh(bool /*unused*/) {
 platform::Status HTMLLabel::LoadDocument(std::string_view html) {
     if (view_ != nullptr) view_->BeginBusy();
 
-    document_html_text_ = WrapAndClean(html);
+    SetDocumentText(WrapAndClean(html));
 
     doc_back_color_ = back_color_;
     text_color_ = 0;
     link_color_ = kDefaultLinkColor;
     if (view_ != nullptr) view_->ResetFont(default_font_name_, default_font_size_, text_color_);
 
-    document_html_text_ = CollapseBlanks(document_html_text_);
+    SetDocumentText(CollapseBlanks(DocumentHTML()));
     Tokenize();
     body_index_ = 0;
     background_image_.clear();

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -83,8 +84,9 @@ class HTMLLabel {
     void SetBorderStyle(int16_t value);
     bool EnableTooltips() const { return enable_tooltips_; }
     void SetEnableTooltips(bool value);
-    // Reading gives the normalised text, not the string that was assigned.
-    const std::string& DocumentHTML() const { return document_html_text_; }
+    // Reading gives the normalised text, not the string that was assigned;
+    // the view lasts until the next load.
+    std::string_view DocumentHTML() const { return DocumentHTMLText(); }
     platform::Status SetDocumentHTML(std::string_view html) { return LoadDocument(html); }
     bool EnableScroll() const { return enable_scroll_; }
     void SetEnableScroll(bool value);
@@ -117,7 +119,18 @@ class HTMLLabel {
     // --- Document model --------------------------------------------------------
     const std::vector<HTMLElement>& Elements() const { return elements_; }
     int32_t ElementCount() const { return static_cast<int32_t>(elements_.size()); }
-    const std::string& DocumentHTMLText() const { return document_html_text_; }
+    std::string_view DocumentHTMLText() const {
+        return std::string_view(text_).substr(0, document_size_);
+    }
+    // The characters of a record's text field; a range outside the label's
+    // text (a record from another label) reads as empty.
+    std::string_view View(TextRef ref) const;
+    // A text run's words, split at every blank (empty ones included); a tag
+    // has none.
+    std::vector<std::string_view> Words(const HTMLElement& element) const;
+    // The element's children in document order and, when a closer ended it,
+    // the closer's index as one extra entry after ChildCount children.
+    std::span<const int32_t> Children(const HTMLElement& element) const;
     const std::vector<std::string>& AttrNames() const { return attr_names_; }
     const std::vector<std::string>& AttrValues() const { return attr_values_; }
     const std::vector<int32_t>& Anchors() const { return anchors_; }
@@ -131,7 +144,9 @@ class HTMLLabel {
     platform::Color DocBackColor() const { return doc_back_color_; }
     int32_t BodyIndex() const { return body_index_; }
 
-    // Tokenizer and classifier. Tokenize reads DocumentHTMLText.
+    // Tokenizer and classifier. Tokenize reads DocumentHTMLText; it makes
+    // room in the table for the closers InsertMissingCloseTags will add, so
+    // that inserting them moves records within the table.
     void Tokenize();
     static bool IsTagToken(std::string_view text);
     static std::string mstrTagID(std::string_view tag);
@@ -161,12 +176,13 @@ class HTMLLabel {
     static std::string WrapAndClean(std::string_view html);
     static std::string CollapseBlanks(std::string_view text);
 
-    // Used by the table tests to seed a document without the tokenizer.
-    void SetElementsForTesting(std::vector<HTMLElement> elements);
-
   private:
     void NotifyChanged(std::string_view key);
     platform::Status Reload();
+    // Makes `text` the document and appends the spellings records borrow.
+    void SetDocumentText(std::string text);
+    // The text of a closer the fix-ups insert ("</P>", "</TR>" or "</TD>").
+    TextRef ClosingTagText(TagID closer) const;
 
     platform::ComponentHost* host_ = nullptr;
     HTMLLabelView* view_ = nullptr;
@@ -184,11 +200,17 @@ class HTMLLabel {
     int16_t default_padding_ = 4;
     int16_t default_spacing_ = 4;
 
-    // Document state.
-    std::string document_html_text_;
+    // Document state. The text is the normalised document (its first
+    // document_size_ bytes) followed by the closing tags the fix-ups insert
+    // and the default font name, so that every record's text is a TextRef.
+    std::string text_;
+    uint32_t document_size_ = 0;
+    TextRef default_font_text_;
     std::vector<HTMLElement> elements_;
+    std::vector<int32_t> children_;  // every element's child list, one after another
     std::vector<std::string> attr_names_;
     std::vector<std::string> attr_values_;
+    std::vector<uint32_t> attr_value_at_;  // where each value starts in the tag
     std::vector<int32_t> anchors_;
     std::string pending_href_;
     platform::Color text_color_ = 0;

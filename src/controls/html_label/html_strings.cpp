@@ -53,16 +53,16 @@ std::string ReplaceAll(std::string_view s, std::string_view from, std::string_vi
     return out;
 }
 
-std::vector<std::string> SplitBlanks(std::string_view s) {
-    std::vector<std::string> out;
+std::vector<std::string_view> SplitBlanks(std::string_view s) {
+    std::vector<std::string_view> out;
     size_t pos = 0;
     while (true) {
         size_t at = s.find(' ', pos);
         if (at == std::string_view::npos) {
-            out.emplace_back(s.substr(pos));
+            out.push_back(s.substr(pos));
             return out;
         }
-        out.emplace_back(s.substr(pos, at - pos));
+        out.push_back(s.substr(pos, at - pos));
         pos = at + 1;
     }
 }

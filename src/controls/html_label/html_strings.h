@@ -30,7 +30,8 @@ std::string_view TrimBlanks(std::string_view s);
 std::string ReplaceAll(std::string_view s, std::string_view from, std::string_view to);
 
 // Splits at every blank; n blanks give n + 1 pieces, empty ones included.
-std::vector<std::string> SplitBlanks(std::string_view s);
+// The pieces are views into `s`.
+std::vector<std::string_view> SplitBlanks(std::string_view s);
 
 // A decimal number: blanks around it, an optional sign, digits with an
 // optional fraction, an optional exponent. Anything else is not a number.

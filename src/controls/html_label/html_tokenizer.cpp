@@ -3,10 +3,13 @@
 // The parser never rejects a document: unknown tags become tagUnknown, a "<"
 // with no ">" after it is skipped, and text outside the outermost tags is
 // dropped. Every loop here advances on every step, so no input can make it
-// spin, and every read is bounded by the text or table size.
+// spin, every read is bounded by the text or table size, and every step is
+// linear in the size of the document.
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "controls/html_label/html_label.h"
 #include "controls/html_label/html_strings.h"
@@ -51,19 +54,28 @@ bool HTMLLabel::IsTagToken(std::string_view text) {
     return text.back() == '>' || text.starts_with("<!--");
 }
 
-void HTMLLabel::Tokenize() {
-    const std::string& s = document_html_text_;
-    const size_t len = s.size();
-    elements_.clear();
+namespace {
 
-    auto append = [&](size_t from, size_t to, bool no_space) {  // 1-based, inclusive
-        HTMLElement e;
-        e.Text = s.substr(from - 1, to - from + 1);
-        e.Index = static_cast<int32_t>(elements_.size());
-        e.NoSpaceBefore = no_space;
-        elements_.push_back(std::move(e));
+// Cuts the document into tokens and hands each to `emit` as a 0-based
+// half-open byte range with its NoSpaceBefore flag.
+//
+// The first ">" at or after a position is remembered: positions only move
+// forward, so a stray "<" with no ">" after it costs no second search to the
+// end of the text, and the whole cut stays linear.
+template <class Emit>
+void CutTokens(std::string_view s, Emit&& emit) {
+    const size_t len = s.size();
+    size_t gt_from = 0;  // 0 until the first search; then InStr(gt_from, s, ">") == gt_at
+    size_t gt_at = 0;
+    auto next_gt = [&](size_t from) {
+        if (gt_from == 0 || from < gt_from || (gt_at != 0 && gt_at < from)) {
+            gt_at = InStr(from, s, ">");
+            gt_from = from;
+        }
+        return gt_at;
     };
 
+    // Positions below are 1-based and inclusive, as InStr gives them.
     size_t i = 1;
     size_t j = 0;
     bool sp = false;
@@ -74,10 +86,10 @@ void HTMLLabel::Tokenize() {
             size_t close = InStr(i, s, "-->");
             j = close == 0 ? len : close + 2;
         } else {
-            j = InStr(i, s, ">");
+            j = next_gt(i);
         }
         if (j > 0) {
-            append(i, j, false);
+            emit(i - 1, j, false);
             if (i > 1) sp = s[i - 2] != ' ';
             j = j + 1;
             i = j;
@@ -86,13 +98,47 @@ void HTMLLabel::Tokenize() {
         }
         j = InStr(i, s, "<");
         if (j > i) {
-            std::string_view run(s.data() + (i - 1), j - i);
-            if (!TrimBlanks(run).empty()) append(i, j - 1, sp);
+            std::string_view run = s.substr(i - 1, j - i);
+            if (!TrimBlanks(run).empty()) emit(i - 1, j - 1, sp);
             i = j;
         } else if (j == 0) {
             j = len;
         }
     }
+}
+
+TagID LookUpTag(std::string_view name);
+
+// What ClassifyElement will make of a token, as far as the fix-ups care.
+TagID TagOfToken(std::string_view token) {
+    if (!HTMLLabel::IsTagToken(token)) return tagText;
+    return LookUpTag(HTMLLabel::mstrTagID(token));
+}
+
+std::vector<uint8_t> PlanClosers(std::vector<uint8_t> tags);
+
+}  // namespace
+
+void HTMLLabel::Tokenize() {
+    const std::string_view s = DocumentHTMLText();
+    elements_.clear();
+    children_.clear();
+
+    // A first cut learns the tokens' tags, so the table can be allocated
+    // once with room for every closer the fix-ups will insert.
+    std::vector<uint8_t> tags;
+    CutTokens(s, [&](size_t from, size_t to, bool) {
+        tags.push_back(TagOfToken(s.substr(from, to - from)));
+    });
+    const size_t planned = PlanClosers(std::move(tags)).size();
+    elements_.reserve(planned);
+
+    CutTokens(s, [&](size_t from, size_t to, bool no_space) {
+        HTMLElement& e = elements_.emplace_back();
+        e.Text = {static_cast<uint32_t>(from), static_cast<uint32_t>(to - from)};
+        e.Index = static_cast<int32_t>(elements_.size() - 1);
+        e.NoSpaceBefore = no_space;
+    });
 }
 
 std::string HTMLLabel::mstrTagID(std::string_view tag) {
@@ -208,17 +254,14 @@ TagID LookUpTag(std::string_view name) {
 }  // namespace
 
 void HTMLLabel::ClassifyElement(HTMLElement& record) {
-    if (!IsTagToken(record.Text)) {
+    const std::string_view text = View(record.Text);
+    if (!IsTagToken(text)) {
+        // A text run; its words are read from the text when asked for.
         record.TagID = tagText;
-        if (record.Text.find(' ') == std::string::npos) {
-            record.Words = {record.Text};
-        } else {
-            record.Words = detail::SplitBlanks(record.Text);
-        }
         return;
     }
     record.IsTag = true;
-    const std::string name = mstrTagID(record.Text);
+    const std::string name = mstrTagID(text);
     record.TagID = LookUpTag(name);
     switch (record.TagID) {
         case tagBody:
@@ -236,7 +279,7 @@ void HTMLLabel::ClassifyElement(HTMLElement& record) {
             record.BgColor = back_color_;
             break;
         case tagFont:
-            record.FontFace = default_font_name_;
+            record.FontFace = default_font_text_;
             record.Color = text_color_;
             record.FontSize = default_font_size_;
             break;
@@ -271,156 +314,163 @@ void HTMLLabel::ClassifyAll() {
 
 namespace {
 
-// One fix-up pass over a table. Every record a pass inserts is a copy of the
-// record that stood at the insertion point, with a new Text and TagID; and
-// all the records a pass inserts are of one kind. So instead of moving the
-// whole table up at each insertion (quadratic on long documents full of
-// unclosed cells), the pass only counts the copies waiting before each
-// original record and builds the new table once at the end. Positions walk
-// this virtual table exactly as they would walk the real one.
-class FixupTable {
-  public:
-    FixupTable(std::vector<HTMLElement>& records, TagID inserted)
-        : records_(records), inserted_(inserted), before_(records.size(), 0) {}
+// The fix-ups work on a plan: one byte per record of the table as it will
+// be, holding the record's tag, with kInserted set on the closers the passes
+// add. Every inserted closer is a copy of the record it stands in front of,
+// with its own text and tag; a later pass may insert in front of an earlier
+// pass's closer, so a run of closers always ends at the record they copy.
+constexpr uint8_t kInserted = 0x80;
 
-    // (k, sub): sub < before_[k] is the sub-th copy waiting before original
-    // record k; sub == before_[k] is the original record k itself.
-    struct Pos {
-        size_t k = 0;
-        int32_t sub = 0;
-    };
+TagID PlanTag(uint8_t entry) {
+    return static_cast<TagID>(entry & ~kInserted);
+}
 
-    Pos Start() const { return {0, 0}; }
-    bool Valid(Pos p) const { return p.k < records_.size(); }
-    Pos Next(Pos p) const {
-        if (p.sub < before_[p.k]) return {p.k, p.sub + 1};
-        return {p.k + 1, 0};
-    }
-    TagID At(Pos p) const { return p.sub < before_[p.k] ? inserted_ : records_[p.k].TagID; }
-    // A new copy takes position p; whatever stood there moves up by one.
-    void InsertAt(Pos p) {
-        ++before_[p.k];
-        ++inserted_count_;
-    }
-
-    // Where original record k stands once the copies are in place.
-    int32_t NewIndexOf(size_t k) const {
-        int64_t n = static_cast<int64_t>(k);
-        for (size_t m = 0; m <= k && m < before_.size(); ++m) n += before_[m];
-        return static_cast<int32_t>(n);
-    }
-
-    // Moves the records into the new table; the source is left empty.
-    std::vector<HTMLElement> Build(std::string_view text) {
-        if (inserted_count_ == 0) return std::move(records_);
-        std::vector<HTMLElement> out;
-        out.reserve(records_.size() + inserted_count_);
-        for (size_t k = 0; k < records_.size(); ++k) {
-            for (int32_t n = 0; n < before_[k]; ++n) {
-                HTMLElement copy = records_[k];
-                copy.Text = std::string(text);
-                copy.TagID = inserted_;
-                out.push_back(std::move(copy));
-            }
-            out.push_back(std::move(records_[k]));
+// The plan with one `closer` in front of each entry listed in `before`
+// (ascending, each at most once).
+std::vector<uint8_t> WithClosers(std::vector<uint8_t> plan, const std::vector<uint32_t>& before,
+                                 TagID closer) {
+    if (before.empty()) return plan;
+    std::vector<uint8_t> out;
+    out.reserve(plan.size() + before.size());
+    size_t next = 0;
+    for (size_t k = 0; k < plan.size(); ++k) {
+        if (next < before.size() && before[next] == k) {
+            out.push_back(static_cast<uint8_t>(closer | kInserted));
+            ++next;
         }
-        for (size_t k = 0; k < out.size(); ++k) out[k].Index = static_cast<int32_t>(k);
-        return out;
+        out.push_back(plan[k]);
     }
+    return out;
+}
 
-  private:
-    std::vector<HTMLElement>& records_;
-    TagID inserted_;
-    std::vector<int32_t> before_;
-    size_t inserted_count_ = 0;
-};
-
-// `tracked` is an index into `records` (or -1) that follows its record.
-std::vector<HTMLElement> ParagraphPass(std::vector<HTMLElement>& records, int32_t& tracked) {
-    FixupTable t(records, tagPEnd);
-    for (auto i = t.Start(); t.Valid(i); i = t.Next(i)) {
-        if (t.At(i) != tagP) continue;
-        for (auto j = t.Next(i); t.Valid(j); j = t.Next(j)) {
-            const TagID id = t.At(j);
-            if (id == tagPEnd) {
-                // The record right after the closer is not examined.
-                i = t.Next(j);
-                break;
-            }
-            if (id == tagP || id == tagTable || id == tagTDEnd) {
-                t.InsertAt(j);
-                i = j;  // the next record examined is the one that caused it
-                break;
-            }
+// A paragraph is closed in front of the next P, TABLE or "</TD>"; an
+// author's "</P>" closes it, and the record right after that closer is not
+// examined. After an insertion the record that caused it is examined next,
+// so a P that ends a paragraph opens the next one. Every scan stops at the
+// next P, so the pass is linear.
+std::vector<uint32_t> ParagraphClosers(const std::vector<uint8_t>& plan) {
+    std::vector<uint32_t> before;
+    const size_t n = plan.size();
+    size_t i = 0;
+    while (i < n) {
+        if (PlanTag(plan[i]) != tagP) {
+            ++i;
+            continue;
         }
-        if (!t.Valid(i)) break;
+        size_t j = i + 1;
+        while (j < n) {
+            const TagID id = PlanTag(plan[j]);
+            if (id == tagPEnd || id == tagP || id == tagTable || id == tagTDEnd) break;
+            ++j;
+        }
+        if (j == n) break;  // no closer and no later P
+        if (PlanTag(plan[j]) == tagPEnd) {
+            i = j + 2;
+            continue;
+        }
+        before.push_back(static_cast<uint32_t>(j));
+        i = j;
     }
-    if (tracked >= 0) tracked = t.NewIndexOf(static_cast<size_t>(tracked));
-    return t.Build("</P>");
+    return before;
 }
 
 // The row and cell passes: `opener` is closed by `closer`, and an unclosed
-// one is ended before any of `enders` at the same table depth. Nested tables
-// are skipped by counting depth.
-std::vector<HTMLElement> NestedPass(std::vector<HTMLElement>& records, TagID opener, TagID closer,
-                                    std::initializer_list<TagID> enders,
-                                    std::string_view closer_text, int32_t& tracked) {
-    FixupTable t(records, closer);
-    auto i = t.Start();
-    while (t.Valid(i)) {
-        if (t.At(i) != opener) {
-            i = t.Next(i);
-            continue;
-        }
-        bool stopped = false;
-        int64_t depth = 0;
-        for (auto j = t.Next(i); t.Valid(j); j = t.Next(j)) {
-            const TagID id = t.At(j);
-            if (depth == 0) {
-                if (id == closer) {
-                    stopped = true;
-                    break;
-                }
-                if (id == tagTable) {
-                    depth = 1;
-                    continue;
-                }
-                bool ends = false;
-                for (TagID e : enders) ends = ends || id == e;
-                if (ends) {
-                    t.InsertAt(j);
-                    stopped = true;
-                    break;
-                }
-            } else if (id == tagTable) {
-                ++depth;
-            } else if (id == tagTableEnd) {
-                --depth;
+// one is ended in front of any of `enders` at its own table depth; nested
+// tables in between are skipped by counting TABLE and "</TABLE>".
+//
+// Scanned one opener at a time, a row left open before a nested table that
+// is never closed reads to the end of the document, which makes the pass
+// quadratic. Instead: the level of a record is the number of TABLE tags
+// before it less the "</TABLE>" tags, and an opener's scan stops at the
+// first later record on its own level that is the closer or an ender (a
+// "</TABLE>" on that level is always an ender, so the scan never climbs
+// below it). The levels of the openers still waiting for that record are
+// kept on a stack, at most one opener per level, in one pass over the plan.
+//
+// This gives what inserting one closer at a time and scanning again gives:
+// openers are themselves enders, so each opener's scan ends before the next
+// opener on its level; an opener inside another one's scan stands on a
+// higher level and its scan ends before the "</TABLE>" that leads back down,
+// so no scan ever meets a closer inserted by an earlier one, and the levels
+// do not change when closers go in.
+std::vector<uint32_t> NestedClosers(const std::vector<uint8_t>& plan, TagID opener, TagID closer,
+                                    std::initializer_list<TagID> enders) {
+    std::vector<int64_t> waiting;  // levels, rising towards the top
+    std::vector<uint32_t> before;
+    int64_t level = 0;
+    for (size_t j = 0; j < plan.size(); ++j) {
+        const TagID id = PlanTag(plan[j]);
+        bool ends = false;
+        for (TagID e : enders) ends = ends || id == e;
+        if (ends || id == closer) {
+            if (!waiting.empty() && waiting.back() == level) {
+                if (ends) before.push_back(static_cast<uint32_t>(j));
+                waiting.pop_back();
             }
+            if (id == opener) waiting.push_back(level);
         }
-        i = t.Next(i);
-        // After a stop the record right after the opener is skipped.
-        if (stopped && t.Valid(i)) i = t.Next(i);
+        if (id == tagTable) {
+            ++level;
+        } else if (id == tagTableEnd) {
+            --level;
+        }
     }
-    if (tracked >= 0) tracked = t.NewIndexOf(static_cast<size_t>(tracked));
-    return t.Build(closer_text);
+    return before;
+}
+
+// The three passes in order: paragraphs, rows, cells. The cell pass sees
+// the rows' inserted "</TR>" as enders.
+std::vector<uint8_t> PlanClosers(std::vector<uint8_t> tags) {
+    std::vector<uint8_t> plan = std::move(tags);
+    std::vector<uint32_t> before = ParagraphClosers(plan);
+    plan = WithClosers(std::move(plan), before, tagPEnd);
+    before = NestedClosers(plan, tagTR, tagTREnd, {tagTR, tagTableEnd});
+    plan = WithClosers(std::move(plan), before, tagTREnd);
+    before = NestedClosers(plan, tagTD, tagTDEnd, {tagTD, tagTREnd, tagTableEnd});
+    return WithClosers(std::move(plan), before, tagTDEnd);
 }
 
 }  // namespace
 
 void HTMLLabel::InsertMissingCloseTags() {
+    const size_t count = elements_.size();
+    std::vector<uint8_t> tags(count);
+    for (size_t k = 0; k < count; ++k) {
+        // A value outside the enum plays no part in the fix-ups, and must
+        // not reach the plan's flag bit.
+        const TagID id = elements_[k].TagID;
+        tags[k] = static_cast<uint8_t>(id < kTagIDCount ? id : tagUnknown);
+    }
+    const std::vector<uint8_t> plan = PlanClosers(std::move(tags));
+    if (plan.size() == count) return;
+
     // BodyIndex names the BODY element, so insertions in front of it move it
     // along; left alone it would point at whatever record slid into its place.
-    int32_t body = -1;
+    size_t body = count;
     if (body_index_ >= 0 && body_index_ < ElementCount() &&
         elements_[static_cast<size_t>(body_index_)].TagID == tagBody) {
-        body = body_index_;
+        body = static_cast<size_t>(body_index_);
     }
-    elements_ = ParagraphPass(elements_, body);
-    elements_ = NestedPass(elements_, tagTR, tagTREnd, {tagTR, tagTableEnd}, "</TR>", body);
-    elements_ =
-        NestedPass(elements_, tagTD, tagTDEnd, {tagTD, tagTREnd, tagTableEnd}, "</TD>", body);
-    if (body >= 0) body_index_ = body;
+
+    // Tokenize made room, so this moves records within the table. Filling
+    // from the end moves every original record up to its place before its
+    // old slot is needed, and each closer copies the record after it,
+    // which is in place by then.
+    elements_.resize(plan.size());
+    size_t original = count;
+    for (size_t at = plan.size(); at-- > 0;) {
+        if ((plan[at] & kInserted) != 0) {
+            HTMLElement copy = elements_[at + 1];
+            copy.TagID = PlanTag(plan[at]);
+            copy.Text = ClosingTagText(copy.TagID);
+            elements_[at] = copy;
+        } else {
+            --original;
+            if (at != original) elements_[at] = elements_[original];
+            if (original == body) body_index_ = static_cast<int32_t>(at);
+        }
+        elements_[at].Index = static_cast<int32_t>(at);
+    }
 }
 
 }  // namespace html_label

@@ -34,7 +34,7 @@ TEST(HtmlAttributes, ExtractionHandlesQuotesBlanksAndMissingEquals) {
 TEST(HtmlAttributes, FontFaceSizeAndColour) {
     HTMLLabel label = Loaded("<FONT face='Arial, Helvetica' size=+1 color=#FF0000>x");
     const HTMLElement& f = Find(label, "<FONT face='Arial, Helvetica' size=+1 color=#FF0000>");
-    EXPECT_EQ(f.FontFace, "Arial");
+    EXPECT_EQ(label.View(f.FontFace), "Arial");
     EXPECT_FLOAT_EQ(f.FontSize, 11.2f);
     EXPECT_EQ(f.Color, 255u);
     // Sizes are relative to DefaultFontSize, 3 being the default itself.
@@ -44,7 +44,8 @@ TEST(HtmlAttributes, FontFaceSizeAndColour) {
         const std::string tag = std::string("<FONT size=") + size + ">";
         EXPECT_FLOAT_EQ(Find(Loaded(tag), tag).FontSize, points) << size;
     }
-    EXPECT_EQ(Find(Loaded("<FONT face=',x'>"), "<FONT face=',x'>").FontFace, ",x");
+    const HTMLLabel comma = Loaded("<FONT face=',x'>");
+    EXPECT_EQ(comma.View(Find(comma, "<FONT face=',x'>").FontFace), ",x");
 }
 
 TEST(HtmlAttributes, ColoursByHexAndByName) {
@@ -97,14 +98,14 @@ TEST(HtmlAttributes, TableCellAndImageFields) {
     const HTMLElement& img = Find(t, "<IMG src=a.gif width=40 height=30>");
     EXPECT_EQ(img.ImgWidth, 40);
     EXPECT_EQ(img.ImgHeight, 30);
-    EXPECT_EQ(img.Src, "a.gif");
+    EXPECT_EQ(t.View(img.Src), "a.gif");
 
     const std::string a = "<A href = 'x.htm' title='Go' name=top>";
     const HTMLLabel linked = Loaded(a);
     const HTMLElement& link = Find(linked, a);
-    EXPECT_EQ(link.Href, "x.htm");
-    EXPECT_EQ(link.Title, "Go");
-    EXPECT_EQ(link.Name, "top");
+    EXPECT_EQ(linked.View(link.Href), "x.htm");
+    EXPECT_EQ(linked.View(link.Title), "Go");
+    EXPECT_EQ(linked.View(link.Name), "top");
 }
 
 TEST(HtmlAttributes, UnknownValuesAndNonNumbersAreIgnored) {
@@ -125,7 +126,8 @@ TEST(HtmlAttributes, UnknownValuesAndNonNumbersAreIgnored) {
     EXPECT_EQ(Find(Loaded("<TABLE border=2.5>"), "<TABLE border=2.5>").Border, 2);
     EXPECT_EQ(Find(Loaded("<TABLE border=3.5>"), "<TABLE border=3.5>").Border, 4);
     // A later attribute overrides an earlier one of the same effect.
-    EXPECT_EQ(Find(Loaded("<A name=a id=b>"), "<A name=a id=b>").Name, "b");
+    const HTMLLabel named = Loaded("<A name=a id=b>");
+    EXPECT_EQ(named.View(Find(named, "<A name=a id=b>").Name), "b");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 namespace html_label {
 namespace {
 
+using testing::ChildrenOf;
 using testing::Find;
 using testing::Loaded;
 using testing::Texts;
@@ -15,12 +16,13 @@ TEST(HtmlHierarchy, AnyCloserEndsTheOpenContainer) {
     HTMLLabel label = Loaded("<HTML><BODY><B>a</I>b</BODY></HTML>");
     const HTMLElement& b = Find(label, "<B>");
     EXPECT_EQ(b.ChildCount, 1);
-    ASSERT_EQ(b.Children.size(), 2u);
-    EXPECT_EQ(label.Elements()[b.Children[0]].Text, "a");
-    EXPECT_EQ(label.Elements()[b.Children[1]].Text, "</I>");
+    const std::vector<int32_t> children = ChildrenOf(label, b);
+    ASSERT_EQ(children.size(), 2u);
+    EXPECT_EQ(Texts(label)[children[0]], "a");
+    EXPECT_EQ(Texts(label)[children[1]], "</I>");
     HTMLElement next;
     ASSERT_TRUE(label.GetNextSibling(b, next));
-    EXPECT_EQ(next.Text, "b");
+    EXPECT_EQ(label.View(next.Text), "b");
 }
 
 TEST(HtmlHierarchy, ParagraphsBecomeSiblingsAndTheFinalTagJoinsBody) {
@@ -28,10 +30,11 @@ TEST(HtmlHierarchy, ParagraphsBecomeSiblingsAndTheFinalTagJoinsBody) {
     // <HTML> <BODY> <P> a </P> <P> b </BODY> </HTML>
     const auto& e = label.Elements();
     EXPECT_EQ(e[2].ChildCount, 1);
-    EXPECT_EQ(e[2].Children, (std::vector<int32_t>{3, 4}));
+    EXPECT_EQ(ChildrenOf(label, e[2]), (std::vector<int32_t>{3, 4}));
     EXPECT_EQ(e[5].Parent, 1);
     EXPECT_EQ(e[5].SiblingIndex, 1);
-    EXPECT_EQ(e[5].Children, (std::vector<int32_t>{6, 7}));  // "</BODY>" ends the second P
+    EXPECT_EQ(ChildrenOf(label, e[5]),
+              (std::vector<int32_t>{6, 7}));  // "</BODY>" ends the second P
     EXPECT_EQ(e[8].Parent, 1);
     EXPECT_EQ(e[1].ChildCount, 3);
     EXPECT_EQ(e[0].ChildCount, 1);
@@ -49,7 +52,7 @@ TEST(HtmlHierarchy, LeavesNestNothingAndATopLevelCloserEndsTheWalk) {
     for (int32_t k = 2; k < top.ElementCount(); ++k) {
         EXPECT_EQ(top.Elements()[k].Parent, 0);
         EXPECT_EQ(top.Elements()[k].SiblingIndex, 0);
-        EXPECT_TRUE(top.Elements()[k].Children.empty());
+        EXPECT_TRUE(top.Children(top.Elements()[k]).empty());
     }
 }
 
@@ -72,21 +75,25 @@ TEST(HtmlHierarchy, DeepNestingAndLongDocumentsLoadWhole) {
 }
 
 TEST(HtmlTable, InsertElementAtCopiesAndRenumbers) {
-    HTMLLabel label;
-    std::vector<HTMLElement> rows(10);
-    for (int k = 0; k < 10; ++k) rows[k].Text = "r" + std::to_string(k);
-    label.SetElementsForTesting(rows);
-    label.InsertElementAt(5);
-    ASSERT_EQ(label.ElementCount(), 11);
-    EXPECT_EQ(label.Elements()[5].Text, "r5");
-    EXPECT_EQ(label.Elements()[5].Index, 5);
-    for (int k = 6; k <= 10; ++k) {
-        EXPECT_EQ(label.Elements()[k].Text, "r" + std::to_string(k - 1));
+    // <HTML> <BODY> <r0> ... <r9> </BODY> </HTML>
+    std::string doc;
+    for (int k = 0; k < 10; ++k) doc += "<r" + std::to_string(k) + ">";
+    HTMLLabel label = Loaded(doc);
+    ASSERT_EQ(label.ElementCount(), 14);
+    label.InsertElementAt(7);
+    ASSERT_EQ(label.ElementCount(), 15);
+    EXPECT_EQ(Texts(label)[7], "<r5>");
+    EXPECT_EQ(label.Elements()[7].Index, 7);
+    for (int k = 8; k <= 12; ++k) {
+        EXPECT_EQ(Texts(label)[k], "<r" + std::to_string(k - 3) + ">");
         EXPECT_EQ(label.Elements()[k].Index, k);
     }
-    label.InsertElementAt(11);  // outside the table: refused
+    label.InsertElementAt(15);  // outside the table: refused
     label.InsertElementAt(-1);
-    EXPECT_EQ(label.ElementCount(), 11);
+    EXPECT_EQ(label.ElementCount(), 15);
+    // BODY moves along with an insertion in front of it.
+    label.InsertElementAt(1);
+    EXPECT_EQ(label.BodyIndex(), 2);
 }
 
 TEST(HtmlTable, QueriesHandOutCopiesAndStopAtTheTop) {
@@ -94,18 +101,26 @@ TEST(HtmlTable, QueriesHandOutCopiesAndStopAtTheTop) {
     const HTMLElement& x = Find(label, "x");
     HTMLElement found;
     ASSERT_TRUE(label.FindAncestorByTag(x, found, tagTD));
-    EXPECT_EQ(found.Text, "<TD>");
+    EXPECT_EQ(label.View(found.Text), "<TD>");
     EXPECT_FALSE(label.FindAncestorByTag(x, found, tagUL));
     ASSERT_TRUE(label.GetFirstChild(Find(label, "<TR>"), found));
-    EXPECT_EQ(found.Text, "<TD>");
+    EXPECT_EQ(label.View(found.Text), "<TD>");
     EXPECT_FALSE(label.GetFirstChild(x, found));
     // Top-level elements report no parent, so <HTML>'s children have none.
     EXPECT_FALSE(label.GetParentElement(label.Elements()[1], found));
     EXPECT_FALSE(label.GetNextSibling(label.Elements()[1], found));
     // A copy is independent of the table.
     ASSERT_TRUE(label.GetParentElement(x, found));
-    found.Children.push_back(99);
-    EXPECT_NE(Find(label, "<B>").Children.back(), 99);
+    found.ChildCount = 99;
+    EXPECT_EQ(Find(label, "<B>").ChildCount, 1);
+    // A record of a longer document reads as empty in a shorter one, and
+    // its child list as none, rather than reading past the end.
+    const HTMLLabel small = Loaded("x");
+    EXPECT_EQ(small.View(label.Elements().back().Text), "");
+    const HTMLElement& b = Find(label, "<B>");
+    ASSERT_FALSE(label.Children(b).empty());
+    EXPECT_TRUE(small.Children(b).empty());
+    EXPECT_FALSE(small.GetFirstChild(b, found));
 }
 
 TEST(HtmlTitle, TakesTheRecordAfterTheFirstTitle) {
@@ -127,8 +142,8 @@ TEST(HtmlAnchors, CollectedOnlyWhileEnabledAtLoadTime) {
     EXPECT_EQ(label.AnchorCount(), 0);  // inert until the next load
     ASSERT_TRUE(label.LoadDocument(doc).ok());
     ASSERT_EQ(label.AnchorCount(), 2);
-    EXPECT_EQ(label.Elements()[label.Anchors()[0]].Text, "<A name=top>");
-    EXPECT_EQ(label.Elements()[label.Anchors()[1]].Text, "<A href=x>");
+    EXPECT_EQ(Texts(label)[label.Anchors()[0]], "<A name=top>");
+    EXPECT_EQ(Texts(label)[label.Anchors()[1]], "<A href=x>");
 }
 
 // Records what the model asks of the visible component.
@@ -212,7 +227,7 @@ TEST(HtmlProperties, BackColorRepaintsAnEmptyLabelAndReloadsADocument) {
 
 TEST(HtmlProperties, BodyIndexFollowsBodyPastInsertedClosers) {
     HTMLLabel label = Loaded("<HTML><P>a<TD>b</TD><P>c<BODY bgcolor=red>d</BODY></HTML>");
-    EXPECT_EQ(label.Elements()[label.BodyIndex()].Text, "<BODY bgcolor=red>");
+    EXPECT_EQ(Texts(label)[label.BodyIndex()], "<BODY bgcolor=red>");
 }
 
 // Remembers which saved keys changed.

@@ -10,7 +10,7 @@ namespace html_label::testing {
 
 inline std::vector<std::string> Texts(const HTMLLabel& label) {
     std::vector<std::string> out;
-    for (const HTMLElement& e : label.Elements()) out.push_back(e.Text);
+    for (const HTMLElement& e : label.Elements()) out.emplace_back(label.View(e.Text));
     return out;
 }
 
@@ -23,10 +23,22 @@ inline std::vector<int32_t> Tags(const HTMLLabel& label) {
 // The first element whose text is `text`; the tests only ask for ones that exist.
 inline const HTMLElement& Find(const HTMLLabel& label, const std::string& text) {
     for (const HTMLElement& e : label.Elements()) {
-        if (e.Text == text) return e;
+        if (label.View(e.Text) == text) return e;
     }
     static const HTMLElement none;
     return none;
+}
+
+// The words of the first text run `text`, as strings.
+inline std::vector<std::string> WordsOf(const HTMLLabel& label, const std::string& text) {
+    std::vector<std::string> out;
+    for (std::string_view w : label.Words(Find(label, text))) out.emplace_back(w);
+    return out;
+}
+
+inline std::vector<int32_t> ChildrenOf(const HTMLLabel& label, const HTMLElement& e) {
+    const auto children = label.Children(e);
+    return {children.begin(), children.end()};
 }
 
 inline HTMLLabel Loaded(const std::string& html) {
