@@ -32,8 +32,15 @@ class PictureBoxTest : public FormTest {
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()),
                    static_cast<std::streamsize>(bytes.size()));
+        written_.push_back(path.string());
         return path.string();
     }
+
+    void TearDown() override {
+        for (const std::string& path : written_) std::filesystem::remove(path);
+    }
+
+    std::vector<std::string> written_;
 };
 
 TEST_F(PictureBoxTest, PrintAdvancesCurrentXInTwipsAndPixels) {
@@ -109,6 +116,7 @@ TEST_F(PictureBoxTest, AutoSizeFitsTheLoadedPictureInsideTheBorder) {
     // A file that is not a picture leaves picture and size alone.
     const std::string junk = (std::filesystem::temp_directory_path() / "kovelin_junk.bmp").string();
     std::ofstream(junk) << "not a picture";
+    written_.push_back(junk);
     EXPECT_FALSE(p.LoadPicture(junk));
     EXPECT_FALSE(p.LoadPicture("/nonexistent/kovelin.bmp"));
     ASSERT_TRUE(p.picture());
