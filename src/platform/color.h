@@ -12,9 +12,15 @@ using Color = uint32_t;
 constexpr Color Rgb(uint8_t r, uint8_t g, uint8_t b) {
     return static_cast<Color>(r) | (static_cast<Color>(g) << 8) | (static_cast<Color>(b) << 16);
 }
-constexpr uint8_t RedOf(Color c) { return static_cast<uint8_t>(c & 0xFF); }
-constexpr uint8_t GreenOf(Color c) { return static_cast<uint8_t>((c >> 8) & 0xFF); }
-constexpr uint8_t BlueOf(Color c) { return static_cast<uint8_t>((c >> 16) & 0xFF); }
+constexpr uint8_t RedOf(Color c) {
+    return static_cast<uint8_t>(c & 0xFF);
+}
+constexpr uint8_t GreenOf(Color c) {
+    return static_cast<uint8_t>((c >> 8) & 0xFF);
+}
+constexpr uint8_t BlueOf(Color c) {
+    return static_cast<uint8_t>((c >> 16) & 0xFF);
+}
 
 constexpr Color kSystemColorFlag = 0x80000000u;
 
@@ -50,6 +56,11 @@ enum SysColor : int32_t {
     COLOR_GRADIENTINACTIVECAPTION = 28,
     kSysColorCount = 31,
 };
+
+// The colour value that names a system colour; drawing translates it.
+constexpr Color SystemColor(int32_t index) {
+    return kSystemColorFlag | static_cast<Color>(index);
+}
 
 // The real colour of a system colour index (a fixed, classic palette).
 Color GetSysColor(int32_t index);

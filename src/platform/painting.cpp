@@ -304,14 +304,14 @@ void DrawNonClient(Window& w, DC& dc) {
     Rect r{0, 0, width, height};
     const uint32_t s = w.style;
     if ((s & WS_CAPTION) == WS_CAPTION || (s & (WS_DLGFRAME | WS_THICKFRAME))) {
-        Edge(dc, r, 0x80000000 | COLOR_3DLIGHT, 0x80000000 | COLOR_3DDKSHADOW);
+        Edge(dc, r, SystemColor(COLOR_3DLIGHT), SystemColor(COLOR_3DDKSHADOW));
         r = r.inflate(-1, -1);
-        Edge(dc, r, 0x80000000 | COLOR_BTNHIGHLIGHT, 0x80000000 | COLOR_BTNSHADOW);
+        Edge(dc, r, SystemColor(COLOR_BTNHIGHLIGHT), SystemColor(COLOR_BTNSHADOW));
         r = r.inflate(-1, -1);
-        dc.FrameRect(r, 0x80000000 | COLOR_BTNFACE);
+        dc.FrameRect(r, SystemColor(COLOR_BTNFACE));
         r = r.inflate(-1, -1);
     } else if (s & WS_BORDER) {
-        dc.FrameRect(r, 0x80000000 | COLOR_WINDOWFRAME);
+        dc.FrameRect(r, SystemColor(COLOR_WINDOWFRAME));
         r = r.inflate(-1, -1);
     }
     if ((s & WS_CAPTION) == WS_CAPTION) {
@@ -319,23 +319,23 @@ void DrawNonClient(Window& w, DC& dc) {
         Rect bar{r.left, r.top, r.right, in.top - 1};
         const bool active = S().active == w.handle;
         dc.FillRect(bar,
-                    active ? 0x80000000 | COLOR_ACTIVECAPTION : 0x80000000 | COLOR_INACTIVECAPTION);
-        dc.FillRect({bar.left, bar.bottom, bar.right, bar.bottom + 1}, 0x80000000 | COLOR_BTNFACE);
+                    active ? SystemColor(COLOR_ACTIVECAPTION) : SystemColor(COLOR_INACTIVECAPTION));
+        dc.FillRect({bar.left, bar.bottom, bar.right, bar.bottom + 1}, SystemColor(COLOR_BTNFACE));
         FontDesc f;
         f.name = "MS Sans Serif";
         f.size = (w.ex_style & WS_EX_TOOLWINDOW) ? 7.5f : 8.25f;
         f.bold = true;
         dc.SetFont(f);
         dc.SetBkMode(BkMode::kTransparent);
-        dc.SetTextColor(active ? 0x80000000 | COLOR_CAPTIONTEXT
-                               : 0x80000000 | COLOR_INACTIVECAPTIONTEXT);
+        dc.SetTextColor(active ? SystemColor(COLOR_CAPTIONTEXT)
+                               : SystemColor(COLOR_INACTIVECAPTIONTEXT));
         Rect text{bar.left + 3, bar.top, bar.right - 40, bar.bottom};
         dc.DrawText(w.text, text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         auto button = [&](const Rect& b, int glyph) {
-            dc.FillRect(b, 0x80000000 | COLOR_BTNFACE);
-            Edge(dc, b, 0x80000000 | COLOR_BTNHIGHLIGHT, 0x80000000 | COLOR_3DDKSHADOW);
-            Edge(dc, b.inflate(-1, -1), 0x80000000 | COLOR_BTNFACE, 0x80000000 | COLOR_BTNSHADOW);
-            Color ink = 0x80000000 | COLOR_BTNTEXT;
+            dc.FillRect(b, SystemColor(COLOR_BTNFACE));
+            Edge(dc, b, SystemColor(COLOR_BTNHIGHLIGHT), SystemColor(COLOR_3DDKSHADOW));
+            Edge(dc, b.inflate(-1, -1), SystemColor(COLOR_BTNFACE), SystemColor(COLOR_BTNSHADOW));
+            Color ink = SystemColor(COLOR_BTNTEXT);
             int32_t cx = b.left + b.width() / 2 - 1;
             int32_t cy = b.top + b.height() / 2 - 1;
             if (glyph == 0) {  // the close cross
@@ -353,13 +353,13 @@ void DrawNonClient(Window& w, DC& dc) {
             button(CaptionButtonRect(w, 1), 1);
     }
     if (w.ex_style & WS_EX_CLIENTEDGE) {
-        Edge(dc, r, 0x80000000 | COLOR_BTNSHADOW, 0x80000000 | COLOR_BTNHIGHLIGHT);
+        Edge(dc, r, SystemColor(COLOR_BTNSHADOW), SystemColor(COLOR_BTNHIGHLIGHT));
         r = r.inflate(-1, -1);
-        Edge(dc, r, 0x80000000 | COLOR_3DDKSHADOW, 0x80000000 | COLOR_3DLIGHT);
+        Edge(dc, r, SystemColor(COLOR_3DDKSHADOW), SystemColor(COLOR_3DLIGHT));
         r = r.inflate(-1, -1);
     }
     if (w.ex_style & WS_EX_STATICEDGE) {
-        Edge(dc, r, 0x80000000 | COLOR_BTNSHADOW, 0x80000000 | COLOR_BTNHIGHLIGHT);
+        Edge(dc, r, SystemColor(COLOR_BTNSHADOW), SystemColor(COLOR_BTNHIGHLIGHT));
     }
 }
 

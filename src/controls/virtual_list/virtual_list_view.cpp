@@ -141,7 +141,8 @@ void UVirtualListView::ShowDesignName() {
     platform::SetWindowLongPtr(self, platform::GWL_STYLE, style | platform::WS_BORDER);
     if (auto dc = platform::PersistentDC(self)) {
         dc->SetFont(list_font_->desc());
-        dc->SetTextColor(platform::TranslateColor(0x80000000u | platform::COLOR_WINDOWTEXT));
+        dc->SetTextColor(
+            platform::TranslateColor(platform::SystemColor(platform::COLOR_WINDOWTEXT)));
         dc->SetBkMode(platform::BkMode::kTransparent);
         platform::Point at = dc->current_position();
         dc->TextOut(static_cast<float>(at.x), static_cast<float>(at.y), host_.AmbientDisplayName());

@@ -6,36 +6,36 @@ namespace platform::controls::classic {
 
 void RaisedEdge(DC& dc, const Rect& r) {
     if (r.empty()) return;
-    dc.FillRect(r, Sys(COLOR_BTNFACE));
-    dc.FillRect({r.left, r.top, r.right, r.top + 1}, Sys(COLOR_3DLIGHT));
-    dc.FillRect({r.left, r.top, r.left + 1, r.bottom}, Sys(COLOR_3DLIGHT));
-    dc.FillRect({r.left, r.bottom - 1, r.right, r.bottom}, Sys(COLOR_3DDKSHADOW));
-    dc.FillRect({r.right - 1, r.top, r.right, r.bottom}, Sys(COLOR_3DDKSHADOW));
+    dc.FillRect(r, SystemColor(COLOR_BTNFACE));
+    dc.FillRect({r.left, r.top, r.right, r.top + 1}, SystemColor(COLOR_3DLIGHT));
+    dc.FillRect({r.left, r.top, r.left + 1, r.bottom}, SystemColor(COLOR_3DLIGHT));
+    dc.FillRect({r.left, r.bottom - 1, r.right, r.bottom}, SystemColor(COLOR_3DDKSHADOW));
+    dc.FillRect({r.right - 1, r.top, r.right, r.bottom}, SystemColor(COLOR_3DDKSHADOW));
     Rect in = r.inflate(-1, -1);
     if (in.empty()) return;
-    dc.FillRect({in.left, in.top, in.right - 1, in.top + 1}, Sys(COLOR_BTNHIGHLIGHT));
-    dc.FillRect({in.left, in.top, in.left + 1, in.bottom - 1}, Sys(COLOR_BTNHIGHLIGHT));
-    dc.FillRect({in.left, in.bottom - 1, in.right, in.bottom}, Sys(COLOR_BTNSHADOW));
-    dc.FillRect({in.right - 1, in.top, in.right, in.bottom}, Sys(COLOR_BTNSHADOW));
+    dc.FillRect({in.left, in.top, in.right - 1, in.top + 1}, SystemColor(COLOR_BTNHIGHLIGHT));
+    dc.FillRect({in.left, in.top, in.left + 1, in.bottom - 1}, SystemColor(COLOR_BTNHIGHLIGHT));
+    dc.FillRect({in.left, in.bottom - 1, in.right, in.bottom}, SystemColor(COLOR_BTNSHADOW));
+    dc.FillRect({in.right - 1, in.top, in.right, in.bottom}, SystemColor(COLOR_BTNSHADOW));
 }
 
 void FlatPressed(DC& dc, const Rect& r) {
     if (r.empty()) return;
-    dc.FillRect(r, Sys(COLOR_BTNFACE));
-    dc.FrameRect(r, Sys(COLOR_BTNSHADOW));
+    dc.FillRect(r, SystemColor(COLOR_BTNFACE));
+    dc.FrameRect(r, SystemColor(COLOR_BTNSHADOW));
 }
 
 Rect SunkenEdge(DC& dc, const Rect& r) {
     if (r.width() < 4 || r.height() < 4) return {};
-    dc.FillRect({r.left, r.top, r.right, r.top + 1}, Sys(COLOR_BTNSHADOW));
-    dc.FillRect({r.left, r.top, r.left + 1, r.bottom}, Sys(COLOR_BTNSHADOW));
-    dc.FillRect({r.left, r.bottom - 1, r.right, r.bottom}, Sys(COLOR_BTNHIGHLIGHT));
-    dc.FillRect({r.right - 1, r.top, r.right, r.bottom}, Sys(COLOR_BTNHIGHLIGHT));
+    dc.FillRect({r.left, r.top, r.right, r.top + 1}, SystemColor(COLOR_BTNSHADOW));
+    dc.FillRect({r.left, r.top, r.left + 1, r.bottom}, SystemColor(COLOR_BTNSHADOW));
+    dc.FillRect({r.left, r.bottom - 1, r.right, r.bottom}, SystemColor(COLOR_BTNHIGHLIGHT));
+    dc.FillRect({r.right - 1, r.top, r.right, r.bottom}, SystemColor(COLOR_BTNHIGHLIGHT));
     Rect in = r.inflate(-1, -1);
-    dc.FillRect({in.left, in.top, in.right, in.top + 1}, Sys(COLOR_3DDKSHADOW));
-    dc.FillRect({in.left, in.top, in.left + 1, in.bottom}, Sys(COLOR_3DDKSHADOW));
-    dc.FillRect({in.left, in.bottom - 1, in.right, in.bottom}, Sys(COLOR_3DLIGHT));
-    dc.FillRect({in.right - 1, in.top, in.right, in.bottom}, Sys(COLOR_3DLIGHT));
+    dc.FillRect({in.left, in.top, in.right, in.top + 1}, SystemColor(COLOR_3DDKSHADOW));
+    dc.FillRect({in.left, in.top, in.left + 1, in.bottom}, SystemColor(COLOR_3DDKSHADOW));
+    dc.FillRect({in.left, in.bottom - 1, in.right, in.bottom}, SystemColor(COLOR_3DLIGHT));
+    dc.FillRect({in.right - 1, in.top, in.right, in.bottom}, SystemColor(COLOR_3DLIGHT));
     return in.inflate(-1, -1);
 }
 

@@ -11,10 +11,6 @@ namespace platform::controls::classic {
 
 enum class ArrowDirection { kUp, kDown, kLeft, kRight };
 
-constexpr Color Sys(int32_t index) {
-    return kSystemColorFlag | static_cast<Color>(index);
-}
-
 // A button face with the two-pixel raised edge.
 void RaisedEdge(DC& dc, const Rect& r);
 // A pressed button: flat face inside a one-pixel shadow frame.

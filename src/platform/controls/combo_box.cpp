@@ -18,7 +18,6 @@
 
 namespace platform::controls {
 
-using classic::Sys;
 
 namespace {
 
@@ -70,8 +69,8 @@ std::string WithoutControls(std::string_view bytes) {
 }  // namespace
 
 ComboBox::ComboBox(HWND parent, const std::string& name, const Rect& r, const std::string& text) {
-    back_color_ = Sys(COLOR_WINDOW);
-    fore_color_ = Sys(COLOR_WINDOWTEXT);
+    back_color_ = SystemColor(COLOR_WINDOW);
+    fore_color_ = SystemColor(COLOR_WINDOWTEXT);
     text_ = text.substr(0, kMaxLength);
     Create(parent, kClassName, name, r, WS_VISIBLE | WS_TABSTOP);
     SetWindowCursor(hwnd_, Cursor{CursorShape::kIBeam, {}, {}});
@@ -706,7 +705,7 @@ void ComboBox::Paint(DC& dc) {
     const bool focused = GetFocus() == hwnd_;
     classic::SunkenEdge(dc, client);
     const Rect field = FieldRect();
-    dc.FillRect(field, enabled ? EffectiveBackColor() : Sys(COLOR_BTNFACE));
+    dc.FillRect(field, enabled ? EffectiveBackColor() : SystemColor(COLOR_BTNFACE));
 
     const Rect button = ButtonRect();
     const bool pressed = button_down_ && dropped_;
@@ -716,7 +715,7 @@ void ComboBox::Paint(DC& dc) {
         classic::RaisedEdge(dc, button);
     }
     classic::Arrow(dc, pressed ? button.offset(1, 1) : button, classic::ArrowDirection::kDown,
-                   enabled ? Sys(COLOR_BTNTEXT) : Sys(COLOR_GRAYTEXT));
+                   enabled ? SystemColor(COLOR_BTNTEXT) : SystemColor(COLOR_GRAYTEXT));
 
     if (field.empty()) return;
     const FontDesc& font = font_->desc();
@@ -726,7 +725,7 @@ void ComboBox::Paint(DC& dc) {
     dc.SetFont(font);
     dc.SetBkMode(BkMode::kTransparent);
     dc.SetClip(Region::FromRect(field));
-    dc.SetTextColor(enabled ? EffectiveForeColor() : Sys(COLOR_GRAYTEXT));
+    dc.SetTextColor(enabled ? EffectiveForeColor() : SystemColor(COLOR_GRAYTEXT));
     dc.TextOut(x0, y0, text_);
 
     if (focused && sel_length() > 0) {
@@ -739,9 +738,9 @@ void ComboBox::Paint(DC& dc) {
         if (!band.empty()) {
             // The whole text is drawn again in the highlight colours, clipped
             // to the band, so shaped Devanagari stays whole at its edges.
-            dc.FillRect(band, Sys(COLOR_HIGHLIGHT));
+            dc.FillRect(band, SystemColor(COLOR_HIGHLIGHT));
             dc.SetClip(Region::FromRect(band));
-            dc.SetTextColor(Sys(COLOR_HIGHLIGHTTEXT));
+            dc.SetTextColor(SystemColor(COLOR_HIGHLIGHTTEXT));
             dc.TextOut(x0, y0, text_);
             dc.SetClip(Region::FromRect(field));
         }
@@ -750,14 +749,14 @@ void ComboBox::Paint(DC& dc) {
         const int32_t cx = static_cast<int32_t>(std::lround(x0 + PrefixWidth(caret_)));
         dc.FillRect(
             {cx, static_cast<int32_t>(y0), cx + 1, static_cast<int32_t>(std::ceil(y0 + line))},
-            Sys(COLOR_WINDOWTEXT));
+            SystemColor(COLOR_WINDOWTEXT));
     }
 }
 
 void ComboBox::PaintList(DC& dc) {
     const Rect client = GetClientRect(list_hwnd_);
-    dc.FillRect(client, Sys(COLOR_WINDOW));
-    dc.FrameRect(client, Sys(COLOR_WINDOWFRAME));
+    dc.FillRect(client, SystemColor(COLOR_WINDOW));
+    dc.FrameRect(client, SystemColor(COLOR_WINDOWFRAME));
     Rect items = client.inflate(-1, -1);
     if (list_bar_) items.right = list_bar_->bounds().left;
     const int32_t ih = ItemHeight();
@@ -769,8 +768,8 @@ void ComboBox::PaintList(DC& dc) {
         if (index >= list_count()) break;
         const Rect r{items.left, items.top + row * ih, items.right, items.top + (row + 1) * ih};
         const bool hot = index == hot_;
-        if (hot) dc.FillRect(r, Sys(COLOR_HIGHLIGHT));
-        dc.SetTextColor(hot ? Sys(COLOR_HIGHLIGHTTEXT) : EffectiveForeColor());
+        if (hot) dc.FillRect(r, SystemColor(COLOR_HIGHLIGHT));
+        dc.SetTextColor(hot ? SystemColor(COLOR_HIGHLIGHTTEXT) : EffectiveForeColor());
         dc.TextOut(static_cast<float>(r.left + kTextPad), static_cast<float>(r.top),
                    items_[static_cast<size_t>(index)]);
     }

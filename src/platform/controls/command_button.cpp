@@ -7,10 +7,6 @@ namespace platform::controls {
 namespace {
 constexpr const char* kButtonClass = "KovelinCommandButton";
 
-constexpr Color Sys(int32_t index) {
-    return kSystemColorFlag | static_cast<Color>(index);
-}
-
 void Edge(DC& dc, const Rect& r, Color top_left, Color bottom_right) {
     dc.FillRect({r.left, r.top, r.right - 1, r.top + 1}, top_left);
     dc.FillRect({r.left, r.top, r.left + 1, r.bottom - 1}, top_left);
@@ -67,14 +63,14 @@ void CommandButton::Paint() {
     Rect r = client;
     dc->FillRect(r, EffectiveBackColor());
     if (default_ || focused) {
-        dc->FrameRect(r, Sys(COLOR_WINDOWFRAME));
+        dc->FrameRect(r, SystemColor(COLOR_WINDOWFRAME));
         r = r.inflate(-1, -1);
     }
     if (pressed_) {
-        dc->FrameRect(r, Sys(COLOR_BTNSHADOW));
+        dc->FrameRect(r, SystemColor(COLOR_BTNSHADOW));
     } else {
-        Edge(*dc, r, Sys(COLOR_BTNHIGHLIGHT), Sys(COLOR_3DDKSHADOW));
-        Edge(*dc, r.inflate(-1, -1), Sys(COLOR_3DLIGHT), Sys(COLOR_BTNSHADOW));
+        Edge(*dc, r, SystemColor(COLOR_BTNHIGHLIGHT), SystemColor(COLOR_3DDKSHADOW));
+        Edge(*dc, r.inflate(-1, -1), SystemColor(COLOR_3DLIGHT), SystemColor(COLOR_BTNSHADOW));
     }
 
     if (!caption_.empty()) {
@@ -93,9 +89,9 @@ void CommandButton::Paint() {
             dc->DrawText(caption_, text, format);
         } else {
             Rect shadow = text.offset(1, 1);
-            dc->SetTextColor(Sys(COLOR_BTNHIGHLIGHT));
+            dc->SetTextColor(SystemColor(COLOR_BTNHIGHLIGHT));
             dc->DrawText(caption_, shadow, format);
-            dc->SetTextColor(Sys(COLOR_GRAYTEXT));
+            dc->SetTextColor(SystemColor(COLOR_GRAYTEXT));
             dc->DrawText(caption_, text, format);
         }
     }

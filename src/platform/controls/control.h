@@ -128,8 +128,8 @@ class Control {
     HWND hwnd_;
     std::string name_;
     FontRef font_ = MakeFont();
-    Color fore_color_ = 0x80000000 | COLOR_BTNTEXT;
-    Color back_color_ = 0x80000000 | COLOR_BTNFACE;
+    Color fore_color_ = SystemColor(COLOR_BTNTEXT);
+    Color back_color_ = SystemColor(COLOR_BTNFACE);
     std::string tooltip_;
     int16_t mouse_pointer_ = kPointerDefault;
     PictureRef mouse_icon_;

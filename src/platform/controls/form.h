@@ -38,7 +38,7 @@ struct FormOptions {
     int32_t left = 0;  // for kManual, screen pixels
     int32_t top = 0;
     bool min_button = true;
-    Color back_color = 0x80000000 | COLOR_BTNFACE;
+    Color back_color = SystemColor(COLOR_BTNFACE);
 };
 
 class Form {

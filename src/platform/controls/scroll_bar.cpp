@@ -11,7 +11,6 @@
 
 namespace platform::controls {
 
-using classic::Sys;
 
 namespace {
 
@@ -350,10 +349,11 @@ void ScrollBar::Paint(DC& dc) const {
 
     const Rect track = vertical() ? Rect{0, t.start, c.right, t.start + t.length}
                                   : Rect{t.start, 0, t.start + t.length, c.bottom};
-    classic::Dither(dc, track, Sys(COLOR_BTNFACE), Sys(COLOR_BTNHIGHLIGHT));
+    classic::Dither(dc, track, SystemColor(COLOR_BTNFACE), SystemColor(COLOR_BTNHIGHLIGHT));
     // The part of the track being paged through is shown darkened.
     if ((pressed_ == Part::kPageUp || pressed_ == Part::kPageDown) && pointer_on_pressed_)
-        classic::Dither(dc, PartRect(pressed_), Sys(COLOR_3DDKSHADOW), Sys(COLOR_BTNSHADOW));
+        classic::Dither(dc, PartRect(pressed_), SystemColor(COLOR_3DDKSHADOW),
+                        SystemColor(COLOR_BTNSHADOW));
 
     for (Part arrow : {Part::kLineUp, Part::kLineDown}) {
         Rect r = PartRect(arrow);
@@ -370,11 +370,11 @@ void ScrollBar::Paint(DC& dc) const {
                                     : (arrow == Part::kLineUp ? classic::ArrowDirection::kLeft
                                                               : classic::ArrowDirection::kRight);
         if (enabled) {
-            classic::Arrow(dc, r, dir, Sys(COLOR_BTNTEXT));
+            classic::Arrow(dc, r, dir, SystemColor(COLOR_BTNTEXT));
         } else {
             // Disabled glyphs are etched: a highlight copy under a grey one.
-            classic::Arrow(dc, r.offset(1, 1), dir, Sys(COLOR_BTNHIGHLIGHT));
-            classic::Arrow(dc, r, dir, Sys(COLOR_BTNSHADOW));
+            classic::Arrow(dc, r.offset(1, 1), dir, SystemColor(COLOR_BTNHIGHLIGHT));
+            classic::Arrow(dc, r, dir, SystemColor(COLOR_BTNSHADOW));
         }
     }
 

@@ -74,8 +74,8 @@ struct ListState {
         int32_t header_height = 0;
         int32_t ellipsis_width = 0;
         uint32_t ex_style = 0;
-        Color back = 0x80000000 | COLOR_WINDOW;
-        Color text = 0x80000000 | COLOR_WINDOWTEXT;
+        Color back = SystemColor(COLOR_WINDOW);
+        Color text = SystemColor(COLOR_WINDOWTEXT);
         Color text_back = 0xFF000000;  // CLR_NONE: the row's background shows
         // Reused for every LVN_GETDISPINFOA, so painting allocates nothing.
         std::array<char, kListViewTextCapacity> buffer{};

@@ -19,25 +19,21 @@ constexpr int32_t kCellMargin = 5;
 constexpr Color kNoColor = 0xFF000000;       // CLR_NONE
 constexpr Color kDefaultColor = 0xFF000001;  // CLR_DEFAULT
 
-Color Sys(int32_t index) {
-    return GetSysColor(index);
-}
-
 // The classic raised edge (two pixels) or, pressed, a flat shadow frame.
 void Edge(DC& dc, const Rect& r, bool pressed) {
     if (r.width() < 2 || r.height() < 2) return;
     if (pressed) {
-        dc.FrameRect(r, Sys(COLOR_BTNSHADOW));
+        dc.FrameRect(r, GetSysColor(COLOR_BTNSHADOW));
         return;
     }
-    dc.FillRect({r.left, r.top, r.right - 1, r.top + 1}, Sys(COLOR_BTNHIGHLIGHT));
-    dc.FillRect({r.left, r.top, r.left + 1, r.bottom - 1}, Sys(COLOR_BTNHIGHLIGHT));
-    dc.FillRect({r.left, r.bottom - 1, r.right, r.bottom}, Sys(COLOR_3DDKSHADOW));
-    dc.FillRect({r.right - 1, r.top, r.right, r.bottom}, Sys(COLOR_3DDKSHADOW));
+    dc.FillRect({r.left, r.top, r.right - 1, r.top + 1}, GetSysColor(COLOR_BTNHIGHLIGHT));
+    dc.FillRect({r.left, r.top, r.left + 1, r.bottom - 1}, GetSysColor(COLOR_BTNHIGHLIGHT));
+    dc.FillRect({r.left, r.bottom - 1, r.right, r.bottom}, GetSysColor(COLOR_3DDKSHADOW));
+    dc.FillRect({r.right - 1, r.top, r.right, r.bottom}, GetSysColor(COLOR_3DDKSHADOW));
     const Rect in = r.inflate(-1, -1);
     if (in.width() < 2 || in.height() < 2) return;
-    dc.FillRect({in.left, in.bottom - 1, in.right, in.bottom}, Sys(COLOR_BTNSHADOW));
-    dc.FillRect({in.right - 1, in.top, in.right, in.bottom}, Sys(COLOR_BTNSHADOW));
+    dc.FillRect({in.left, in.bottom - 1, in.right, in.bottom}, GetSysColor(COLOR_BTNSHADOW));
+    dc.FillRect({in.right - 1, in.top, in.right, in.bottom}, GetSysColor(COLOR_BTNSHADOW));
 }
 
 // Cuts `text` to fit `width` pixels with a trailing ellipsis, into the
@@ -74,9 +70,9 @@ void PaintHeader(ListState& s, DC& dc, const Rect& client, const Rect& bar) {
         x += c.width;
         if (r.empty()) continue;
         const bool pressed = s.header.pressed == static_cast<int32_t>(i) && s.header.press_inside;
-        dc.FillRect(r, Sys(COLOR_BTNFACE));
+        dc.FillRect(r, GetSysColor(COLOR_BTNFACE));
         Edge(dc, {r.left, r.top, x, r.bottom}, pressed);
-        dc.SetTextColor(Sys(COLOR_BTNTEXT));
+        dc.SetTextColor(GetSysColor(COLOR_BTNTEXT));
         const int32_t shift = pressed ? 1 : 0;
         float drawn = 0;
         const std::string_view caption =
@@ -86,7 +82,7 @@ void PaintHeader(ListState& s, DC& dc, const Rect& client, const Rect& bar) {
     }
     if (x < right) {
         const Rect rest{x, 0, right, hh};
-        dc.FillRect(rest, Sys(COLOR_BTNFACE));
+        dc.FillRect(rest, GetSysColor(COLOR_BTNFACE));
         Edge(dc, {rest.left, 0, rest.right + 2, hh}, false);
     }
 }
@@ -106,8 +102,9 @@ bool PaintRow(ListState& s, DC& dc, int32_t row, const Rect& area) {
     // Without the focus a kept selection shows in the face colour, so the
     // list the user is typing into stays recognisable.
     const bool strong = dropped || focus;
-    const Color lit_back = strong ? Sys(COLOR_HIGHLIGHT) : Sys(COLOR_BTNFACE);
-    const Color lit_text = strong ? Sys(COLOR_HIGHLIGHTTEXT) : Sys(COLOR_WINDOWTEXT);
+    const Color lit_back = strong ? GetSysColor(COLOR_HIGHLIGHT) : GetSysColor(COLOR_BTNFACE);
+    const Color lit_text =
+        strong ? GetSysColor(COLOR_HIGHLIGHTTEXT) : GetSysColor(COLOR_WINDOWTEXT);
     const bool full_row = (s.paint.ex_style & LVS_EX_FULLROWSELECT) != 0;
     const int32_t columns_right = std::min(area.right, ColumnsWidth(s));
     if (lit && full_row) dc.FillRect({area.left, r.top, columns_right, r.bottom}, lit_back);
@@ -163,7 +160,7 @@ void Arrow(DC& dc, const Rect& box, bool up, bool pressed, bool enabled) {
     const int32_t cx = box.left + box.width() / 2 + shift - (box.width() % 2 == 0 ? 1 : 0);
     const int32_t h = std::max(1, std::min(4, box.height() / 4));
     const int32_t y0 = box.top + (box.height() - h) / 2 + shift;
-    const Color c = enabled ? Sys(COLOR_BTNTEXT) : Sys(COLOR_GRAYTEXT);
+    const Color c = enabled ? GetSysColor(COLOR_BTNTEXT) : GetSysColor(COLOR_GRAYTEXT);
     for (int32_t i = 0; i < h; ++i) {
         const int32_t half = up ? i : h - 1 - i;
         dc.FillRect({cx - half, y0 + i, cx + half + 1, y0 + i + 1}, c);
@@ -184,19 +181,19 @@ void PaintScrollBar(ListState& s, DC& dc, const Rect& bar) {
     dc.FillRect(track, track_color);
     const Rect thumb = ThumbRect(s);
     if (!thumb.empty()) {
-        const Color dark = Sys(COLOR_BTNSHADOW);
+        const Color dark = GetSysColor(COLOR_BTNSHADOW);
         if (pressed == ScrollPart::kPageUp && over)
             dc.FillRect({track.left, track.top, track.right, thumb.top}, dark);
         if (pressed == ScrollPart::kPageDown && over)
             dc.FillRect({track.left, thumb.bottom, track.right, track.bottom}, dark);
-        dc.FillRect(thumb, Sys(COLOR_BTNFACE));
+        dc.FillRect(thumb, GetSysColor(COLOR_BTNFACE));
         Edge(dc, thumb, false);
     }
     for (int i = 0; i < 2; ++i) {
         const Rect& box = i == 0 ? up : down;
         const bool down_now =
             over && pressed == (i == 0 ? ScrollPart::kLineUp : ScrollPart::kLineDown);
-        dc.FillRect(box, Sys(COLOR_BTNFACE));
+        dc.FillRect(box, GetSysColor(COLOR_BTNFACE));
         Edge(dc, box, down_now);
         Arrow(dc, box, i == 0, down_now, i == 0 ? can_up : can_down);
     }
