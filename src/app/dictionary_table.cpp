@@ -15,17 +15,11 @@ namespace {
 // "U+0041 'A'" for the UTF-8 character starting at `at`, for messages.
 std::string DescribeCharacter(std::string_view text, size_t at) {
     if (at >= text.size()) return "the end of the text";
-    const auto b = static_cast<unsigned char>(text[at]);
-    size_t len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-    if (len == 0 || at + len > text.size()) return "an invalid UTF-8 byte";
-    uint32_t cp = len == 1 ? b : b & (0x7F >> len);
-    for (size_t i = 1; i < len; ++i) {
-        const auto c = static_cast<unsigned char>(text[at + i]);
-        if ((c & 0xC0) != 0x80) return "an invalid UTF-8 byte";
-        cp = (cp << 6) | (c & 0x3F);
-    }
+    char32_t cp = 0;
+    const size_t len = preeti::DecodeUtf8(text, at, &cp);
+    if (len == 0) return "an invalid UTF-8 byte";
     char code[16];
-    std::snprintf(code, sizeof code, "U+%04X", cp);
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
     return std::string(code) + " '" + std::string(text.substr(at, len)) + "'";
 }
 

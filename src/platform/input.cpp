@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/preeti/preeti.h"
 #include "platform/ws_internal.h"
 
 namespace platform {
@@ -351,29 +352,10 @@ void InjectText(std::string_view utf8, bool with_keys) {
     if (!MaybeS()) return;
     size_t i = 0;
     while (i < utf8.size()) {
-        unsigned char c = static_cast<unsigned char>(utf8[i]);
-        uint32_t cp = c;
-        size_t len = 1;
-        if (c >= 0xF0)
-            len = 4, cp = c & 0x07;
-        else if (c >= 0xE0)
-            len = 3, cp = c & 0x0F;
-        else if (c >= 0xC0)
-            len = 2, cp = c & 0x1F;
-        if (len > 1) {
-            if (i + len > utf8.size()) break;
-            bool ok = true;
-            for (size_t k = 1; k < len; ++k) {
-                unsigned char cc = static_cast<unsigned char>(utf8[i + k]);
-                if ((cc & 0xC0) != 0x80) ok = false;
-                cp = (cp << 6) | (cc & 0x3F);
-            }
-            if (!ok) {
-                ++i;
-                continue;
-            }
-        } else if (c >= 0x80) {
-            ++i;  // a stray continuation byte is not text
+        char32_t cp = 0;
+        const size_t len = preeti::DecodeUtf8(utf8, i, &cp);
+        if (len == 0) {
+            ++i;  // a byte that is not part of valid UTF-8 is not text
             continue;
         }
         i += len;

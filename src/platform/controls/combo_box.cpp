@@ -18,7 +18,6 @@
 
 namespace platform::controls {
 
-
 namespace {
 
 constexpr const char* kClassName = "KvComboBox";
@@ -26,24 +25,6 @@ constexpr const char* kListClassName = "KvComboList";
 constexpr const char* kListProp = "kv.combo";
 constexpr int32_t kTextPad = 2;  // pixels between the border and the text
 constexpr int32_t kWheelRows = 3;
-
-void AppendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 // Characters that take part in a Devanagari burst: the block itself and
 // the joiners, which change how the syllable before them is written.
@@ -157,7 +138,7 @@ void ComboBox::TypeChar(uint32_t cp) {
         return;  // a Latin face has no way to show it
     }
     std::string utf8;
-    AppendUtf8(utf8, cp);
+    preeti::AppendUtf8(utf8, static_cast<char32_t>(cp));
     auto bytes = preeti::Utf8ToCp1252(utf8, true);
     if (!bytes || bytes->size() != 1 || static_cast<unsigned char>((*bytes)[0]) < 0x20) return;
     ReplaceSelection(*bytes);
@@ -173,7 +154,7 @@ void ComboBox::TypeDevanagari(uint32_t cp) {
         pending_length_ = sel_length();
     }
     std::string single;
-    AppendUtf8(single, cp);
+    preeti::AppendUtf8(single, static_cast<char32_t>(cp));
     std::string burst = pending_unicode_ + single;
     auto bytes = preeti::FromUnicode(burst);
     if (!bytes) {

@@ -57,6 +57,26 @@ bool HasDevanagari(std::string_view utf8);
 // from invalid bytes.
 size_t DecodeUtf8(std::string_view text, size_t pos, char32_t* cp);
 
+// Appends one code point as UTF-8: the one encoder, beside the one decoder.
+// The caller guarantees a valid scalar value.
+inline void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
 // Windows-1252 <-> UTF-8, for Latin faces and the clipboard. The five bytes
 // the code page leaves undefined map to the C1 controls of the same number,
 // so any byte string survives the trip to UTF-8 and back.
