@@ -129,6 +129,7 @@ TEST_F(EndToEndTest, HeaderClickIsAColumnClickAndNoItemClick) {
     EXPECT_TRUE(clicks.empty());
     EXPECT_EQ(columns.size(), 1u);
     EXPECT_EQ(SendMessage(list_->hwnd(), LVM_GETCOLUMNWIDTH, 0), 121);
+    EXPECT_EQ(list_->GetColumnHeaders().Item(0)->width, 121);
 
     // A press on a row still is one.
     session_.Click(RowPoint(2));
