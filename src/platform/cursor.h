@@ -5,7 +5,7 @@
 
 namespace platform {
 
-enum class CursorShape { kArrow, kWait, kHand, kIBeam, kSizeAll, kCross, kNo, kCustom };
+enum class CursorShape { kArrow, kWait, kHand, kIBeam, kSizeAll, kSizeWE, kCross, kNo, kCustom };
 
 struct Cursor {
     CursorShape shape = CursorShape::kArrow;

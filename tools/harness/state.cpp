@@ -25,6 +25,8 @@ const char* CursorName(CursorShape s) {
             return "ibeam";
         case CursorShape::kSizeAll:
             return "sizeall";
+        case CursorShape::kSizeWE:
+            return "sizewe";
         case CursorShape::kCross:
             return "cross";
         case CursorShape::kNo:

@@ -241,6 +241,18 @@ LRESULT HandleMessage(UVirtualListView& c, HWND hwnd, UINT msg, WPARAM wp, LPARA
             platform::NMHDR hdr;
             std::memcpy(&hdr, reinterpret_cast<const void*>(lp), sizeof hdr);
             if (hdr.code == platform::TTN_NEEDTEXTA) return 1;
+            // A column resized with the header's divider: the list has the
+            // new width already, and the column record follows it.
+            if (!is_list && hdr.code == platform::HDN_ITEMCHANGEDA &&
+                hdr.hwndFrom.id == static_cast<uint32_t>(
+                                       platform::SendMessage(c.list_, platform::LVM_GETHEADER))) {
+                platform::NMHEADERA nm;
+                std::memcpy(&nm, reinterpret_cast<const void*>(lp), sizeof nm);
+                const auto width = static_cast<int32_t>(platform::SendMessage(
+                    c.list_, platform::LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(nm.iItem)));
+                if (nm.iItem >= 0 && nm.iItem < c.GetColumnHeaders().Count())
+                    (void)c.GetColumnHeaders().SetItemWidth(nm.iItem, width);
+            }
             if (hdr.hwndFrom != c.list_) return pass_on(wp);
             return DecodeListNotification(c, alive, hdr.code, lp);
         }

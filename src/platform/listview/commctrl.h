@@ -11,6 +11,9 @@
 namespace platform {
 
 inline constexpr const char* kListViewClass = "ListView20WndClass";
+// The list's column header, a child window at the top of the list's client
+// area (LVM_GETHEADER).
+inline constexpr const char* kListViewHeaderClass = "ListView20Header";
 
 // Styles.
 enum : uint32_t {
@@ -119,7 +122,33 @@ enum : int32_t {
     NM_SETFOCUS = -7,
     NM_KILLFOCUS = -8,
     TTN_NEEDTEXTA = -520,
+};
+
+// Header notifications (sent with WM_NOTIFY by the list's header to the list,
+// which passes them on to its own parent), with a NMHEADERA record.
+enum : int32_t {
+    HDN_ITEMCHANGINGA = -300,  // non-zero return keeps the item as it is
+    HDN_ITEMCHANGEDA = -301,
     HDN_ITEMCLICKA = -302,
+    HDN_DIVIDERDBLCLICKA = -305,
+    HDN_BEGINTRACKA = -306,  // non-zero return: no drag
+    HDN_ENDTRACKA = -307,
+    HDN_TRACKA = -308,
+};
+
+// Header item mask bits.
+enum : uint32_t { HDI_WIDTH = 0x0001 };
+
+struct HDITEMA {
+    uint32_t mask = 0;
+    int32_t cxy = 0;
+};
+
+struct NMHEADERA {
+    NMHDR hdr;
+    int32_t iItem = -1;
+    int32_t iButton = 0;  // 0 left, 1 right, 2 middle
+    HDITEMA* pitem = nullptr;
 };
 
 struct LVITEMA {

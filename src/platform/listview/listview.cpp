@@ -1,7 +1,8 @@
 // The list view's window procedure: one dispatch function, one named handler
 // per message, and the behaviour behind them: rows and columns, selection
 // and focus with their notifications, scrolling by whole rows, the mouse
-// (rows, header, scroll bar, wheel), the keyboard and the list's timers.
+// (rows, scroll bar, wheel), the header's notifications, the keyboard and the
+// list's timers.
 //
 // Every notification goes to the parent, which may do anything in its
 // handler, destroying the list included; after each one the handlers check
@@ -161,11 +162,6 @@ void CancelEditLater(ListState& s) {
     if (s.edit.box) PostMessage(s.self, LVM_CANCELEDITLABEL);
 }
 
-void InvalidateHeader(ListState& s) {
-    const Rect r{0, 0, GetClientRect(s.self).right, HeaderHeight(s)};
-    InvalidateRect(s.self, &r, false);
-}
-
 void InvalidateFrom(ListState& s, int32_t row) {
     Rect r = RowArea(s);
     const Rect from = RowRect(s, std::max(row, s.scroll.top));
@@ -243,6 +239,7 @@ LRESULT OnCreate(HWND h, LPARAM lp) {
     s->style = cs ? cs->style : static_cast<uint32_t>(GetWindowLongPtr(h, GWL_STYLE));
     s->owner_data = (s->style & LVS_OWNERDATA) != 0;
     g_states[h.id] = s;
+    CreateHeader(*s);
     return 0;
 }
 
@@ -269,6 +266,7 @@ LRESULT OnPaint(ListState& s) {
 
 LRESULT OnSize(ListState& s) {
     SetTop(s, s.scroll.top);
+    PlaceHeader(s);
     InvalidateRect(s.self, nullptr, false);
     return 0;
 }
@@ -278,6 +276,7 @@ LRESULT OnSetFont(ListState& s, WPARAM wp, LPARAM lp) {
     s.paint.font = (ref && *ref) ? *ref : MakeFont();
     s.paint.metrics_valid = false;
     SetTop(s, s.scroll.top);
+    PlaceHeader(s);
     CancelEditLater(s);
     if (lp) InvalidateRect(s.self, nullptr, false);
     return 0;
@@ -618,6 +617,41 @@ LRESULT OnDeleteColumn(ListState& s, WPARAM wp) {
     return 1;
 }
 
+// --- header notifications ------------------------------------------------------------
+
+// The header reports to the list. Its tracking and width notifications go
+// on to the list's parent unchanged (a non-zero answer there refuses a
+// drag or a width); a changed width is the list's to apply, a column click
+// becomes LVN_COLUMNCLICK and a double click on a divider fits the column
+// to the visible cells.
+LRESULT OnHeaderNotify(ListState& s, WPARAM wp, const NMHEADERA& nm) {
+    const HWND self = s.self;
+    const int32_t column = nm.iItem;
+    const int32_t code = nm.hdr.code;
+    if (code == HDN_ITEMCLICKA) {
+        const Point at = ScreenToClient(self, GetCursorPos());
+        NotifyListView(s, LVN_COLUMNCLICK, -1, column, at);
+        return 0;
+    }
+    if (code == HDN_ITEMCHANGEDA && nm.pitem && (nm.pitem->mask & HDI_WIDTH) && column >= 0 &&
+        column < static_cast<int32_t>(s.header.columns.size())) {
+        s.header.columns[column].width = std::max(0, nm.pitem->cxy);
+        SetTop(s, s.scroll.top);
+        InvalidateRect(self, nullptr, false);
+    }
+    const LRESULT answer =
+        SendMessage(GetParent(self), WM_NOTIFY, wp, reinterpret_cast<LPARAM>(&nm));
+    if (code == HDN_DIVIDERDBLCLICKA && IsWindow(self))
+        OnSetColumnWidth(s, static_cast<WPARAM>(column), static_cast<LPARAM>(0xFFFF));
+    return answer;
+}
+
+LRESULT OnNotify(ListState& s, WPARAM wp, LPARAM lp) {
+    const auto* hdr = reinterpret_cast<const NMHDR*>(lp);
+    if (!hdr || !s.header.wnd || hdr->hwndFrom != s.header.wnd) return 0;
+    return OnHeaderNotify(s, wp, *reinterpret_cast<const NMHEADERA*>(lp));
+}
+
 // --- label edit messages ------------------------------------------------------------
 
 LRESULT OnEditLabel(ListState& s, WPARAM wp) {
@@ -738,16 +772,6 @@ LRESULT OnButtonDown(ListState& s, UINT msg, LPARAM lp) {
         }
         return 0;
     }
-    if (p.y < HeaderHeight(s)) {
-        if (!left) return 0;
-        s.header.pressed = ColumnAtX(s, p.x);
-        s.header.press_inside = s.header.pressed >= 0;
-        if (s.header.pressed >= 0) {
-            SetCapture(self);
-            InvalidateHeader(s);
-        }
-        return 0;
-    }
     int32_t column = 0;
     const int32_t row = HitRow(s, p, nullptr, &column);
     if (row < 0) return 0;
@@ -767,22 +791,12 @@ LRESULT OnLButtonDblClk(ListState& s, LPARAM lp) {
     const Point p = PointOf(lp);
     int32_t column = 0;
     const int32_t row = HitRow(s, p, nullptr, &column);
-    if (s.scroll.pressed == ScrollPart::kNone && s.header.pressed < 0)
-        NotifyListView(s, NM_DBLCLK, row, column, p);
+    if (s.scroll.pressed == ScrollPart::kNone) NotifyListView(s, NM_DBLCLK, row, column, p);
     return 0;
 }
 
 LRESULT OnLButtonUp(ListState& s, LPARAM lp) {
     const Point p = PointOf(lp);
-    if (s.header.pressed >= 0) {
-        const int32_t column = s.header.pressed;
-        const bool inside = p.y >= 0 && p.y < HeaderHeight(s) && ColumnAtX(s, p.x) == column;
-        s.header.pressed = -1;
-        ReleaseCapture();
-        InvalidateHeader(s);
-        if (inside) NotifyListView(s, LVN_COLUMNCLICK, -1, column, p);
-        return 0;
-    }
     if (s.scroll.pressed != ScrollPart::kNone) {
         s.scroll.pressed = ScrollPart::kNone;
         KillTimer(s.self, kListViewScrollTimer);
@@ -804,15 +818,6 @@ LRESULT OnLButtonUp(ListState& s, LPARAM lp) {
 
 LRESULT OnMouseMove(ListState& s, LPARAM lp) {
     const Point p = PointOf(lp);
-    if (s.header.pressed >= 0) {
-        const bool inside =
-            p.y >= 0 && p.y < HeaderHeight(s) && ColumnAtX(s, p.x) == s.header.pressed;
-        if (inside != s.header.press_inside) {
-            s.header.press_inside = inside;
-            InvalidateHeader(s);
-        }
-        return 0;
-    }
     if (s.scroll.pressed == ScrollPart::kThumb) {
         const Rect bar = ScrollBarRect(s);
         const Rect thumb = ThumbRect(s);
@@ -829,8 +834,6 @@ LRESULT OnMouseMove(ListState& s, LPARAM lp) {
 }
 
 LRESULT OnCaptureChanged(ListState& s) {
-    if (s.header.pressed >= 0) InvalidateHeader(s);
-    s.header.pressed = -1;
     if (s.scroll.pressed != ScrollPart::kNone) InvalidateRect(s.self, nullptr, false);
     s.scroll.pressed = ScrollPart::kNone;
     KillTimer(s.self, kListViewScrollTimer);
@@ -894,6 +897,9 @@ LRESULT OnReportState(ListState& s, LPARAM lp) {
     out->Set("rows_per_page", RowsPerPage(s));
     out->Set("row_height", RowHeight(s));
     out->Set("editing", s.edit.row);
+    Json widths = Json::MakeArray();
+    for (const Column& c : s.header.columns) widths.Push(c.width);
+    out->Set("column_widths", std::move(widths));
     return 0;
 }
 
@@ -922,6 +928,7 @@ LRESULT Dispatch(ListState& s, UINT m, WPARAM wp, LPARAM lp) {
         case WM_MOUSEWHEEL: return OnMouseWheel(s, wp);
         case WM_TIMER: return OnTimer(s, wp);
         case WM_REPORTSTATE: return OnReportState(s, lp);
+        case WM_NOTIFY: return OnNotify(s, wp, lp);
         case LVM_SETITEMCOUNT: return OnSetItemCount(s, wp, lp);
         case LVM_GETITEMCOUNT: return OnGetItemCount(s);
         case LVM_INSERTITEMA: return OnInsertItem(s, lp);
@@ -949,7 +956,7 @@ LRESULT Dispatch(ListState& s, UINT m, WPARAM wp, LPARAM lp) {
         case LVM_GETCOLUMNWIDTH: return OnGetColumnWidth(s, wp);
         case LVM_SETCOLUMNWIDTH: return OnSetColumnWidth(s, wp, lp);
         case LVM_DELETECOLUMN: return OnDeleteColumn(s, wp);
-        case LVM_GETHEADER: return 0;  // the header is drawn by the list itself
+        case LVM_GETHEADER: return ToLParam(s.header.wnd);
         case LVM_GETBKCOLOR: return static_cast<LRESULT>(s.paint.back);
         case LVM_SETBKCOLOR: return SetColor(s, s.paint.back, lp);
         case LVM_GETTEXTCOLOR: return static_cast<LRESULT>(s.paint.text);
@@ -1046,6 +1053,7 @@ void RegisterListViewClass() {
     if (!IsClassRegistered(kListViewClass))
         RegisterClass({kListViewClass, listview::ListViewProc, CS_DBLCLKS, kNoBackground, {}});
     listview::RegisterEditClass();
+    listview::RegisterHeaderClass();
 }
 
 void SetListViewFont(HWND list, const FontRef& font) {

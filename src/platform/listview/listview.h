@@ -8,6 +8,12 @@
 // scroll bar, and sets a short timer of its own after every mouse press so
 // that a subclassing component sees a WM_TIMER after each press.
 //
+// The header row is a child window of class kListViewHeaderClass
+// (LVM_GETHEADER). Presses on it stay with it: a click on a column reaches
+// the parent as LVN_COLUMNCLICK, and dragging a column's right divider
+// resizes the column, with the header's HDN_ notifications (hwndFrom = the
+// header) passed on to the parent.
+//
 // Fonts: WM_SETFONT takes wParam = a `platform::FontRef*` (a pointer to the
 // shared pointer, which the control copies, so the font object stays shared
 // with whoever sent it) and lParam = non-zero to repaint. WM_GETFONT returns
@@ -22,8 +28,8 @@
 
 namespace platform {
 
-// Registers the list view class and the class of its label edit box. Safe
-// to call any number of times.
+// Registers the list view class and the classes of its header and label
+// edit box. Safe to call any number of times.
 void RegisterListViewClass();
 
 // Gives the list a shared font object (see WM_SETFONT above) and repaints.

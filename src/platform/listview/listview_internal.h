@@ -46,9 +46,14 @@ struct ListState {
     } items;
 
     struct Header {
+        HWND wnd;  // the header child window
         std::vector<Column> columns;
         int32_t pressed = -1;  // column pressed with the mouse, while held
         bool press_inside = false;
+        int32_t tracking = -1;   // column whose divider is being dragged
+        int32_t track_grab = 0;  // pointer offset from the divider at the press
+        int32_t track_width = 0;
+        Rect placed;  // where the header window was last put
     } header;
 
     struct Selection {
@@ -132,6 +137,21 @@ void InvalidateRow(ListState& s, int32_t row);
 
 // --- painting (listview_paint.cpp) ---------------------------------------------------
 void Paint(ListState& s);
+// The classic raised edge (two pixels) or, pressed, a flat shadow frame.
+void Edge(DC& dc, const Rect& r, bool pressed);
+// Cuts `text` to fit `width` pixels with a trailing ellipsis, into the
+// reused string. Returns a view of what to draw and its width in `drawn`.
+std::string_view Fit(ListState& s, DC& dc, std::string_view text, int32_t width, float& drawn);
+
+// --- header (listview_header.cpp) ----------------------------------------------------
+void RegisterHeaderClass();
+void CreateHeader(ListState& s);
+// Lays the header over the top of the client area, left of the scroll bar.
+void PlaceHeader(ListState& s);
+// The column whose right edge lies within a few pixels of `x`; -1 for none.
+int32_t DividerAt(const ListState& s, int32_t x);
+// While a divider is dragged: the line across the list where it would go.
+Rect TrackLine(ListState& s);
 
 // --- label edit (listview_edit.cpp) ---------------------------------------------------
 void RegisterEditClass();

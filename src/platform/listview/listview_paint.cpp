@@ -1,6 +1,6 @@
-// Painting the list view: the header row in the classic raised style, the
-// visible rows (asking the parent for owner-data cells), selection and
-// drop-highlight, grid lines, the focus rectangle, and the scroll bar.
+// Painting the list view: the visible rows (asking the parent for owner-data
+// cells), selection and drop-highlight, grid lines, the focus rectangle, and
+// the scroll bar. The header child paints the column captions itself.
 //
 // Only rows inside the update rectangle are painted, and the cell texts go
 // through one reused buffer, so repainting a page allocates nothing once
@@ -18,74 +18,6 @@ namespace {
 constexpr int32_t kCellMargin = 5;
 constexpr Color kNoColor = 0xFF000000;       // CLR_NONE
 constexpr Color kDefaultColor = 0xFF000001;  // CLR_DEFAULT
-
-// The classic raised edge (two pixels) or, pressed, a flat shadow frame.
-void Edge(DC& dc, const Rect& r, bool pressed) {
-    if (r.width() < 2 || r.height() < 2) return;
-    if (pressed) {
-        dc.FrameRect(r, GetSysColor(COLOR_BTNSHADOW));
-        return;
-    }
-    dc.FillRect({r.left, r.top, r.right - 1, r.top + 1}, GetSysColor(COLOR_BTNHIGHLIGHT));
-    dc.FillRect({r.left, r.top, r.left + 1, r.bottom - 1}, GetSysColor(COLOR_BTNHIGHLIGHT));
-    dc.FillRect({r.left, r.bottom - 1, r.right, r.bottom}, GetSysColor(COLOR_3DDKSHADOW));
-    dc.FillRect({r.right - 1, r.top, r.right, r.bottom}, GetSysColor(COLOR_3DDKSHADOW));
-    const Rect in = r.inflate(-1, -1);
-    if (in.width() < 2 || in.height() < 2) return;
-    dc.FillRect({in.left, in.bottom - 1, in.right, in.bottom}, GetSysColor(COLOR_BTNSHADOW));
-    dc.FillRect({in.right - 1, in.top, in.right, in.bottom}, GetSysColor(COLOR_BTNSHADOW));
-}
-
-// Cuts `text` to fit `width` pixels with a trailing ellipsis, into the
-// reused string. Returns a view of what to draw and its width in `drawn`.
-std::string_view Fit(ListState& s, DC& dc, std::string_view text, int32_t width, float& drawn) {
-    drawn = 0;
-    if (width <= 0) return {};
-    drawn = dc.GetTextExtent(text).width;
-    if (drawn <= static_cast<float>(width)) return text;
-    const int32_t room = width - s.paint.ellipsis_width;
-    // The longest prefix that leaves room for the ellipsis.
-    size_t lo = 0, hi = text.size();
-    while (lo < hi) {
-        const size_t mid = (lo + hi + 1) / 2;
-        if (dc.GetTextExtent(text.substr(0, mid)).width <= static_cast<float>(room))
-            lo = mid;
-        else
-            hi = mid - 1;
-    }
-    s.paint.fitted.assign(text.substr(0, lo));
-    s.paint.fitted.append("...");
-    drawn = dc.GetTextExtent(s.paint.fitted).width;
-    return s.paint.fitted;
-}
-
-void PaintHeader(ListState& s, DC& dc, const Rect& client, const Rect& bar) {
-    const int32_t hh = HeaderHeight(s);
-    const int32_t right = bar.empty() ? client.right : bar.left;
-    const int32_t text_top = (hh - s.paint.text_height) / 2;
-    int32_t x = 0;
-    for (size_t i = 0; i < s.header.columns.size() && x < right; ++i) {
-        const Column& c = s.header.columns[i];
-        const Rect r{x, 0, std::min(right, x + c.width), hh};
-        x += c.width;
-        if (r.empty()) continue;
-        const bool pressed = s.header.pressed == static_cast<int32_t>(i) && s.header.press_inside;
-        dc.FillRect(r, GetSysColor(COLOR_BTNFACE));
-        Edge(dc, {r.left, r.top, x, r.bottom}, pressed);
-        dc.SetTextColor(GetSysColor(COLOR_BTNTEXT));
-        const int32_t shift = pressed ? 1 : 0;
-        float drawn = 0;
-        const std::string_view caption =
-            Fit(s, dc, c.caption, r.width() - 2 * kCellMargin - 1, drawn);
-        dc.TextOut(static_cast<float>(r.left + kCellMargin + shift),
-                   static_cast<float>(text_top + shift), caption);
-    }
-    if (x < right) {
-        const Rect rest{x, 0, right, hh};
-        dc.FillRect(rest, GetSysColor(COLOR_BTNFACE));
-        Edge(dc, {rest.left, 0, rest.right + 2, hh}, false);
-    }
-}
 
 // Returns false when the parent destroyed the list while asked for text.
 bool PaintRow(ListState& s, DC& dc, int32_t row, const Rect& area) {
@@ -201,8 +133,47 @@ void PaintScrollBar(ListState& s, DC& dc, const Rect& bar) {
 
 }  // namespace
 
+void Edge(DC& dc, const Rect& r, bool pressed) {
+    if (r.width() < 2 || r.height() < 2) return;
+    if (pressed) {
+        dc.FrameRect(r, GetSysColor(COLOR_BTNSHADOW));
+        return;
+    }
+    dc.FillRect({r.left, r.top, r.right - 1, r.top + 1}, GetSysColor(COLOR_BTNHIGHLIGHT));
+    dc.FillRect({r.left, r.top, r.left + 1, r.bottom - 1}, GetSysColor(COLOR_BTNHIGHLIGHT));
+    dc.FillRect({r.left, r.bottom - 1, r.right, r.bottom}, GetSysColor(COLOR_3DDKSHADOW));
+    dc.FillRect({r.right - 1, r.top, r.right, r.bottom}, GetSysColor(COLOR_3DDKSHADOW));
+    const Rect in = r.inflate(-1, -1);
+    if (in.width() < 2 || in.height() < 2) return;
+    dc.FillRect({in.left, in.bottom - 1, in.right, in.bottom}, GetSysColor(COLOR_BTNSHADOW));
+    dc.FillRect({in.right - 1, in.top, in.right, in.bottom}, GetSysColor(COLOR_BTNSHADOW));
+}
+
+std::string_view Fit(ListState& s, DC& dc, std::string_view text, int32_t width, float& drawn) {
+    drawn = 0;
+    if (width <= 0) return {};
+    drawn = dc.GetTextExtent(text).width;
+    if (drawn <= static_cast<float>(width)) return text;
+    const int32_t room = width - s.paint.ellipsis_width;
+    // The longest prefix that leaves room for the ellipsis.
+    size_t lo = 0, hi = text.size();
+    while (lo < hi) {
+        const size_t mid = (lo + hi + 1) / 2;
+        if (dc.GetTextExtent(text.substr(0, mid)).width <= static_cast<float>(room))
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    s.paint.fitted.assign(text.substr(0, lo));
+    s.paint.fitted.append("...");
+    drawn = dc.GetTextExtent(s.paint.fitted).width;
+    return s.paint.fitted;
+}
+
 void Paint(ListState& s) {
     const HWND self = s.self;
+    // The scroll bar comes and goes with the row count; the header follows.
+    PlaceHeader(s);
     PAINTSTRUCT ps;
     std::unique_ptr<DC> target = BeginPaint(self, &ps);
     const Rect client = GetClientRect(self);
@@ -225,8 +196,6 @@ void Paint(ListState& s) {
     const Rect area = RowArea(s);
     const Rect bar = ScrollBarRect(s);
 
-    if (HeaderHeight(s) > 0 && dirty.top < HeaderHeight(s)) PaintHeader(s, dc, client, bar);
-
     const int32_t rh = s.paint.row_height;
     const Rect rows_dirty = dirty.intersect(area);
     if (!rows_dirty.empty() && s.items.count > 0) {
@@ -246,6 +215,7 @@ void Paint(ListState& s) {
 
     if (s.paint.ex_style & LVS_EX_GRIDLINES) PaintGrid(s, dc, area);
     if (!bar.empty()) PaintScrollBar(s, dc, bar);
+    if (s.header.tracking >= 0) dc.FillRect(TrackLine(s), GetSysColor(COLOR_WINDOWTEXT));
     target->BitBlt(dirty.left, dirty.top, dirty.width(), dirty.height(), dc, dirty.left, dirty.top);
     EndPaint(self, &ps);
 }

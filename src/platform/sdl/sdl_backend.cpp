@@ -53,6 +53,8 @@ SDL_SystemCursor SystemCursorFor(CursorShape shape) {
             return SDL_SYSTEM_CURSOR_IBEAM;
         case CursorShape::kSizeAll:
             return SDL_SYSTEM_CURSOR_SIZEALL;
+        case CursorShape::kSizeWE:
+            return SDL_SYSTEM_CURSOR_SIZEWE;
         case CursorShape::kCross:
             return SDL_SYSTEM_CURSOR_CROSSHAIR;
         case CursorShape::kNo:

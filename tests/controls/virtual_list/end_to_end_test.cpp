@@ -1,6 +1,7 @@
 // The component on the real list control, driven by input as a user would:
 // painting asks only for visible rows, a click selects and becomes ItemClick
-// at the list's timer, the keyboard moves the selection, TopIndex scrolls.
+// at the list's timer, the keyboard moves the selection, TopIndex scrolls, a
+// click on the header is a ColumnClick and nothing else.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -108,6 +109,33 @@ TEST_F(EndToEndTest, ClickSelectsAndBecomesItemClickAtTheListsTimer) {
     session_.Click(RowPoint(6), MouseButton::kRight);
     session_.Advance(100);
     EXPECT_EQ(clicks.back(), std::make_pair(2, 6));
+}
+
+TEST_F(EndToEndTest, HeaderClickIsAColumnClickAndNoItemClick) {
+    std::vector<int32_t> columns;
+    std::vector<std::pair<int32_t, int32_t>> clicks;
+    list_->ColumnClick = [&](int32_t column) { columns.push_back(column); };
+    list_->ItemClick = [&](int32_t button, int32_t item) { clicks.emplace_back(button, item); };
+
+    const Point caption = ClientToScreen(list_->hwnd(), {40, 5});
+    session_.Click(caption);
+    session_.Advance(100);
+    EXPECT_EQ(columns, std::vector<int32_t>{0});
+    EXPECT_TRUE(clicks.empty());
+    // Neither does a divider drag, nor a right press on the header.
+    session_.Drag(ClientToScreen(list_->hwnd(), {169, 5}), ClientToScreen(list_->hwnd(), {120, 5}));
+    session_.Click(caption, MouseButton::kRight);
+    session_.Advance(100);
+    EXPECT_TRUE(clicks.empty());
+    EXPECT_EQ(columns.size(), 1u);
+    EXPECT_EQ(SendMessage(list_->hwnd(), LVM_GETCOLUMNWIDTH, 0), 121);
+    EXPECT_EQ(list_->GetColumnHeaders().Item(0)->width, 121);
+
+    // A press on a row still is one.
+    session_.Click(RowPoint(2));
+    session_.Advance(100);
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(clicks[0], std::make_pair(1, 2));
 }
 
 }  // namespace

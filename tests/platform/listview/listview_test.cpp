@@ -1,8 +1,8 @@
 // The list view control at the message level, as a subclassing component
 // and its owner see it: the notifications and their records, owner-data
 // text requests while painting, scrolling by whole rows, geometry answers,
-// the drop highlight, label editing, header clicks, the press timer, and
-// the creation record changed by a hook.
+// the drop highlight, label editing, the header's clicks and divider drags,
+// the press timer, and the creation record changed by a hook.
 
 #include <gtest/gtest.h>
 
@@ -29,6 +29,8 @@ struct Note {
     bool null_text = false;
     std::string text;
     int32_t capacity = 0;
+    int32_t width = -1;  // a header record's width, when it has one
+    HWND from;
 };
 
 // What the parent window saw and how it answers.
@@ -38,6 +40,7 @@ struct Owner {
     LRESULT begin_edit_answer = 0;
     LRESULT end_edit_answer = 1;
     LRESULT changing_answer = 0;
+    int32_t refused_header_code = 0;  // answered with 1; the rest with 0
     bool destroy_on_changed = false;
 } g_owner;
 
@@ -48,7 +51,19 @@ LRESULT OwnerProc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
     const auto* hdr = reinterpret_cast<const NMHDR*>(lp);
     Note n;
     n.code = hdr->code;
+    n.from = hdr->hwndFrom;
     switch (hdr->code) {
+        case HDN_BEGINTRACKA:
+        case HDN_TRACKA:
+        case HDN_ENDTRACKA:
+        case HDN_ITEMCHANGINGA:
+        case HDN_ITEMCHANGEDA:
+        case HDN_DIVIDERDBLCLICKA: {
+            const auto* nm = reinterpret_cast<const NMHEADERA*>(lp);
+            n.item = nm->iItem;
+            if (nm->pitem && (nm->pitem->mask & HDI_WIDTH)) n.width = nm->pitem->cxy;
+            break;
+        }
         case LVN_ITEMCHANGING:
         case LVN_ITEMCHANGED:
         case LVN_COLUMNCLICK: {
@@ -84,6 +99,7 @@ LRESULT OwnerProc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
             break;
     }
     g_owner.notes.push_back(n);
+    if (hdr->code == g_owner.refused_header_code) return 1;
     if (hdr->code == LVN_ITEMCHANGING) return g_owner.changing_answer;
     if (hdr->code == LVN_BEGINLABELEDITA) return g_owner.begin_edit_answer;
     if (hdr->code == LVN_ENDLABELEDITA) return g_owner.end_edit_answer;
@@ -504,6 +520,79 @@ TEST_F(ListViewTest, HeaderClickReportsTheColumn) {
     EXPECT_TRUE(Notes(LVN_ITEMCHANGED).empty());  // header presses select nothing
 }
 
+// The header's notifications, oldest first, as "code item width".
+std::vector<std::string> HeaderNotes(HWND header) {
+    std::vector<std::string> out;
+    for (const Note& n : g_owner.notes)
+        if (n.code <= HDN_ITEMCHANGINGA && n.code >= HDN_TRACKA) {
+            EXPECT_EQ(n.from, header);
+            out.push_back(std::to_string(n.code) + " " + std::to_string(n.item) + " " +
+                          std::to_string(n.width));
+        }
+    return out;
+}
+
+TEST_F(ListViewTest, DraggingADividerResizesTheColumn) {
+    HWND lv = MakeList(LVS_REPORT, 10);
+    const HWND header{static_cast<uint32_t>(SendMessage(lv, LVM_GETHEADER))};
+    ASSERT_TRUE(IsWindow(header));
+    EXPECT_EQ(GetParent(header), lv);
+    // The pointer over the divider shows the resize shape, over a caption not.
+    session_.MoveMouse({kLeft + 168, kTop + 5});
+    EXPECT_EQ(GetCurrentCursor().shape, CursorShape::kSizeWE);
+    session_.MoveMouse({kLeft + 100, kTop + 5});
+    EXPECT_EQ(GetCurrentCursor().shape, CursorShape::kArrow);
+
+    // Grabbed two pixels left of the edge and let go at 120: the edge lands
+    // two pixels right of the pointer.
+    session_.Drag({kLeft + 168, kTop + 5}, {kLeft + 120, kTop + 5}, 2);
+    EXPECT_EQ(SendMessage(lv, LVM_GETCOLUMNWIDTH, 0), 122);
+    EXPECT_EQ(HeaderNotes(header),
+              (std::vector<std::string>{"-306 0 170", "-308 0 146", "-308 0 122", "-307 0 122",
+                                        "-300 0 122", "-301 0 122"}));
+    EXPECT_TRUE(Notes(LVN_COLUMNCLICK).empty());
+    EXPECT_TRUE(Notes(LVN_ITEMCHANGED).empty());
+    // The rows follow the new width.
+    Rect r;
+    r.left = LVIR_BOUNDS;
+    SendMessage(lv, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
+    EXPECT_EQ(r.right, 122);
+
+    // A refused begin-track is no drag: nothing is tracked or changed.
+    g_owner.notes.clear();
+    g_owner.refused_header_code = HDN_BEGINTRACKA;
+    session_.Drag({kLeft + 122, kTop + 5}, {kLeft + 60, kTop + 5});
+    EXPECT_EQ(SendMessage(lv, LVM_GETCOLUMNWIDTH, 0), 122);
+    EXPECT_EQ(HeaderNotes(header), (std::vector<std::string>{"-306 0 122"}));
+    EXPECT_TRUE(Notes(LVN_COLUMNCLICK).empty());
+
+    // A refused change ends the drag with the old width. (Later than the
+    // double-click time, so the press is a press of its own.)
+    session_.Advance(1000);
+    g_owner.notes.clear();
+    g_owner.refused_header_code = HDN_ITEMCHANGINGA;
+    session_.Drag({kLeft + 122, kTop + 5}, {kLeft + 60, kTop + 5}, 1);
+    EXPECT_EQ(SendMessage(lv, LVM_GETCOLUMNWIDTH, 0), 122);
+    EXPECT_EQ(HeaderNotes(header),
+              (std::vector<std::string>{"-306 0 122", "-308 0 60", "-307 0 60", "-300 0 60"}));
+}
+
+TEST_F(ListViewTest, DoubleClickOnADividerFitsTheColumnToItsCells) {
+    HWND lv = MakeList(LVS_REPORT, 10);
+    SendMessage(lv, LVM_SETCOLUMNWIDTH, 0, static_cast<LPARAM>(0xFFFF));
+    const LRESULT fitted = SendMessage(lv, LVM_GETCOLUMNWIDTH, 0);
+    ASSERT_NE(fitted, 170);
+    SendMessage(lv, LVM_SETCOLUMNWIDTH, 0, 170);
+    g_owner.notes.clear();
+    session_.DoubleClick({kLeft + 170, kTop + 5});
+    EXPECT_EQ(SendMessage(lv, LVM_GETCOLUMNWIDTH, 0), fitted);
+    ASSERT_EQ(Notes(HDN_DIVIDERDBLCLICKA).size(), 1u);
+    EXPECT_EQ(Notes(HDN_DIVIDERDBLCLICKA)[0].item, 0);
+    // A drag that is its own double click's first half leaves the width as it was.
+    EXPECT_TRUE(Notes(HDN_ITEMCHANGEDA).empty());
+    EXPECT_TRUE(Notes(LVN_COLUMNCLICK).empty());
+}
+
 TEST_F(ListViewTest, EveryPressIsFollowedByTheListsOwnTimer) {
     HWND lv = MakeList(LVS_REPORT, 100);
     g_prev = SetWindowProc(lv, Spy);
@@ -516,6 +605,12 @@ TEST_F(ListViewTest, EveryPressIsFollowedByTheListsOwnTimer) {
     session_.Click(RowPoint(8, 190));  // also on the scroll bar, or on no row
     session_.Advance(50);
     EXPECT_EQ(g_seen.back(), "timer 1");
+    // A press on the header stays with the header: the list sees nothing.
+    g_seen.clear();
+    session_.Click({kLeft + 40, kTop + 5});
+    session_.Advance(50);
+    EXPECT_TRUE(g_seen.empty());
+    EXPECT_EQ(Notes(LVN_COLUMNCLICK).size(), 1u);
 }
 
 TEST_F(ListViewTest, WheelAndScrollBarScroll) {
