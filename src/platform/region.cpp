@@ -188,6 +188,16 @@ Region Region::Combine(const Region& a, const Region& b, RegionOp op) {
         if (b.rect_) return a.intersect(b.bounds_);
         if (a.rect_) return b.intersect(a.bounds_);
     }
+    if (op == RegionOp::kOr) {
+        // Invalidation adds rectangles to what is already dirty; the usual
+        // cases need no new rows.
+        if (a.empty()) return b;
+        if (b.empty()) return a;
+        if (a.rect_ && b.rect_) {
+            if (a.bounds_.intersect(b.bounds_) == b.bounds_) return a;
+            if (a.bounds_.intersect(b.bounds_) == a.bounds_) return b;
+        }
+    }
     // Rows outside both regions are empty in the result for every operation.
     int32_t top = 0;
     int32_t bottom = 0;
