@@ -171,7 +171,7 @@ struct ContextPool {
     ContextPool(const ContextPool&) = delete;
     ContextPool& operator=(const ContextPool&) = delete;
     ~ContextPool() {
-        for (void* p : free) ::operator delete(p, sizeof(DC));
+        for (void* p : free) ::operator delete(p);
     }
 };
 thread_local ContextPool g_contexts;
@@ -198,14 +198,14 @@ void DC::operator delete(void* p, size_t size) noexcept {
             try {
                 free.reserve(kKeptContexts);
             } catch (...) {
-                ::operator delete(p, size);
+                ::operator delete(p);
                 return;
             }
         }
         free.push_back(p);
         return;
     }
-    ::operator delete(p, size);
+    ::operator delete(p);
 }
 
 DC::DC(Surface& target, Point origin, Region clip)
