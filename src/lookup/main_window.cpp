@@ -334,8 +334,11 @@ void MainWindow::ReportState(Json& out) const {
         Json list = Json::MakeObject();
         SendMessage(lst_main_->hwnd(), WM_REPORTSTATE, 0, reinterpret_cast<LPARAM>(&list));
         for (const char* key : {"count", "top", "selected", "drop_highlighted", "visible",
-                                "rows_per_page", "row_height"})
+                                "rows_per_page", "row_height", "columns", "font", "rows"})
             if (const Json* v = list.Get(key)) out.Set(std::string("list_") + key, *v);
+        Json component = Json::MakeObject();
+        lst_main_->ReportState(component);
+        if (const Json* v = component.Get("events")) out.Set("list_events", *v);
     }
 }
 

@@ -103,13 +103,16 @@ const Json* LookupPath(const Json& root, const std::string& path) {
         std::string part =
             path.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
         if (const Json::Array* a = cur->array()) {
-            size_t idx = 0;
+            // A negative index counts from the end: -1 is the last item.
+            long long idx = 0;
             try {
-                idx = std::stoul(part);
+                idx = std::stoll(part);
             } catch (...) {
                 return nullptr;
             }
-            cur = idx < a->size() ? &(*a)[idx] : nullptr;
+            if (idx < 0) idx += static_cast<long long>(a->size());
+            cur = idx >= 0 && static_cast<size_t>(idx) < a->size() ? &(*a)[static_cast<size_t>(idx)]
+                                                                   : nullptr;
         } else {
             cur = cur->Get(part);
         }
