@@ -1,5 +1,9 @@
 #include "state.h"
 
+#include <filesystem>
+
+#include "platform/controls/message_box.h"
+#include "platform/os/sound.h"
 #include "platform/window.h"
 
 namespace harness {
@@ -84,6 +88,28 @@ Json CaptureState() {
     root.Set("pointer", Json(Json::Array{Json(p.x), Json(p.y)}));
     auto clip = GetClipboardTextUtf8();
     root.Set("clipboard", clip ? Json(*clip) : Json());
+    Json sounds = Json::MakeArray();
+    for (const os::PlayedSound& played : os::PlayedSounds()) {
+        Json one = Json::MakeObject();
+        one.Set("file", played.file);
+        one.Set("name", std::filesystem::path(played.file).filename().string());
+        one.Set("chime", played.chime);
+        sounds.Push(std::move(one));
+    }
+    root.Set("sounds", std::move(sounds));
+    Json boxes = Json::MakeArray();
+    for (const controls::MessageBoxRecord& r : controls::RecentMessageBoxes()) {
+        Json one = Json::MakeObject();
+        one.Set("icon", r.icon);
+        one.Set("text", r.text);
+        one.Set("title", r.title);
+        Json buttons = Json::MakeArray();
+        for (const std::string& b : r.buttons) buttons.Push(b);
+        one.Set("buttons", std::move(buttons));
+        one.Set("answer", r.answer);
+        boxes.Push(std::move(one));
+    }
+    root.Set("message_boxes", std::move(boxes));
     Json windows = Json::MakeObject();
     for (HWND t : GetTopLevelWindows()) windows.Set(KeyFor(t), Describe(t));
     root.Set("windows", std::move(windows));
