@@ -47,6 +47,8 @@ class DictionaryStore {
     std::string_view word(int32_t i) const { return (*this)[i].word; }
     std::string_view definition(int32_t i) const { return (*this)[i].definition; }
 
+    // Bytes of headword and definition text.
+    size_t text_bytes() const { return text_end_; }
     // Bytes held, for the memory budget: text and tables, by capacity.
     size_t memory_bytes() const;
 

@@ -28,7 +28,25 @@ FormOptions SmallWindow(const std::string& name) {
     return o;
 }
 
+std::function<void()>& YieldHook() {
+    static auto* hook = new std::function<void()>();
+    return *hook;
+}
+
+void Yield() {
+    if (YieldHook()) YieldHook()();
+    DoEvents();
+}
+
+int64_t NowMs() {
+    return static_cast<int64_t>(CurrentClock().NowMs());
+}
+
 }  // namespace
+
+void SetStartupYieldHook(std::function<void()> hook) {
+    YieldHook() = std::move(hook);
+}
 
 // --- the wait and splash windows ----------------------------------------------------
 
@@ -140,6 +158,7 @@ StartupResult Startup::Run() {
         // 4. The wait window with its rounded outline.
         wait_ = std::make_unique<ProgressWindow>("frmWait", kWaitPictureName);
         wait_->Show();
+        wait_shown_ms_ = NowMs();
         if (wait_->loaded()) {
             Size c = wait_->client_size();
             SetWindowRgn(wait_->hwnd(), Region::RoundRect(0, 0, c.cx, c.cy, 20, 20), true);
@@ -150,7 +169,7 @@ StartupResult Startup::Run() {
         UnpackOptions u;
         u.data_folder = data_folder_;
         u.temp_folder = paths_.temp_folder;
-        u.yield = [] { DoEvents(); };
+        u.yield = [] { Yield(); };
         u.run = [](const std::vector<std::string>& argv, const std::string& folder, int timeout) {
             return os::RunAndWait(argv, folder, timeout);
         };
@@ -159,6 +178,7 @@ StartupResult Startup::Run() {
 
         // 6. The wait window goes.
         wait_->Unload();
+        wait_closed_ms_ = NowMs();
     };
     secu_->Load();
     if (result == StartupResult::kAlreadyRunning) return result;
@@ -175,9 +195,10 @@ void Startup::LoadFromSplash() {
     data_loaded_ = false;
     LoadCallbacks cb;
     cb.set_percentage = [this](const std::string& caption) {
+        splash_captions_.push_back(caption);
         if (splash_ && splash_->percent_label()) splash_->percent_label()->set_caption(caption);
     };
-    cb.yield = [] { DoEvents(); };
+    cb.yield = [] { Yield(); };
     cb.on_list_first_touched = [this] {
         if (!main_created_) {
             main_created_ = true;
@@ -192,7 +213,10 @@ void Startup::LoadFromSplash() {
 }
 
 void Startup::HandOff() {
-    if (splash_) splash_->Unload();
+    if (splash_) {
+        splash_ticks_at_hand_off_ = splash_->ticks();
+        splash_->Unload();
+    }
     main_.Show();
 }
 
@@ -209,6 +233,15 @@ void Startup::ReportState(Json& out) const {
     if (!unpack_report_.message.empty()) out.Set("unpack_message", unpack_report_.message);
     out.Set("single_instance_lock", lock_ ? "held" : lock_message_);
     out.Set("leftover_files_removed", static_cast<int64_t>(leftover_files_removed_));
+    out.Set("store_text_bytes", static_cast<int64_t>(Dictionary().text_bytes()));
+    Json captions = Json::MakeArray();
+    for (const std::string& c : splash_captions_) captions.Push(c);
+    out.Set("splash_captions", std::move(captions));
+    out.Set("splash_ticks_at_hand_off", splash_ticks_at_hand_off_);
+    Json wait = Json::MakeObject();
+    wait.Set("shown_ms", wait_shown_ms_);
+    wait.Set("closed_ms", wait_closed_ms_);
+    out.Set("wait_window", std::move(wait));
 }
 
 }  // namespace app

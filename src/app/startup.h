@@ -8,9 +8,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/app_paths.h"
 #include "app/loader.h"
@@ -72,6 +74,11 @@ class SplashWindow : public ProgressWindow {
     int16_t ticks_ = 0;
 };
 
+// Work done at each of the start-up's yields (unpacking and loading) before
+// the messages run; the harness moves its virtual clock on here so that
+// loading takes time. Empty: none.
+void SetStartupYieldHook(std::function<void()> hook);
+
 enum class StartupResult { kRunning, kAlreadyRunning };
 
 class Startup {
@@ -111,6 +118,11 @@ class Startup {
     std::unique_ptr<platform::controls::Form> secu_;
     std::unique_ptr<ProgressWindow> wait_;
     std::unique_ptr<SplashWindow> splash_;
+    // What the report tells of the windows that are gone by then.
+    std::vector<std::string> splash_captions_;
+    int64_t wait_shown_ms_ = -1;
+    int64_t wait_closed_ms_ = -1;
+    int64_t splash_ticks_at_hand_off_ = -1;
 };
 
 }  // namespace app

@@ -328,14 +328,21 @@ void MainWindow::ReportState(Json& out) const {
     out.Set("query_count", static_cast<int64_t>(query_count_));
     out.Set("history_save_failed", !history_save_error_.empty());
     out.Set("history_save_error", history_save_error_);
+    // The settings value itself, as stored; null when there is none (a
+    // stored value never holds a zero byte).
+    const std::string stored = history_->Read(std::string(1, '\0'));
+    out.Set("history_stored", stored == std::string(1, '\0') ? Json() : Json(stored));
     // The headword list's own report, lifted here so scenarios read it
     // next to the search state.
     if (lst_main_) {
         Json list = Json::MakeObject();
         SendMessage(lst_main_->hwnd(), WM_REPORTSTATE, 0, reinterpret_cast<LPARAM>(&list));
         for (const char* key : {"count", "top", "selected", "drop_highlighted", "visible",
-                                "rows_per_page", "row_height"})
+                                "rows_per_page", "row_height", "columns", "font", "rows"})
             if (const Json* v = list.Get(key)) out.Set(std::string("list_") + key, *v);
+        Json component = Json::MakeObject();
+        lst_main_->ReportState(component);
+        if (const Json* v = component.Get("events")) out.Set("list_events", *v);
     }
 }
 

@@ -268,6 +268,31 @@ Surface RenderWindow(HWND hwnd, Color outside) {
     return out;
 }
 
+Surface RenderScreen(Color desktop) {
+    Surface out(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), desktop);
+    for (HWND h : GetTopLevelWindows()) {
+        Window* w = Find(h);
+        if (!w || !w->visible_flag() || w->minimised) continue;
+        const Surface frame = RenderWindow(h, desktop);
+        w = Find(h);
+        if (!w) continue;
+        const Rect r = w->rect;
+        for (int32_t y = 0; y < frame.height(); ++y) {
+            const int32_t sy = r.top + y;
+            if (sy < 0 || sy >= out.height()) continue;
+            const uint32_t* from = frame.row(y);
+            uint32_t* to = out.row(sy);
+            for (int32_t x = 0; x < frame.width(); ++x) {
+                const int32_t sx = r.left + x;
+                if (sx < 0 || sx >= out.width()) continue;
+                if (w->region && !w->region->contains(x, y)) continue;
+                to[sx] = from[x];
+            }
+        }
+    }
+    return out;
+}
+
 // --- the classic frame ------------------------------------------------------------
 
 namespace detail {

@@ -281,6 +281,9 @@ Surface* PersistentSurface(HWND hwnd);
 // Composes a top-level window as it looks now (frame, children, region) and
 // returns the frame; pixels outside its region keep `outside`.
 Surface RenderWindow(HWND top, Color outside = 0x808080);
+// Composes the whole screen as it looks now: the visible top-level windows
+// that are not minimised, bottom of the z-order first, on `desktop`.
+Surface RenderScreen(Color desktop = 0x808080);
 
 // --- clipboard -----------------------------------------------------------------
 

@@ -73,7 +73,12 @@ bool Step(Run& run) {
     } else if (c.name == "key") {
         uint32_t vk = 0, mods = 0;
         harness::ParseKey(c.args[0], &vk, &mods);
-        InjectKey(vk, true, mods);
+        // A modifier key is held while it is down.
+        uint32_t own = vk == VK_SHIFT     ? kModShift
+                       : vk == VK_CONTROL ? kModControl
+                       : vk == VK_MENU    ? static_cast<uint32_t>(kModAlt)
+                                          : 0u;
+        InjectKey(vk, true, mods | own);
         InjectKey(vk, false, mods);
     } else if (c.name == "click" || c.name == "rclick") {
         Point p{num(0), num(1)};
@@ -106,6 +111,11 @@ bool Step(Run& run) {
     } else if (c.name == "shot") {
         HWND target = GetActiveWindow();
         std::string file = c.args.back();
+        if (c.args.size() == 2 && c.args[0] == "screen") {
+            if (auto st = RenderScreen().WritePng(OutPath(run, file).string()); !st)
+                return Fail(run, c, "cannot write " + file + ": " + st.error().message);
+            return true;
+        }
         if (c.args.size() == 2) {
             target = FindWindowByName(c.args[0]);
             if (!target || GetAncestorTopLevel(target) != target)
@@ -185,6 +195,15 @@ int main(int argc, char** argv) {
     // bundled data; other scenarios show the window layer's demo windows.
     const bool program = text.str().find("# harness: program") != std::string::npos;
     if (program) {
+        // "# load-step: MS" makes every start-up yield take MS virtual
+        // milliseconds, with the timers due on the way delivered, so the
+        // wait window stays up a while and the splash ticks while loading.
+        if (size_t at = text.str().find("# load-step: "); at != std::string::npos) {
+            const int step = std::atoi(text.str().c_str() + at + 13);
+            if (step > 0)
+                app::SetStartupYieldHook(
+                    [&session, step] { session.Advance(static_cast<uint64_t>(step)); });
+        }
         harness::SetExtraState([&run](Json& out) {
             if (run.program) run.program->ReportState(out);
         });

@@ -41,6 +41,13 @@ bool ParseKey(const std::string& name, uint32_t* vk, uint32_t* modifiers) {
         {"tab", VK_TAB},       {"space", VK_SPACE},   {"backspace", VK_BACK}, {"delete", VK_DELETE},
         {"insert", VK_INSERT},
     };
+    // A modifier named alone is a key of its own, held with its own bit.
+    static const std::map<std::string, std::pair<uint32_t, uint32_t>> kModifierKeys = {
+        {"shift", {VK_SHIFT, kModShift}},
+        {"ctrl", {VK_CONTROL, kModControl}},
+        {"control", {VK_CONTROL, kModControl}},
+        {"alt", {VK_MENU, kModAlt}},
+    };
     *modifiers = 0;
     std::string rest = name;
     while (true) {
@@ -62,6 +69,10 @@ bool ParseKey(const std::string& name, uint32_t* vk, uint32_t* modifiers) {
     for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (auto it = kNames.find(lower); it != kNames.end()) {
         *vk = it->second;
+        return true;
+    }
+    if (auto it = kModifierKeys.find(lower); it != kModifierKeys.end()) {
+        *vk = it->second.first;
         return true;
     }
     if (lower.size() >= 2 && lower[0] == 'f' && IsInt(lower.substr(1))) {
@@ -101,6 +112,13 @@ platform::Result<std::vector<Command>> ParseScenario(const std::string& text) {
                 text_arg.erase(0, 1);
             while (!text_arg.empty() && (text_arg.back() == '\r' || text_arg.back() == '\n'))
                 text_arg.pop_back();
+            // Text in double quotes is what lies between them, so blanks
+            // alone can be typed: type "   ".
+            const std::string quoted = Trim(text_arg);
+            if (quoted.size() >= 2 && quoted.front() == '"' && quoted.back() == '"') {
+                text_arg = quoted.substr(1, quoted.size() - 2);
+                if (text_arg.empty()) return LineError(line, c.name + " needs text");
+            }
             c.args.push_back(text_arg);
             out.push_back(c);
             continue;
@@ -146,7 +164,7 @@ platform::Result<std::vector<Command>> ParseScenario(const std::string& text) {
             if (!c.args.empty()) st = LineError(line, "clipboard-image takes nothing");
         } else if (c.name == "shot") {
             if (c.args.empty() || c.args.size() > 2)
-                st = LineError(line, "shot takes [WINDOW] FILE.png");
+                st = LineError(line, "shot takes [WINDOW | screen] FILE.png");
         } else if (c.name == "state") {
             if (c.args.size() != 1) st = LineError(line, "state takes FILE.json");
         } else {

@@ -1,24 +1,34 @@
 // Harness scenarios: one command a line, '#' starts a comment.
 //
 //   wait MS                 advance the virtual clock, running what falls due
-//   type TEXT               type UTF-8 text into the focused window
+//   type TEXT               type UTF-8 text into the focused window; text in
+//                           double quotes is what lies between them
 //   key NAME                Enter, Escape, Up, Down, Left, Right, PageUp,
 //                           PageDown, Home, End, Tab, Space, Backspace,
 //                           Delete, Insert, F1..F12, a letter or digit; with
-//                           Ctrl+, Shift+ and Alt+ prefixes
+//                           Ctrl+, Shift+ and Alt+ prefixes; Shift, Ctrl or
+//                           Alt alone press and release that modifier
 //   click X Y  rclick X Y  dblclick X Y  move X Y   (screen pixels)
 //   drag X1 Y1 X2 Y2        left-button drag
 //   wheel N                 N notches at the pointer (positive: away)
-//   clipboard TEXT          put UTF-8 text on the clipboard
+//   clipboard TEXT          put UTF-8 text on the clipboard (quoted as type)
 //   clipboard-image         put a picture (no text) on the clipboard
 //   shot FILE.png           the active top-level window as a PNG
 //   shot WINDOW FILE.png    a named top-level window as a PNG
+//   shot screen FILE.png    the whole virtual screen as a PNG
 //   state FILE.json         the program's observable state
 //   restart                 close the program as a person would and start
 //                           it again (scenarios marked "# harness: program")
 //   expect PATH VALUE       stop with an error unless the state value at the
 //                           dotted PATH equals VALUE (a JSON literal, or a
-//                           bare word for a string)
+//                           bare word for a string); a negative index in
+//                           PATH counts from the end of an array
+//
+// Directives, on lines of their own:
+//   # harness: program      run the program rather than the demo windows
+//   # load-step: MS         each yield of the start-up (unpacking, loading)
+//                           moves the virtual clock on by MS milliseconds
+//   # file-size-limit: N    (CTest) run under "ulimit -f N"
 #pragma once
 
 #include <cstdint>

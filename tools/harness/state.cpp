@@ -1,5 +1,9 @@
 #include "state.h"
 
+#include <filesystem>
+
+#include "platform/controls/message_box.h"
+#include "platform/os/sound.h"
 #include "platform/window.h"
 
 namespace harness {
@@ -86,6 +90,28 @@ Json CaptureState() {
     root.Set("pointer", Json(Json::Array{Json(p.x), Json(p.y)}));
     auto clip = GetClipboardTextUtf8();
     root.Set("clipboard", clip ? Json(*clip) : Json());
+    Json sounds = Json::MakeArray();
+    for (const os::PlayedSound& played : os::PlayedSounds()) {
+        Json one = Json::MakeObject();
+        one.Set("file", played.file);
+        one.Set("name", std::filesystem::path(played.file).filename().string());
+        one.Set("chime", played.chime);
+        sounds.Push(std::move(one));
+    }
+    root.Set("sounds", std::move(sounds));
+    Json boxes = Json::MakeArray();
+    for (const controls::MessageBoxRecord& r : controls::RecentMessageBoxes()) {
+        Json one = Json::MakeObject();
+        one.Set("icon", r.icon);
+        one.Set("text", r.text);
+        one.Set("title", r.title);
+        Json buttons = Json::MakeArray();
+        for (const std::string& b : r.buttons) buttons.Push(b);
+        one.Set("buttons", std::move(buttons));
+        one.Set("answer", r.answer);
+        boxes.Push(std::move(one));
+    }
+    root.Set("message_boxes", std::move(boxes));
     Json windows = Json::MakeObject();
     for (HWND t : GetTopLevelWindows()) windows.Set(KeyFor(t), Describe(t));
     root.Set("windows", std::move(windows));
@@ -105,13 +131,16 @@ const Json* LookupPath(const Json& root, const std::string& path) {
         std::string part =
             path.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
         if (const Json::Array* a = cur->array()) {
-            size_t idx = 0;
+            // A negative index counts from the end: -1 is the last item.
+            long long idx = 0;
             try {
-                idx = std::stoul(part);
+                idx = std::stoll(part);
             } catch (...) {
                 return nullptr;
             }
-            cur = idx < a->size() ? &(*a)[idx] : nullptr;
+            if (idx < 0) idx += static_cast<long long>(a->size());
+            cur = idx >= 0 && static_cast<size_t>(idx) < a->size() ? &(*a)[static_cast<size_t>(idx)]
+                                                                   : nullptr;
         } else {
             cur = cur->Get(part);
         }

@@ -182,14 +182,16 @@ LRESULT DecodeListNotification(UVirtualListView& c, const std::shared_ptr<bool>&
         case platform::LVN_ITEMCHANGED: {
             platform::NMLISTVIEW nm;
             std::memcpy(&nm, reinterpret_cast<const void*>(lp), sizeof nm);
-            if ((nm.uNewState & platform::LVIS_SELECTED) && c.ravoItemChanged) {
-                c.ravoItemChanged(nm.iItem);
+            if (nm.uNewState & platform::LVIS_SELECTED) {
+                c.NoteEvent("ravoItemChanged " + std::to_string(nm.iItem));
+                if (c.ravoItemChanged) c.ravoItemChanged(nm.iItem);
             }
             return 0;
         }
         case platform::LVN_COLUMNCLICK: {
             platform::NMLISTVIEW nm;
             std::memcpy(&nm, reinterpret_cast<const void*>(lp), sizeof nm);
+            c.NoteEvent("ColumnClick " + std::to_string(nm.iSubItem));
             if (c.ColumnClick) c.ColumnClick(nm.iSubItem);
             return 0;
         }
@@ -197,6 +199,7 @@ LRESULT DecodeListNotification(UVirtualListView& c, const std::shared_ptr<bool>&
             platform::NMLVDISPINFOA info;
             std::memcpy(&info, reinterpret_cast<const void*>(lp), sizeof info);
             bool cancel = false;
+            c.NoteEvent("BeforeLabelEdit " + std::to_string(info.item.iItem));
             if (c.BeforeLabelEdit) c.BeforeLabelEdit(cancel, info.item.iItem);
             return cancel ? 1 : 0;
         }
@@ -207,6 +210,7 @@ LRESULT DecodeListNotification(UVirtualListView& c, const std::shared_ptr<bool>&
             if (!info.item.pszText) return 0;
             std::string label(info.item.pszText);
             bool cancel = false;
+            c.NoteEvent("AfterLabelEdit " + std::to_string(info.item.iItem));
             if (c.AfterLabelEdit) c.AfterLabelEdit(cancel, std::move(label), info.item.iItem);
             return cancel ? 0 : 1;
         }
@@ -275,6 +279,8 @@ LRESULT HandleMessage(UVirtualListView& c, HWND hwnd, UINT msg, WPARAM wp, LPARA
                     default:
                         break;
                 }
+                c.NoteEvent("ItemClick " + std::to_string(c.pending_click_.button) + " " +
+                            std::to_string(item));
                 if (c.ItemClick) {
                     c.ItemClick(static_cast<int32_t>(c.pending_click_.button), item);
                 }
@@ -292,7 +298,10 @@ LRESULT HandleMessage(UVirtualListView& c, HWND hwnd, UINT msg, WPARAM wp, LPARA
             if (!is_list) return pass_on(wp);
             if (msg == platform::WM_LBUTTONDOWN) c.left_pressed_ = true;
             LRESULT r = pass_on(wp);
-            if (*alive) mouse_args(ButtonOf(msg), c.MouseDown);
+            if (*alive) {
+                c.NoteEvent("MouseDown " + std::to_string(ButtonOf(msg)));
+                mouse_args(ButtonOf(msg), c.MouseDown);
+            }
             return r;
         }
         default:
@@ -309,6 +318,8 @@ LRESULT HandleMessage(UVirtualListView& c, HWND hwnd, UINT msg, WPARAM wp, LPARA
         case platform::WM_KEYDOWN:
         case platform::WM_KEYUP: {
             auto& handler = msg == platform::WM_KEYDOWN ? c.KeyDown : c.KeyUp;
+            c.NoteEvent((msg == platform::WM_KEYDOWN ? "KeyDown " : "KeyUp ") +
+                        std::to_string(wp & 0xFFFF));
             if (!handler) return pass_on(wp);
             int16_t key = static_cast<int16_t>(wp & 0xFFFF);
             int16_t shift = ShiftState();
@@ -318,6 +329,7 @@ LRESULT HandleMessage(UVirtualListView& c, HWND hwnd, UINT msg, WPARAM wp, LPARA
         }
         case platform::WM_CHAR: {
             // Code points beyond 16 bits cannot be handed to the event.
+            if (wp <= 0x7FFF) c.NoteEvent("KeyPress " + std::to_string(wp));
             if (!c.KeyPress || wp > 0x7FFF) return pass_on(wp);
             int16_t ascii = static_cast<int16_t>(wp);
             c.KeyPress(ascii);
@@ -333,25 +345,30 @@ LRESULT HandleMessage(UVirtualListView& c, HWND hwnd, UINT msg, WPARAM wp, LPARA
         case platform::WM_RBUTTONUP:
         case platform::WM_MBUTTONUP: {
             LRESULT r = pass_on(wp);
+            if (*alive) c.NoteEvent("MouseUp " + std::to_string(ButtonOf(msg)));
             mouse_args(ButtonOf(msg), c.MouseUp);
             if (msg == platform::WM_LBUTTONUP && *alive && c.left_pressed_) {
                 c.left_pressed_ = false;
+                c.NoteEvent("Click");
                 if (c.Click) c.Click();
             }
             return r;
         }
         case platform::WM_LBUTTONDBLCLK: {
             LRESULT r = pass_on(wp);
+            if (*alive) c.NoteEvent("DblClick");
             if (*alive && c.DblClick) c.DblClick();
             return r;
         }
         case platform::WM_SETFOCUS: {
             LRESULT r = pass_on(wp);
+            if (*alive) c.NoteEvent("LVGotFocus");
             if (*alive && c.LVGotFocus) c.LVGotFocus();
             return r;
         }
         case platform::WM_KILLFOCUS: {
             LRESULT r = pass_on(wp);
+            if (*alive) c.NoteEvent("LVLostFocus");
             if (*alive && c.LVLostFocus) c.LVLostFocus();
             return r;
         }

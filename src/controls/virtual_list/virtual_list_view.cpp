@@ -474,6 +474,14 @@ void UVirtualListView::ReportState(platform::Json& out) const {
     out.Set("design_mode", platform::Json(design_mode_));
     out.Set("subclassed", platform::Json(prev_list_proc_ != nullptr));
     out.Set("top_index", platform::Json(TopIndex()));
+    platform::Json events = platform::Json::MakeArray();
+    for (const std::string& e : recent_events_) events.Push(e);
+    out.Set("events", std::move(events));
+}
+
+void UVirtualListView::NoteEvent(std::string line) {
+    if (recent_events_.size() >= kRecentEventCount) recent_events_.pop_front();
+    recent_events_.push_back(std::move(line));
 }
 
 }  // namespace virtual_list

@@ -16,6 +16,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -178,6 +179,10 @@ class UVirtualListView : public platform::controls::Control {
     bool DesignMode() const { return design_mode_; }
     int32_t ItemCount() const { return item_count_; }
     const PendingClickRecord& PendingClick() const { return pending_click_; }
+    // The events raised lately, oldest first ("ItemClick 1 151"), whether
+    // or not the owner handles them; MouseMove is left out.
+    static constexpr size_t kRecentEventCount = 32;
+    const std::deque<std::string>& RecentEvents() const { return recent_events_; }
 
     // --- events ---------------------------------------------------------------------
     std::function<void()> Click;
@@ -246,6 +251,7 @@ class UVirtualListView : public platform::controls::Control {
     void Resize();
     platform::Status RequireRunTime() const;
     void NotifyChanged(std::string_view key);
+    void NoteEvent(std::string line);
 
     platform::ComponentHost& host_;
     platform::HWND list_;
@@ -254,6 +260,7 @@ class UVirtualListView : public platform::controls::Control {
     bool design_mode_ = false;
     int32_t item_count_ = 0;
     PendingClickRecord pending_click_;
+    std::deque<std::string> recent_events_;
 
     platform::FontRef list_font_ = platform::MakeFont();
     platform::Color back_color_value_ = kDefaultBackColor;

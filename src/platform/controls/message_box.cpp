@@ -23,6 +23,22 @@ constexpr int32_t kMinTextWidth = 80;
 
 enum class Icon { kNone, kStop, kQuestion, kExclamation, kInformation };
 
+const char* IconName(Icon icon) {
+    switch (icon) {
+        case Icon::kStop:
+            return "stop";
+        case Icon::kQuestion:
+            return "question";
+        case Icon::kExclamation:
+            return "exclamation";
+        case Icon::kInformation:
+            return "information";
+        case Icon::kNone:
+            break;
+    }
+    return "none";
+}
+
 struct Choice {
     int id;
     const char* caption;
@@ -31,6 +47,7 @@ struct Choice {
 
 struct Box {
     std::string text;
+    std::string title;
     Icon icon = Icon::kNone;
     Rect icon_rect;
     Rect text_rect;
@@ -146,7 +163,9 @@ LRESULT BoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_REPORTSTATE:
             if (b) {
                 Json* out = reinterpret_cast<Json*>(lp);
+                out->Set("icon", IconName(b->icon));
                 out->Set("text", b->text);
+                out->Set("title", b->title);
                 Json::Array captions;
                 for (const Choice& c : b->choices) captions.emplace_back(c.caption);
                 out->Set("buttons", Json(std::move(captions)));
@@ -187,6 +206,25 @@ Icon IconFor(uint32_t flags) {
     }
 }
 
+std::vector<MessageBoxRecord>& Recent() {
+    static auto* recent = new std::vector<MessageBoxRecord>();
+    return *recent;
+}
+
+void Remember(const Box& box, int answer) {
+    MessageBoxRecord r;
+    r.icon = IconName(box.icon);
+    r.text = box.text;
+    r.title = box.title;
+    for (const Choice& c : box.choices) {
+        r.buttons.emplace_back(c.caption);
+        if (c.id == answer) r.answer = c.caption;
+    }
+    auto& recent = Recent();
+    if (recent.size() >= kMessageBoxRecord) recent.erase(recent.begin());
+    recent.push_back(std::move(r));
+}
+
 int EscapeFor(const std::vector<Choice>& choices) {
     for (int id : {IDCANCEL, IDNO})
         for (const Choice& c : choices)
@@ -204,6 +242,7 @@ int MessageBox(HWND owner, std::string_view text, std::string_view title, uint32
 
     Box box;
     box.text = std::string(text);
+    box.title = std::string(title);
     box.icon = IconFor(flags);
     box.choices = ChoicesFor(flags);
     box.escape_id = EscapeFor(box.choices);
@@ -297,7 +336,12 @@ int MessageBox(HWND owner, std::string_view text, std::string_view title, uint32
         RemoveProp(dlg, kBoxProp);
         DestroyWindow(dlg);
     }
+    Remember(box, result);
     return result;
+}
+
+const std::vector<MessageBoxRecord>& RecentMessageBoxes() {
+    return Recent();
 }
 
 }  // namespace platform::controls

@@ -6,7 +6,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/window.h"
 
@@ -36,5 +38,19 @@ inline constexpr const char* kMessageBoxClass = "#32770";
 // Tab and the arrow keys move between the buttons. Button sets the flags do
 // not name fall back to OK alone.
 int MessageBox(HWND owner, std::string_view text, std::string_view title, uint32_t flags);
+
+// A message box as it was shown and answered, for state reports.
+struct MessageBoxRecord {
+    std::string icon;  // "stop", "question", "exclamation", "information" or "none"
+    std::string text;
+    std::string title;
+    std::vector<std::string> buttons;  // captions, left to right
+    std::string answer;                // the caption of the button that answered
+};
+
+// The message boxes answered lately, oldest first (at most
+// kMessageBoxRecord of them).
+inline constexpr size_t kMessageBoxRecord = 16;
+const std::vector<MessageBoxRecord>& RecentMessageBoxes();
 
 }  // namespace platform::controls

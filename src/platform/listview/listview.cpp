@@ -900,6 +900,33 @@ LRESULT OnReportState(ListState& s, LPARAM lp) {
     Json widths = Json::MakeArray();
     for (const Column& c : s.header.columns) widths.Push(c.width);
     out->Set("column_widths", std::move(widths));
+    Json columns = Json::MakeArray();
+    for (const Column& c : s.header.columns) {
+        Json col = Json::MakeObject();
+        col.Set("caption", c.caption);
+        col.Set("width", c.width);
+        columns.Push(std::move(col));
+    }
+    out->Set("columns", std::move(columns));
+    Json font = Json::MakeObject();
+    font.Set("face", s.paint.font->name());
+    font.Set("size", static_cast<double>(s.paint.font->size()));
+    out->Set("font", std::move(font));
+    // The rows on the page: the first column's text and the row's place in
+    // the list's client area (left, top, right, bottom).
+    Json rows = Json::MakeArray();
+    for (int32_t row = s.items.count > 0 ? s.scroll.top : 0; row <= last; ++row) {
+        std::string_view text;
+        if (!CellText(s, row, 0, text)) text = {};
+        const Rect r = RowRect(s, row);
+        Json entry = Json::MakeObject();
+        entry.Set("index", row);
+        entry.Set("text", std::string(text));
+        entry.Set("rect",
+                  Json(Json::Array{Json(r.left), Json(r.top), Json(r.right), Json(r.bottom)}));
+        rows.Push(std::move(entry));
+    }
+    out->Set("rows", std::move(rows));
     return 0;
 }
 

@@ -60,6 +60,11 @@ std::mutex& GlobalMutex() {
 
 // Never destroyed: at exit the audio thread may still run and SDL may
 // already be shut down, and there is nothing to gain from tearing it down.
+std::vector<PlayedSound>& Played() {
+    static auto* played = new std::vector<PlayedSound>();
+    return *played;
+}
+
 std::unique_ptr<SoundPlayer>& GlobalPlayer() {
     static auto* player = new std::unique_ptr<SoundPlayer>();
     return *player;
@@ -154,16 +159,25 @@ size_t DeviceSoundSink::QueuedBytes() const {
     return device_ != 0 ? SDL_GetQueuedAudioSize(device_) : 0;
 }
 
-void SoundPlayer::Play(const std::string& path) {
+bool SoundPlayer::Play(const std::string& path) {
     auto sound = LoadWave(path);
     sink_->Play(sound ? *sound : DefaultChime());
+    return sound.ok();
 }
 
 void PlaySound(const std::string& path) {
     std::lock_guard<std::mutex> lock(GlobalMutex());
     auto& player = GlobalPlayer();
     if (!player) player = std::make_unique<SoundPlayer>(std::make_unique<DeviceSoundSink>());
-    player->Play(path);
+    const bool from_file = player->Play(path);
+    auto& played = Played();
+    if (played.size() >= kPlayedSoundRecord) played.erase(played.begin());
+    played.push_back({path, !from_file});
+}
+
+std::vector<PlayedSound> PlayedSounds() {
+    std::lock_guard<std::mutex> lock(GlobalMutex());
+    return Played();
 }
 
 void SetSoundSink(std::unique_ptr<SoundSink> sink) {

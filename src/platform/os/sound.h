@@ -80,8 +80,9 @@ class SoundPlayer {
   public:
     explicit SoundPlayer(std::unique_ptr<SoundSink> sink) : sink_(std::move(sink)) {}
 
-    // Plays the wave file at `path`, or the default chime if it cannot.
-    void Play(const std::string& path);
+    // Plays the wave file at `path`, or the default chime if it cannot;
+    // false when the chime played.
+    bool Play(const std::string& path);
 
   private:
     std::unique_ptr<SoundSink> sink_;
@@ -89,6 +90,18 @@ class SoundPlayer {
 
 // Plays a wave file through the process-wide player, asynchronously.
 void PlaySound(const std::string& path);
+
+// A sound asked of PlaySound: the file, and whether the chime stood in for
+// it.
+struct PlayedSound {
+    std::string file;
+    bool chime = false;
+};
+
+// The sounds asked of PlaySound lately, oldest first (at most
+// kPlayedSoundRecord of them), for state reports.
+inline constexpr size_t kPlayedSoundRecord = 32;
+std::vector<PlayedSound> PlayedSounds();
 
 // Replaces the process-wide sink (tests record what would be heard);
 // nullptr goes back to the sound card.
