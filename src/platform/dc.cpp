@@ -212,6 +212,10 @@ DC::DC(Surface& target, Point origin, Region clip)
     : target_(&target), origin_(origin), clip_(clip.intersect(target.bounds())), base_clip_(clip_) {
 }
 
+Surface DC::CreateCompatibleSurface(int32_t width, int32_t height, Color fill) const {
+    return Surface(width, height, TranslateColor(fill));
+}
+
 DC::DC(Surface& target) : DC(target, Point{0, 0}, Region::FromRect(target.bounds())) {
 }
 

@@ -114,6 +114,15 @@ class DC {
     // Fills a region (logical coordinates) with a colour.
     void FillRegion(const Region& rgn, Color c);
 
+    // --- off-screen pictures ---------------------------------------------
+    // A surface for drawing off-screen and blitting back into this context:
+    // `width` x `height` program pixels, realised at the same device scale
+    // as this context's target. Components make every off-screen picture
+    // here and move pixels only through BitBlt/StretchBlt, never by
+    // indexing the surface, so they keep working at any device scale.
+    // `fill` may be a system colour value.
+    Surface CreateCompatibleSurface(int32_t width, int32_t height, Color fill = 0) const;
+
     // --- blits -----------------------------------------------------------
     bool BitBlt(int32_t x, int32_t y, int32_t w, int32_t h, const DC& src, int32_t sx, int32_t sy,
                 uint32_t rop = SRCCOPY);
