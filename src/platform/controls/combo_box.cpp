@@ -26,33 +26,13 @@ constexpr const char* kListProp = "kv.combo";
 constexpr int32_t kTextPad = 2;  // pixels between the border and the text
 constexpr int32_t kWheelRows = 3;
 
-// Characters that take part in a Devanagari burst: the block itself and
-// the joiners, which change how the syllable before them is written.
-bool IsDevanagariInput(uint32_t cp) {
-    return (cp >= 0x0900 && cp <= 0x097F) || cp == 0x200C || cp == 0x200D;
-}
-
-// Only blanks separate words: in Preeti text punctuation bytes are letters
-// and signs ("]" is the e sign), so they must not break a word.
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-// Control bytes have no place in a one-line field.
-std::string WithoutControls(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size());
-    for (char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) out += c;
-    return out;
-}
-
 }  // namespace
 
 ComboBox::ComboBox(HWND parent, const std::string& name, const Rect& r, const std::string& text) {
     back_color_ = SystemColor(COLOR_WINDOW);
     fore_color_ = SystemColor(COLOR_WINDOWTEXT);
-    text_ = text.substr(0, kMaxLength);
+    edit_.SetText(text);
+    edit_.MoveCaret(0, false);
     Create(parent, kClassName, name, r, WS_VISIBLE | WS_TABSTOP);
     SetWindowCursor(hwnd_, Cursor{CursorShape::kIBeam, {}, {}});
 }
@@ -67,16 +47,10 @@ bool ComboBox::preeti_face() const {
     return TextEngine::Instance().IsPreetiFace(font_->name());
 }
 
-std::string ComboBox::sel_text() const {
-    return text_.substr(static_cast<size_t>(sel_start()), static_cast<size_t>(sel_length()));
-}
-
 void ComboBox::set_text(std::string bytes) {
     // The program's text is kept as given (only cut to the field's size):
     // what it sets is what it reads back.
-    text_ = bytes.substr(0, kMaxLength);
-    caret_ = anchor_ = static_cast<int32_t>(text_.size());
-    ++serial_;
+    edit_.SetText(bytes);
     scroll_x_ = 0;
     TextChanged();
     if (on_change) on_change();
@@ -87,10 +61,7 @@ void ComboBox::set_sel_start(int32_t start) {
 }
 
 void ComboBox::set_sel_length(int32_t length) {
-    const int32_t start = sel_start();
-    anchor_ = start;
-    caret_ = std::clamp(start + std::max(0, length), start, static_cast<int32_t>(text_.size()));
-    ++serial_;
+    edit_.SetSelLength(length);
     InvalidateRect(hwnd_);
 }
 
@@ -98,103 +69,23 @@ void ComboBox::set_sel_text(const std::string& bytes) {
     ReplaceSelection(WithoutControls(bytes));
 }
 
-bool ComboBox::Edit(int32_t from, int32_t to, std::string bytes) {
-    const int32_t len = static_cast<int32_t>(text_.size());
-    from = std::clamp(from, 0, len);
-    to = std::clamp(to, from, len);
-    const int32_t room = kMaxLength - (len - (to - from));
-    if (static_cast<int32_t>(bytes.size()) > room)
-        bytes.resize(static_cast<size_t>(std::max(0, room)));
-    if (from == to && bytes.empty()) return false;
-    text_.replace(static_cast<size_t>(from), static_cast<size_t>(to - from), bytes);
-    caret_ = anchor_ = from + static_cast<int32_t>(bytes.size());
-    ++serial_;
+void ComboBox::Changed(bool text_changed) {
+    if (!text_changed) return;
     TextChanged();
-    return true;
-}
-
-void ComboBox::Replace(int32_t from, int32_t to, const std::string& bytes) {
-    if (Edit(from, to, bytes) && on_change) on_change();
+    if (on_change) on_change();
 }
 
 void ComboBox::TextChanged() {
-    auto it = std::find(items_.begin(), items_.end(), text_);
+    auto it = std::find(items_.begin(), items_.end(), edit_.text());
     list_index_ = it == items_.end() ? -1 : static_cast<int32_t>(it - items_.begin());
     ScrollCaretIntoView();
     InvalidateRect(hwnd_);
 }
 
 void ComboBox::MoveCaret(int32_t pos, bool extend) {
-    caret_ = std::clamp(pos, 0, static_cast<int32_t>(text_.size()));
-    if (!extend) anchor_ = caret_;
-    ++serial_;
+    edit_.MoveCaret(pos, extend);
     ScrollCaretIntoView();
     InvalidateRect(hwnd_);
-}
-
-void ComboBox::TypeChar(uint32_t cp) {
-    if (IsDevanagariInput(cp)) {
-        if (preeti_face()) TypeDevanagari(cp);
-        return;  // a Latin face has no way to show it
-    }
-    std::string utf8;
-    preeti::AppendUtf8(utf8, static_cast<char32_t>(cp));
-    auto bytes = preeti::Utf8ToCp1252(utf8, true);
-    if (!bytes || bytes->size() != 1 || static_cast<unsigned char>((*bytes)[0]) < 0x20) return;
-    ReplaceSelection(*bytes);
-}
-
-void ComboBox::TypeDevanagari(uint32_t cp) {
-    const bool continues = !pending_unicode_.empty() && pending_serial_ == serial_ &&
-                           caret_ == anchor_ && caret_ == pending_start_ + pending_length_;
-    if (!continues) {
-        // A new burst replaces the selection, if any.
-        pending_unicode_.clear();
-        pending_start_ = sel_start();
-        pending_length_ = sel_length();
-    }
-    std::string single;
-    preeti::AppendUtf8(single, static_cast<char32_t>(cp));
-    std::string burst = pending_unicode_ + single;
-    auto bytes = preeti::FromUnicode(burst);
-    if (!bytes) {
-        // The burst cannot take this character; start a new one after it.
-        bytes = preeti::FromUnicode(single);
-        if (!bytes) return;
-        burst = single;
-        if (continues) {
-            pending_start_ += pending_length_;
-            pending_length_ = 0;
-        }
-    }
-    const int32_t before = static_cast<int32_t>(text_.size());
-    if (!Edit(pending_start_, pending_start_ + pending_length_, *bytes)) return;
-    const int32_t written = static_cast<int32_t>(text_.size()) - before + pending_length_;
-    if (written != static_cast<int32_t>(bytes->size())) {
-        // The field is full and the syllable was cut; it cannot be redone.
-        pending_unicode_.clear();
-    } else {
-        pending_unicode_ = std::move(burst);
-        pending_length_ = written;
-        pending_serial_ = serial_;
-    }
-    if (on_change) on_change();
-}
-
-void ComboBox::Backspace() {
-    if (sel_length() > 0) {
-        ReplaceSelection({});
-    } else if (caret_ > 0) {
-        Replace(caret_ - 1, caret_, {});
-    }
-}
-
-void ComboBox::Delete() {
-    if (sel_length() > 0) {
-        ReplaceSelection({});
-    } else {
-        Replace(caret_, caret_ + 1, {});
-    }
 }
 
 void ComboBox::Copy() const {
@@ -221,54 +112,34 @@ void ComboBox::Paste() {
     ReplaceSelection(bytes);
 }
 
-int32_t ComboBox::WordLeft(int32_t from) const {
-    int32_t i = from;
-    while (i > 0 && IsBlank(text_[static_cast<size_t>(i - 1)])) --i;
-    while (i > 0 && !IsBlank(text_[static_cast<size_t>(i - 1)])) --i;
-    return i;
-}
-
-int32_t ComboBox::WordRight(int32_t from) const {
-    const int32_t n = static_cast<int32_t>(text_.size());
-    int32_t i = from;
-    while (i < n && !IsBlank(text_[static_cast<size_t>(i)])) ++i;
-    while (i < n && IsBlank(text_[static_cast<size_t>(i)])) ++i;
-    return i;
-}
-
 void ComboBox::SelectWordAt(int32_t pos) {
-    const int32_t n = static_cast<int32_t>(text_.size());
-    if (n == 0) return;
-    const int32_t at = std::clamp(pos == n ? pos - 1 : pos, 0, n - 1);
-    const bool blank = IsBlank(text_[static_cast<size_t>(at)]);
-    int32_t start = at, end = at + 1;
-    while (start > 0 && IsBlank(text_[static_cast<size_t>(start - 1)]) == blank) --start;
-    while (end < n && IsBlank(text_[static_cast<size_t>(end)]) == blank) ++end;
-    anchor_ = start;
-    MoveCaret(end, true);
+    edit_.SelectWordAt(pos);
+    ScrollCaretIntoView();
+    InvalidateRect(hwnd_);
 }
 
 void ComboBox::HandleEditKey(int16_t code, int16_t shift) {
     const bool sh = shift & kShiftMask;
     const bool ctrl = shift & kCtrlMask;
-    const int32_t len = static_cast<int32_t>(text_.size());
+    const int32_t len = edit_.size();
+    const int32_t caret = edit_.caret();
     switch (code) {
         case VK_LEFT:
             if (ctrl) {
-                MoveCaret(WordLeft(caret_), sh);
+                MoveCaret(edit_.WordLeft(caret), sh);
             } else if (!sh && sel_length() > 0) {
                 MoveCaret(sel_start(), false);
             } else {
-                MoveCaret(caret_ - 1, sh);
+                MoveCaret(caret - 1, sh);
             }
             break;
         case VK_RIGHT:
             if (ctrl) {
-                MoveCaret(WordRight(caret_), sh);
+                MoveCaret(edit_.WordRight(caret), sh);
             } else if (!sh && sel_length() > 0) {
                 MoveCaret(sel_start() + sel_length(), false);
             } else {
-                MoveCaret(caret_ + 1, sh);
+                MoveCaret(caret + 1, sh);
             }
             break;
         case VK_HOME:
@@ -281,7 +152,7 @@ void ComboBox::HandleEditKey(int16_t code, int16_t shift) {
             if (sh) {
                 Cut();
             } else {
-                Delete();
+                Changed(edit_.Delete());
             }
             break;
         case VK_INSERT:
@@ -296,8 +167,9 @@ void ComboBox::HandleEditKey(int16_t code, int16_t shift) {
             break;
         case 'A':
             if (ctrl) {
-                anchor_ = 0;
-                MoveCaret(len, true);
+                edit_.SelectAll();
+                ScrollCaretIntoView();
+                InvalidateRect(hwnd_);
             }
             break;
         case 'C':
@@ -482,11 +354,8 @@ void ComboBox::SetHot(int32_t index, bool scroll_into_view) {
 void ComboBox::Choose(int32_t index) {
     CloseList();
     if (index < 0 || index >= list_count()) return;
-    text_ = items_[static_cast<size_t>(index)].substr(0, kMaxLength);
     // The chosen text comes selected, ready to be typed over.
-    anchor_ = 0;
-    caret_ = static_cast<int32_t>(text_.size());
-    ++serial_;
+    edit_.SetText(items_[static_cast<size_t>(index)], true);
     scroll_x_ = 0;
     TextChanged();
     list_index_ = index;
@@ -643,10 +512,11 @@ Rect ComboBox::FieldRect() const {
 }
 
 float ComboBox::PrefixWidth(int32_t bytes) const {
-    bytes = std::clamp(bytes, 0, static_cast<int32_t>(text_.size()));
+    bytes = std::clamp(bytes, 0, edit_.size());
     if (bytes == 0) return 0;
     return TextEngine::Instance()
-        .Measure(font_->desc(), std::string_view(text_).substr(0, static_cast<size_t>(bytes)))
+        .Measure(font_->desc(),
+                 std::string_view(edit_.text()).substr(0, static_cast<size_t>(bytes)))
         .width;
 }
 
@@ -654,7 +524,7 @@ int32_t ComboBox::OffsetAt(int32_t x) const {
     const float local = static_cast<float>(x - FieldRect().left - kTextPad + scroll_x_);
     // Widths grow with the prefix, so a binary search finds the first
     // prefix reaching the point; the nearer of it and the one before wins.
-    int32_t lo = 0, hi = static_cast<int32_t>(text_.size());
+    int32_t lo = 0, hi = edit_.size();
     while (lo < hi) {
         const int32_t mid = (lo + hi) / 2;
         if (PrefixWidth(mid) < local) {
@@ -670,13 +540,12 @@ int32_t ComboBox::OffsetAt(int32_t x) const {
 void ComboBox::ScrollCaretIntoView() {
     const int32_t avail = FieldRect().width() - 2 * kTextPad;
     if (avail <= 0) return;
-    const int32_t x = static_cast<int32_t>(std::lround(PrefixWidth(caret_)));
+    const int32_t x = static_cast<int32_t>(std::lround(PrefixWidth(edit_.caret())));
     // Jump by a quarter of the field so typing at the edge does not scroll
     // on every key.
     if (x - scroll_x_ > avail) scroll_x_ = x - avail + avail / 4;
     if (x < scroll_x_) scroll_x_ = std::max(0, x - avail / 4);
-    const int32_t total =
-        static_cast<int32_t>(std::lround(PrefixWidth(static_cast<int32_t>(text_.size()))));
+    const int32_t total = static_cast<int32_t>(std::lround(PrefixWidth(edit_.size())));
     if (scroll_x_ > 0 && total - scroll_x_ < avail) scroll_x_ = std::max(0, total - avail);
 }
 
@@ -707,7 +576,7 @@ void ComboBox::Paint(DC& dc) {
     dc.SetBkMode(BkMode::kTransparent);
     dc.SetClip(Region::FromRect(field));
     dc.SetTextColor(enabled ? EffectiveForeColor() : SystemColor(COLOR_GRAYTEXT));
-    dc.TextOut(x0, y0, text_);
+    dc.TextOut(x0, y0, edit_.text());
 
     if (focused && sel_length() > 0) {
         const int32_t left = static_cast<int32_t>(std::lround(x0 + PrefixWidth(sel_start())));
@@ -722,12 +591,12 @@ void ComboBox::Paint(DC& dc) {
             dc.FillRect(band, SystemColor(COLOR_HIGHLIGHT));
             dc.SetClip(Region::FromRect(band));
             dc.SetTextColor(SystemColor(COLOR_HIGHLIGHTTEXT));
-            dc.TextOut(x0, y0, text_);
+            dc.TextOut(x0, y0, edit_.text());
             dc.SetClip(Region::FromRect(field));
         }
     }
     if (focused) {
-        const int32_t cx = static_cast<int32_t>(std::lround(x0 + PrefixWidth(caret_)));
+        const int32_t cx = static_cast<int32_t>(std::lround(x0 + PrefixWidth(edit_.caret())));
         dc.FillRect(
             {cx, static_cast<int32_t>(y0), cx + 1, static_cast<int32_t>(std::ceil(y0 + line))},
             SystemColor(COLOR_WINDOWTEXT));
@@ -844,9 +713,9 @@ LRESULT ComboBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 cp = static_cast<uint16_t>(key);
             }
             if (cp == 0x08) {
-                Backspace();
+                Changed(edit_.Backspace());
             } else if (cp >= 0x20 && cp != 0x7F) {
-                TypeChar(cp);
+                Changed(composer_.Type(edit_, cp, preeti_face()));
             }
             return 0;
         }
@@ -886,7 +755,7 @@ LRESULT ComboBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void ComboBox::ReportState(Json& out) const {
-    out.Set("text", text_);
+    out.Set("text", edit_.text());
     out.Set("sel_start", sel_start());
     out.Set("sel_length", sel_length());
     Json items = Json::MakeArray();

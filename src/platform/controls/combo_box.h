@@ -2,15 +2,10 @@
 // selection, typing, word moves, clipboard) with a list of items that drops
 // down below it.
 //
-// The text is the program's bytes. When the box's font is a Preeti face,
-// Devanagari typed on a Unicode keyboard is turned into Preeti bytes as the
-// keys arrive; a Devanagari syllable has to be converted as a whole (the
-// short i is written before its consonant, the reph after it), so the
-// characters of one typing burst are kept and re-converted with each new
-// one, replacing the bytes they produced the last time. ASCII typed in a
-// Preeti face goes in as its own byte (the Preeti layout on a Latin
-// keyboard). In Latin faces characters become Windows-1252 bytes and those
-// the code page lacks are dropped.
+// The text is the program's bytes, kept with its caret and selection by an
+// EditText; typed characters become bytes through a PreetiComposer
+// (edit_text.h), which turns Devanagari into Preeti bytes syllable by
+// syllable when the box's font is a Preeti face.
 //
 // on_change is raised for every change of the text: typing, deleting,
 // pasting, choosing an item, and the program setting the text (even to
@@ -27,6 +22,7 @@
 #include <vector>
 
 #include "platform/controls/control.h"
+#include "platform/controls/edit_text.h"
 #include "platform/controls/scroll_bar.h"
 #include "platform/error.h"
 
@@ -38,19 +34,19 @@ class ComboBox : public Control {
     ~ComboBox() override;
 
     // --- text and selection (byte offsets) ------------------------------
-    const std::string& text() const { return text_; }
+    const std::string& text() const { return edit_.text(); }
     // Replaces the text, puts the caret at its end and raises on_change.
     void set_text(std::string bytes);
-    int32_t sel_start() const { return std::min(caret_, anchor_); }
-    int32_t sel_length() const { return std::abs(caret_ - anchor_); }
-    std::string sel_text() const;
+    int32_t sel_start() const { return edit_.sel_start(); }
+    int32_t sel_length() const { return edit_.sel_length(); }
+    std::string sel_text() const { return edit_.sel_text(); }
     // Collapses the selection at `start` (clamped to the text).
     void set_sel_start(int32_t start);
     // Selects `length` bytes from the selection start (clamped).
     void set_sel_length(int32_t length);
     // Replaces the selection, as typing or pasting would.
     void set_sel_text(const std::string& bytes);
-    int32_t caret() const { return caret_; }
+    int32_t caret() const { return edit_.caret(); }
 
     // --- the list ------------------------------------------------------------
     // Index -1 appends; another index outside 0..count fails.
@@ -90,24 +86,14 @@ class ComboBox : public Control {
   private:
     // --- editing -------------------------------------------------------------
     bool preeti_face() const;
-    // Replaces bytes [from, to), cutting what does not fit; the caret ends
-    // after the new bytes. Returns whether the text changed. Raises no event.
-    bool Edit(int32_t from, int32_t to, std::string bytes);
-    // The same, raising on_change when the text changed.
-    void Replace(int32_t from, int32_t to, const std::string& bytes);
-    void ReplaceSelection(const std::string& bytes) {
-        Replace(sel_start(), sel_start() + sel_length(), bytes);
-    }
+    // After an edit of the model: when the text changed, the chosen item,
+    // the scroll and the picture follow and on_change is raised.
+    void Changed(bool text_changed);
+    void ReplaceSelection(const std::string& bytes) { Changed(edit_.ReplaceSelection(bytes)); }
     void MoveCaret(int32_t pos, bool extend);
-    void TypeChar(uint32_t code_point);
-    void TypeDevanagari(uint32_t code_point);
-    void Backspace();
-    void Delete();
     void Copy() const;
     void Cut();
     void Paste();
-    int32_t WordLeft(int32_t from) const;
-    int32_t WordRight(int32_t from) const;
     void SelectWordAt(int32_t pos);
     void HandleEditKey(int16_t code, int16_t shift);
     void TextChanged();
@@ -135,21 +121,11 @@ class ComboBox : public Control {
     bool ListKey(int16_t code);
     static LRESULT ListProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
 
-    std::string text_;
-    int32_t caret_ = 0;
-    int32_t anchor_ = 0;
+    EditText edit_{kMaxLength};
+    PreetiComposer composer_;
     int32_t scroll_x_ = 0;  // pixels of text hidden at the left
     bool selecting_ = false;
     bool button_down_ = false;
-
-    // The Devanagari typed in the current burst and the bytes it became.
-    std::string pending_unicode_;
-    int32_t pending_start_ = 0;
-    int32_t pending_length_ = 0;
-    uint64_t pending_serial_ = 0;
-    // Counts every edit and caret move, so a burst knows whether it still
-    // continues where it left off.
-    uint64_t serial_ = 1;
 
     std::vector<std::string> items_;
     int32_t list_index_ = -1;
