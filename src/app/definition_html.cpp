@@ -3,7 +3,29 @@
 #include "app/trim.h"
 
 namespace app {
-namespace {}  // namespace
+namespace {
+
+// "<", ">" and "&" are text in a definition ("<" is the Preeti question
+// mark), so they go to the pane as entities, which it decodes.
+void AppendEscaped(std::string& html, std::string_view text) {
+    for (char c : text) {
+        switch (c) {
+            case '<':
+                html += "&lt;";
+                break;
+            case '>':
+                html += "&gt;";
+                break;
+            case '&':
+                html += "&amp;";
+                break;
+            default:
+                html += c;
+        }
+    }
+}
+
+}  // namespace
 
 std::vector<DefinitionSegment> SplitDefinition(std::string_view definition) {
     std::string d(TrimSpaces(definition));
@@ -37,16 +59,16 @@ std::string ComposeDefinitionHtml(std::string_view definition, std::string_view 
     html.reserve(kHeaderStart.size() + word.size() + kHeaderEnd.size() + definition.size() * 2 +
                  128);
     html += kHeaderStart;
-    html += word;
+    AppendEscaped(html, word);
     html += kHeaderEnd;
     for (const DefinitionSegment& segment : SplitDefinition(definition)) {
         if (segment.is_subentry) {
             html += kKeyStart;
-            html += segment.key;
+            AppendEscaped(html, segment.key);
             html += kKeyEnd;
         }
         html += kLineStart;
-        html += segment.text;
+        AppendEscaped(html, segment.text);
         html += kLineEnd;
     }
     return html;

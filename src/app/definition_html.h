@@ -4,8 +4,9 @@
 //
 // A definition is a run of segments, each ended by "."; a segment that
 // starts with "[" and holds "=]" further on is a sub-entry: the text between
-// is its key, the text after "=]" its explanation. Nothing is escaped: the
-// definition's bytes reach the pane as they are.
+// is its key, the text after "=]" its explanation. The word's and the
+// definition's bytes reach the pane as they are, except "<", ">" and "&",
+// which are written as entities ("<" is the Preeti question mark).
 #pragma once
 
 #include <string>

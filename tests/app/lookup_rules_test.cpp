@@ -83,8 +83,11 @@ TEST(ComposeDefinitionHtml, WorkedShapes) {
     EXPECT_EQ(ComposeDefinitionHtml("a...", "W"), Header("W") + Line("a") + Line("") + Line(""));
     EXPECT_EQ(ComposeDefinitionHtml("", "W"), Header("W") + Line(""));
     EXPECT_EQ(ComposeDefinitionHtml("   ", "W"), Header("W") + Line(""));
-    // Nothing is escaped.
-    EXPECT_EQ(ComposeDefinitionHtml("<b>&.", "<i>"), Header("<i>") + Line("<b>&"));
+    // "<" (the Preeti question mark), ">" and "&" become entities in the
+    // word, keys and lines, so a line cannot swallow the rest of the
+    // document; quotes and every other byte stay as they are.
+    EXPECT_EQ(ComposeDefinitionHtml("s] xf] < Gofo. [<a>=]&'\".", "<i>"),
+              Header("&lt;i&gt;") + Line("s] xf] &lt; Gofo") + Key("&lt;a&gt;") + Line("&amp;'\""));
 }
 
 }  // namespace
