@@ -240,9 +240,27 @@ void MainWindow::OnItemChanged(int32_t row) {
     if (row < 0 || row > store.size() - 1) return;
     ++query_count_;
     lbl_word_->set_caption(std::string(store.word(row)));
+    if (!WarnOfOveruse()) return;
     ShowDefinition(row);
     if (highlight_shown_) SetRowHighlight(highlight_row_, false);
     highlight_shown_ = true;
+}
+
+bool MainWindow::WarnOfOveruse() {
+    // An unsigned 32-bit difference stays right when the millisecond tick
+    // count wraps round after 49.7 days.
+    const uint32_t since = GetTickCount() - last_warning_tick_;
+    if (since <= kWarningGapMs || query_count_ <= kQueriesBeforeWarning) return true;
+    HWND self = hwnd();
+    DoEvents();
+    if (!IsWindow(self)) return false;
+    MessageBox(self, "Oops! , Too Much Query!!! Be CareFull You Will Crash Me Man..",
+               "Too much query!!!", MB_OK | MB_ICONSTOP);
+    DoEvents();
+    if (!IsWindow(self)) return false;
+    last_warning_tick_ = GetTickCount();
+    query_count_ = 0;
+    return true;
 }
 
 void MainWindow::ShowDefinition(int32_t row) {
@@ -326,6 +344,7 @@ void MainWindow::ReportState(Json& out) const {
     out.Set("word", lbl_word_->caption());
     out.Set("last_clipboard_text", clipboard_.last_text());
     out.Set("query_count", static_cast<int64_t>(query_count_));
+    out.Set("last_warning_tick", static_cast<int64_t>(last_warning_tick_));
     out.Set("history_save_failed", !history_save_error_.empty());
     out.Set("history_save_error", history_save_error_);
     // The settings value itself, as stored; null when there is none (a

@@ -74,6 +74,12 @@ class MainWindow : public platform::controls::Form,
   private:
     void BuildControls();
     void LoadHistory();
+    // The over-use warning: after more than kQueriesBeforeWarning entry
+    // changes, once more than kWarningGapMs have passed since the last one
+    // was closed. False when the window went away while it was shown.
+    bool WarnOfOveruse();
+    static constexpr int32_t kQueriesBeforeWarning = 50;
+    static constexpr uint32_t kWarningGapMs = 2000;
     void ShowDefinition(int32_t row);
 
     std::unique_ptr<HistoryStore> history_;
@@ -95,7 +101,10 @@ class MainWindow : public platform::controls::Form,
     int32_t highlight_row_ = 0;
     std::string last_search_;
     bool clipboard_lookup_active_ = false;
+    // Entry changes since the last over-use warning or key release in the
+    // list, and the tick count when the last warning was closed.
     int32_t query_count_ = 0;
+    uint32_t last_warning_tick_ = 0;
     ClipboardWatcher clipboard_;
     std::string saved_history_;       // what is on disk, to write only changes
     std::string history_save_error_;  // why the last save failed; empty after a good one

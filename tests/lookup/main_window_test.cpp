@@ -11,6 +11,7 @@
 
 #include "app/dictionary_store.h"
 #include "lookup/main_window.h"
+#include "platform/controls/message_box.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/listview/commctrl.h"
 
@@ -136,6 +137,60 @@ TEST_F(MainWindowTest, EntryChangesClearTheMarkOnlyAfterTheFirstChangeFollowingE
     EXPECT_TRUE(marked(row));
     main_->OnItemChanged(1);
     EXPECT_FALSE(marked(row)) << "the next change removes it";
+}
+
+TEST_F(MainWindowTest, OveruseWarningAfterFiftyChangesAndTwoSecondsEvenAcrossTheTickWrap) {
+    Open();
+    const size_t boxes_before = controls::RecentMessageBoxes().size();
+    int shown = 0;
+    std::string shown_with_word;
+    // Each warning box is answered with Enter as soon as it is up.
+    session_.backend().SetIdleHandler([&] {
+        HWND box = FindWindowByName("msgbox");
+        if (!box) return false;
+        ++shown;
+        InjectKey(VK_RETURN, true, 0);
+        InjectKey(VK_RETURN, false, 0);
+        return true;
+    });
+    auto changes = [&](int n) {
+        for (int k = 0; k < n; ++k) main_->OnItemChanged(k % 2);
+    };
+    auto count = [&] {
+        Json state = Json::MakeObject();
+        main_->ReportState(state);
+        return *state.Get("query_count")->integer();
+    };
+    // Loading showed the first entry: that was the first change.
+    session_.clock().Set(10'000);
+    changes(49);
+    EXPECT_EQ(shown, 0) << "the 50th change does not warn";
+    changes(1);
+    EXPECT_EQ(shown, 1) << "the 51st does";
+    EXPECT_EQ(count(), 0);
+    ASSERT_EQ(controls::RecentMessageBoxes().size(), boxes_before + 1);
+    const controls::MessageBoxRecord& box = controls::RecentMessageBoxes().back();
+    EXPECT_EQ(box.icon, "stop");
+    EXPECT_EQ(box.title, "Too much query!!!");
+    EXPECT_EQ(box.text, "Oops! , Too Much Query!!! Be CareFull You Will Crash Me Man..");
+
+    // Within two seconds of the warning the count only grows.
+    changes(60);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(count(), 60);
+    // A key release in the list starts the count again.
+    int16_t code = 40, shift = 0;
+    main_->list()->KeyUp(code, shift);
+    EXPECT_EQ(count(), 0);
+
+    // Near the end of the 32-bit tick range: a warning closed just before
+    // the wrap, then three seconds later (the count has wrapped) another.
+    session_.clock().Set((uint64_t{1} << 32) - 1'000);
+    changes(51);
+    EXPECT_EQ(shown, 2);
+    session_.clock().Advance(3'000);
+    changes(51);
+    EXPECT_EQ(shown, 3) << "the elapsed time is taken across the wrap";
 }
 
 }  // namespace
