@@ -239,8 +239,12 @@ void MainWindow::OnItemChanged(int32_t row) {
     const app::DictionaryStore& store = app::Dictionary();
     if (row < 0 || row > store.size() - 1) return;
     ++query_count_;
+    const uint64_t change = ++entry_changes_;
     lbl_word_->set_caption(std::string(store.word(row)));
     if (!WarnOfOveruse()) return;
+    // A later entry change that ran inside the warning's yields has shown
+    // its own word and definition; this older one must not cover them.
+    if (change != entry_changes_) return;
     ShowDefinition(row);
     if (highlight_shown_) SetRowHighlight(highlight_row_, false);
     highlight_shown_ = true;
@@ -251,6 +255,10 @@ bool MainWindow::WarnOfOveruse() {
     // count wraps round after 49.7 days.
     const uint32_t since = GetTickCount() - last_warning_tick_;
     if (since <= kWarningGapMs || query_count_ <= kQueriesBeforeWarning) return true;
+    // The yields around the box let queued entry changes (a held arrow key)
+    // run inside this one; they count, but raise no second box.
+    if (warning_open_) return true;
+    warning_open_ = true;
     HWND self = hwnd();
     DoEvents();
     if (!IsWindow(self)) return false;
@@ -258,12 +266,14 @@ bool MainWindow::WarnOfOveruse() {
                "Too much query!!!", MB_OK | MB_ICONSTOP);
     DoEvents();
     if (!IsWindow(self)) return false;
+    warning_open_ = false;
     last_warning_tick_ = GetTickCount();
     query_count_ = 0;
     return true;
 }
 
 void MainWindow::ShowDefinition(int32_t row) {
+    definition_row_ = row;
     if (!lbl_definition_) return;
     lbl_definition_->set_caption(PlainDefinition(app::Dictionary().definition(row)));
 }
@@ -342,6 +352,7 @@ void MainWindow::ReportState(Json& out) const {
     out.Set("highlight_shown", highlight_shown_);
     out.Set("highlight_row", static_cast<int64_t>(highlight_row_));
     out.Set("word", lbl_word_->caption());
+    out.Set("definition_row", static_cast<int64_t>(definition_row_));
     out.Set("last_clipboard_text", clipboard_.last_text());
     out.Set("query_count", static_cast<int64_t>(query_count_));
     out.Set("last_warning_tick", static_cast<int64_t>(last_warning_tick_));

@@ -105,6 +105,9 @@ class MainWindow : public platform::controls::Form,
     // list, and the tick count when the last warning was closed.
     int32_t query_count_ = 0;
     uint32_t last_warning_tick_ = 0;
+    bool warning_open_ = false;    // the warning is being shown
+    uint64_t entry_changes_ = 0;   // every entry change handled, counted
+    int32_t definition_row_ = -1;  // the entry whose definition is shown
     ClipboardWatcher clipboard_;
     std::string saved_history_;       // what is on disk, to write only changes
     std::string history_save_error_;  // why the last save failed; empty after a good one

@@ -80,6 +80,11 @@ bool Step(Run& run) {
                                           : 0u;
         InjectKey(vk, true, mods | own);
         InjectKey(vk, false, mods);
+    } else if (c.name == "hold") {
+        uint32_t vk = 0, mods = 0;
+        harness::ParseKey(c.args[0], &vk, &mods);
+        for (int k = num(1); k > 0; --k) InjectKey(vk, true, mods);
+        InjectKey(vk, false, mods);
     } else if (c.name == "click" || c.name == "rclick") {
         Point p{num(0), num(1)};
         MouseButton b = c.name == "click" ? MouseButton::kLeft : MouseButton::kRight;

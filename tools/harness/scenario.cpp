@@ -158,6 +158,11 @@ platform::Result<std::vector<Command>> ParseScenario(const std::string& text) {
             uint32_t vk = 0, mods = 0;
             if (c.args.size() != 1 || !ParseKey(c.args[0], &vk, &mods))
                 st = LineError(line, "unknown key '" + rest + "'");
+        } else if (c.name == "hold") {
+            uint32_t vk = 0, mods = 0;
+            if (c.args.size() != 2 || !ParseKey(c.args[0], &vk, &mods) || !IsInt(c.args[1]) ||
+                std::stoi(c.args[1]) < 1 || std::stoi(c.args[1]) > 10000)
+                st = LineError(line, "hold takes a key and a count of 1 to 10000");
         } else if (c.name == "restart") {
             if (!c.args.empty()) st = LineError(line, "restart takes nothing");
         } else if (c.name == "clipboard-image") {

@@ -8,6 +8,8 @@
 //                           Delete, Insert, F1..F12, a letter or digit; with
 //                           Ctrl+, Shift+ and Alt+ prefixes; Shift, Ctrl or
 //                           Alt alone press and release that modifier
+//   hold KEY N              KEY held down for N presses (the keyboard's
+//                           repeat: N key-downs, then one release)
 //   click X Y  rclick X Y  dblclick X Y  move X Y   (screen pixels)
 //   drag X1 Y1 X2 Y2        left-button drag
 //   wheel N                 N notches at the pointer (positive: away)
