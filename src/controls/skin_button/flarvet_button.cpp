@@ -122,7 +122,9 @@ Status FlarvetButon::InitProperties() {
     fore_color_ = fore_over_ = palette_.text;
     mask_color_ = kDefaultMaskColor;
     UpdateAccessKey();
-    return LayoutCaption();
+    Status laid = LayoutCaption();
+    if (platform::IsWindowVisible(hwnd_)) Shown();
+    return laid;
 }
 
 Status FlarvetButon::ReadProperties(const platform::PropertyBag& bag) {
@@ -171,6 +173,7 @@ Status FlarvetButon::ReadProperties(const platform::PropertyBag& bag) {
     MeasurePicture();
     Status laid = LayoutCaption();
     UpdateAccessKey();
+    if (platform::IsWindowVisible(hwnd_)) Shown();
     if (!overflowed.empty()) {
         return MakeError(ErrorCode::kOverflow, "saved value out of range: " + overflowed);
     }
@@ -216,6 +219,13 @@ Status FlarvetButon::WriteProperties(platform::PropertyBag& bag) const {
         return MakeError(ErrorCode::kOverflow, "value out of the saved range: " + overflowed);
     }
     return {};
+}
+
+void FlarvetButon::Shown() {
+    if (button_type_ == kTypeSeeThrough) CaptureBackground();
+    drawing_enabled_ = true;
+    ComputePalette();
+    RedrawUp();
 }
 
 void FlarvetButon::AmbientChanged() {
@@ -581,10 +591,7 @@ platform::LRESULT FlarvetButon::HandleMessage(platform::UINT msg, platform::WPAR
             return 0;
         case platform::WM_SHOWWINDOW:
             if (wp != 0) {
-                if (button_type_ == kTypeSeeThrough) CaptureBackground();
-                drawing_enabled_ = true;
-                ComputePalette();
-                RedrawUp();
+                Shown();
             } else {
                 drawing_enabled_ = false;
             }

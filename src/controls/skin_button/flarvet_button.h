@@ -51,6 +51,7 @@ class FlarvetButon : public platform::controls::Control {
     // A new instance: the host's display name as caption, its font, style 2
     // in system colours, colour properties taken from the computed palette.
     Status InitProperties();
+    // Both start-ups end by drawing the button when its window is visible.
     // Applies the saved keys in their fixed order, a missing key giving its
     // default. A 16-bit key holding a value out of range leaves that
     // property as it was, and the call fails with error 6 once every other
@@ -176,6 +177,9 @@ class FlarvetButon : public platform::controls::Control {
 
   private:
     void Notify(std::string_view key);
+    // The button appears: when its window is shown, and at the end of
+    // InitProperties or ReadProperties for a window already visible.
+    void Shown();
     void Redraw() { Draw(last_state_, true); }
     void RedrawUp() { Draw(kStateUp, true); }
     void MeasurePicture();
