@@ -1,3 +1,4 @@
+// The colour functions and ComputePalette's table of the four schemes.
 #include "controls/skin_button/button_colors.h"
 
 #include <algorithm>

@@ -207,7 +207,7 @@ int32_t Painter::Paint(int32_t state) {
         default:
             break;
     }
-    if (hooks_ != nullptr) hooks_->DrawPicture(dc_, look_, column);
+    if (hooks_ != nullptr) hooks_->DrawPicture(dc_, look_, column, caption_state_);
     return caption_state_;
 }
 

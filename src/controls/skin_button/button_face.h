@@ -133,8 +133,11 @@ class FaceHooks {
     virtual void DrawTextEffect(DC& /*dc*/, const FaceLook& /*look*/, const Rect& /*at*/,
                                 int32_t /*caption_state*/) {}
     // The picture: state 0 after the up face, 1 after the down face, 2
-    // after the disabled face.
-    virtual void DrawPicture(DC& /*dc*/, const FaceLook& /*look*/, int32_t /*picture_state*/) {}
+    // after the disabled face. `caption_state` is the caption state drawn
+    // last (-1 for none), for drawing the caption again over a picture
+    // behind it (DrawCaption).
+    virtual void DrawPicture(DC& /*dc*/, const FaceLook& /*look*/, int32_t /*picture_state*/,
+                             int32_t /*caption_state*/) {}
 };
 
 // Draws the caption in caption state 0 to 7 (colours and places of the

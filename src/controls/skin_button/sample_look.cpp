@@ -1,3 +1,5 @@
+// A described button's FaceLook: palette, caption layout and focus rectangle
+// as the button window computes them.
 #include "controls/skin_button/sample_look.h"
 
 namespace skin_button {

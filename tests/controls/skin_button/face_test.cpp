@@ -322,13 +322,21 @@ TEST(ButtonFace, OtherStatesAndEmptyButtonsDrawNothingMore) {
 TEST(ButtonFace, PictureHookGetsTheColumnThatWasDrawn) {
     struct Pictures : FaceHooks {
         std::vector<int32_t> states;
-        void DrawPicture(DC&, const FaceLook&, int32_t state) override { states.push_back(state); }
+        std::vector<int32_t> captions;
+        void DrawPicture(DC&, const FaceLook&, int32_t state, int32_t caption) override {
+            states.push_back(state);
+            captions.push_back(caption);
+        }
     } pictures;
     Paint(Sample(2, State::kUp), kStateUp, &pictures);
     Paint(Sample(2, State::kUp), kStateDown, &pictures);
     Paint(Sample(2, State::kDisabled), kStateDown, &pictures);
     Paint(Sample(2, State::kUp), 1, &pictures);
     EXPECT_EQ(pictures.states, (std::vector<int32_t>{0, 1, 2}));
+    EXPECT_EQ(pictures.captions, (std::vector<int32_t>{0, 2, 3}));
+    // Style 10 draws no caption under its picture.
+    Paint(Sample(10, State::kUp), kStateUp, &pictures);
+    EXPECT_EQ(pictures.captions.back(), -1);
 }
 
 }  // namespace
