@@ -122,9 +122,7 @@ Status FlarvetButon::InitProperties() {
     fore_color_ = fore_over_ = palette_.text;
     mask_color_ = kDefaultMaskColor;
     UpdateAccessKey();
-    Status laid = LayoutCaption();
-    if (platform::IsWindowVisible(hwnd_)) Shown();
-    return laid;
+    return Settle();
 }
 
 Status FlarvetButon::ReadProperties(const platform::PropertyBag& bag) {
@@ -171,13 +169,21 @@ Status FlarvetButon::ReadProperties(const platform::PropertyBag& bag) {
 
     platform::EnableWindow(hwnd_, enabled_);
     MeasurePicture();
-    Status laid = LayoutCaption();
     UpdateAccessKey();
-    if (platform::IsWindowVisible(hwnd_)) Shown();
+    Status settled = Settle();
     if (!overflowed.empty()) {
         return MakeError(ErrorCode::kOverflow, "saved value out of range: " + overflowed);
     }
-    return laid;
+    return settled;
+}
+
+Status FlarvetButon::Settle() {
+    // The window was sized before it had its properties: the style's shape
+    // and focus rectangle and the caption's place follow them now.
+    ComputePalette();
+    Status resized = Resize();
+    if (platform::IsWindowVisible(hwnd_)) Shown();
+    return resized;
 }
 
 Status FlarvetButon::WriteProperties(platform::PropertyBag& bag) const {

@@ -180,6 +180,9 @@ class FlarvetButon : public platform::controls::Control {
     // The button appears: when its window is shown, and at the end of
     // InitProperties or ReadProperties for a window already visible.
     void Shown();
+    // The end of both start-ups: the resize procedure for the properties
+    // just set (layout, focus rectangle, window shape), then Shown.
+    Status Settle();
     void Redraw() { Draw(last_state_, true); }
     void RedrawUp() { Draw(kStateUp, true); }
     void MeasurePicture();

@@ -211,6 +211,16 @@ TEST_F(ButtonTest, SavedFormRoundTripsEveryKey) {
     EXPECT_EQ(b.caption_layout().caption, a.caption_layout().caption);
 }
 
+TEST_F(ButtonTest, ASavedShapedStyleTakesItsShapeAndFocusRectangle) {
+    PropertyBag bag;
+    bag.Write<int32_t>("BTYPE", 13, 0);
+    FlarvetButon& b = *button_;
+    ASSERT_TRUE(b.ReadProperties(bag).ok());
+    EXPECT_EQ(b.focus_rect(), (Rect{3, 3, 97, 27}));
+    EXPECT_EQ(WindowFromPoint(Screen(b, 2, 2)), form_->hwnd());
+    EXPECT_EQ(WindowFromPoint(Screen(b, 50, 15)), b.hwnd());
+}
+
 TEST_F(ButtonTest, KeysAreMatchedWithoutRegardToCase) {
     PropertyBag upper;
     upper.Write<int32_t>("BTYPE", 13, 0);
