@@ -142,7 +142,9 @@ Status FlarvetButon::ReadProperties(const platform::PropertyBag& bag) {
     read16(kKeyButtonType, kTypeClassic, button_type_);
     caption_ = bag.Read<std::string>(kKeyCaption, {});
     enabled_ = bag.Read<bool>(kKeyEnabled, true);
-    set_font(platform::MakeFont(bag.Read<platform::FontDesc>(kKeyFont, font_->desc())));
+    // A missing font keeps the current font object, shared as it is.
+    const platform::FontDesc saved_font = bag.Read<platform::FontDesc>(kKeyFont, font_->desc());
+    if (!(saved_font == font_->desc())) set_font(platform::MakeFont(saved_font));
     read16(kKeyColorScheme, kSchemeSystem, color_scheme_);
     show_focus_rect_ = bag.Read<bool>(kKeyFocusRect, true);
     back_color_ = read_color(kKeyBackColor, platform::GetSysColor(platform::COLOR_BTNFACE));

@@ -266,7 +266,9 @@ TEST_F(ButtonTest, MissingKeysTakeTheirDefaults) {
     EXPECT_EQ(b.MouseIcon(), nullptr);
 
     PropertyBag empty;
+    const FontRef font = b.Font();
     ASSERT_TRUE(b.ReadProperties(empty).ok());
+    EXPECT_EQ(b.Font(), font);  // the same shared object
     EXPECT_EQ(b.BackColor(), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(b.ForeColor(), GetSysColor(COLOR_BTNTEXT));
     EXPECT_EQ(b.FontName(), kTestFontName);  // the current font stays
