@@ -25,7 +25,7 @@ struct CaseInsensitiveLess {
 };
 
 class PropertyBag {
-public:
+  public:
     // The stored value, or `fallback` when the key is missing or holds a
     // value of another type.
     template <class T>
@@ -46,6 +46,12 @@ public:
         values_.insert_or_assign(std::string(key), PropertyValue(std::move(value)));
     }
 
+    // Stores the value whatever it is, for components that save every key.
+    template <class T>
+    void Store(std::string_view key, T value) {
+        values_.insert_or_assign(std::string(key), PropertyValue(std::move(value)));
+    }
+
     bool Contains(std::string_view key) const { return values_.find(key) != values_.end(); }
     void Erase(std::string_view key) {
         auto it = values_.find(key);
@@ -56,13 +62,13 @@ public:
         return values_;
     }
 
-private:
+  private:
     std::map<std::string, PropertyValue, CaseInsensitiveLess> values_;
 };
 
 // The host side of a component: ambient properties and notifications.
 class ComponentHost {
-public:
+  public:
     virtual ~ComponentHost() = default;
 
     // User mode (running) versus design mode. A host that cannot answer
@@ -70,6 +76,9 @@ public:
     virtual Result<bool> AmbientUserMode() const { return true; }
     virtual std::string AmbientDisplayName() const { return {}; }
     virtual FontDesc AmbientFont() const { return FontDesc{}; }
+    // Whether the host shows the component as its default button (the one
+    // Enter presses).
+    virtual bool AmbientDisplayAsDefault() const { return false; }
     // A saved property changed and should be written at the next save.
     virtual void PropertyChanged(std::string_view /*key*/) {}
 };

@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "demo.h"
+#include "demo_buttons.h"
 #include "demo_list.h"
 #include "lookup/program.h"
 #include "platform/headless/headless_backend.h"
@@ -225,6 +226,11 @@ int main(int argc, char** argv) {
             run.program.reset();
             DoEvents();
         }
+    } else if (text.str().find("# harness: buttons") != std::string::npos) {
+        // "# harness: buttons" shows the owner-drawn button demo alone.
+        harness::CreateDemoButtonsWindow();
+        RunMessageLoop();
+        DoEvents();
     } else {
         harness::CreateDemoListWindow();
         harness::CreateDemoWindow();

@@ -1,0 +1,131 @@
+// The button demo window "frmButtons" at (40, 40); its client area starts at
+// (43, 58). The top row is the program's own buttons: style 14 in custom
+// colours (btnS0 to btnS2, btnNoClick) and in the fixed grey palette
+// (btnTulen, btnMorik), with Preeti captions in "OrvPreeti". The second row
+// shows other styles: the classic default button (btnDefault, shown as the
+// host's default), the blue gradient, the rounded face, the soft flat face,
+// the ellipse and the selection-coloured flat face. A label under them names
+// the last button clicked. The first button starts with the focus.
+#include "demo_buttons.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/skin_button/flarvet_button.h"
+#include "platform/controls/form.h"
+#include "platform/controls/label.h"
+#include "platform/preeti/preeti.h"
+
+namespace harness {
+
+using namespace platform;
+using namespace platform::controls;
+using skin_button::FlarvetButon;
+
+namespace {
+
+// One host per button: the default-button flag is the host's to say.
+class DemoHost : public ComponentHost {
+  public:
+    DemoHost(std::string name, bool is_default) : name_(std::move(name)), default_(is_default) {}
+    std::string AmbientDisplayName() const override { return name_; }
+    FontDesc AmbientFont() const override { return FontDesc{"Arial", 9}; }
+    bool AmbientDisplayAsDefault() const override { return default_; }
+
+  private:
+    std::string name_;
+    bool default_;
+};
+
+struct DemoButton {
+    const char* name;
+    const char* caption;  // UTF-8; Devanagari becomes Preeti bytes
+    int32_t type;
+    int32_t scheme;
+    bool is_default;
+};
+
+// The program's buttons: page buttons and the about window's button in
+// custom colours, the two editor buttons in the grey palette.
+constexpr DemoButton kProgramRow[] = {
+    {"btnS0", "शब्दकोश", 14, 2, false},      {"btnS1", "जानकारी", 14, 2, false},
+    {"btnS2", "हाम्रो बारेमा", 14, 2, false}, {"btnNoClick", "ठीक छ", 14, 2, true},
+    {"btnTulen", "तुलेन", 14, 3, false},      {"btnMorik", "मोरिक", 14, 3, false},
+};
+constexpr DemoButton kOtherRow[] = {
+    {"btnDefault", "&Default", 2, 1, true},   {"btnBlue", "&Blue", 3, 1, false},
+    {"btnRounded", "&Rounded", 4, 3, false},  {"btnSoft", "&Soft", 5, 2, false},
+    {"btnEllipse", "&Ellipse", 13, 2, false}, {"btnSelect", "S&elect", 9, 1, false},
+};
+
+// The program's custom colours: a pale blue face that lightens under the
+// pointer, dark blue text that turns red.
+constexpr Color kBack = Rgb(176, 204, 232);
+constexpr Color kBackOver = Rgb(204, 224, 244);
+constexpr Color kFore = Rgb(0, 40, 96);
+constexpr Color kForeOver = Rgb(150, 0, 0);
+
+constexpr int32_t kButtonW = 100;
+constexpr int32_t kButtonH = 30;
+constexpr int32_t kGap = 10;
+
+std::unique_ptr<Form> g_form;
+std::vector<std::unique_ptr<DemoHost>> g_hosts;
+
+void AddRow(Form& form, Label& clicked, const DemoButton* row, size_t count, int32_t top) {
+    for (size_t i = 0; i < count; ++i) {
+        const DemoButton& d = row[i];
+        const bool nepali = preeti::HasDevanagari(d.caption);
+        g_hosts.push_back(std::make_unique<DemoHost>(d.name, d.is_default));
+        const int32_t left = kGap + static_cast<int32_t>(i) * (kButtonW + kGap);
+        auto& b = form.Add<FlarvetButon>(*g_hosts.back(), d.name,
+                                         Rect::FromXYWH(left, top, kButtonW, kButtonH));
+        (void)b.InitProperties();
+        b.DisableRefresh();
+        if (nepali) (void)b.SetFont(MakeFont(FontDesc{"OrvPreeti", 12}));
+        (void)b.SetCaption(nepali ? preeti::FromUnicode(d.caption).value_or(d.caption)
+                                  : std::string(d.caption));
+        (void)b.SetButtonType(d.type);
+        b.SetColorScheme(d.scheme);
+        b.SetBackColor(kBack);
+        b.SetBackOver(kBackOver);
+        b.SetForeColor(kFore);
+        b.SetForeOver(kForeOver);
+        b.SetHandPointer(false);
+        (void)b.Refresh();
+        std::string name = d.name;
+        b.on_click = [&clicked, name] { clicked.set_caption("Clicked: " + name); };
+    }
+}
+
+void Build(Form& form) {
+    auto& title = form.Add<Label>("lblProgram", Rect::FromXYWH(kGap, 8, 400, 16),
+                                  "Style 14, custom colours and grey palette:");
+    (void)title;
+    auto& clicked = form.Add<Label>("lblClicked", Rect::FromXYWH(kGap, 140, 300, 16), "Clicked:");
+    AddRow(form, clicked, kProgramRow, std::size(kProgramRow), 28);
+    form.Add<Label>("lblOthers", Rect::FromXYWH(kGap, 70, 400, 16), "Styles 2, 3, 4, 5, 13 and 9:");
+    AddRow(form, clicked, kOtherRow, std::size(kOtherRow), 90);
+    if (Control* first = form.FindControl("btnS0")) first->SetFocus();
+}
+
+}  // namespace
+
+HWND CreateDemoButtonsWindow() {
+    FormOptions o;
+    o.name = "frmButtons";
+    o.caption = "Owner-drawn buttons";
+    o.border = BorderStyle::kFixedToolWindow;
+    o.position = StartUpPosition::kManual;
+    o.left = 40;
+    o.top = 40;
+    o.client_width = kGap + 6 * (kButtonW + kGap);
+    o.client_height = 166;
+    g_form = std::make_unique<Form>(o);
+    g_form->on_load = [] { Build(*g_form); };
+    g_form->Show();
+    return g_form->hwnd();
+}
+
+}  // namespace harness
