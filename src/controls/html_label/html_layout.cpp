@@ -532,6 +532,8 @@ platform::PictureRef HTMLLayout::LoadImage(std::string_view src) {
 void HTMLLayout::PlaceImage(int32_t i) {
     const int64_t padding = label_->DefaultPadding();
     if (s_.PenY > padding && !s_.InTable && !s_.JustBroke) {
+        // A new line starts at the block's margin, as every other break does.
+        s_.PenX = s_.LeftMargin + s_.BlockIndent;
         s_.PenY += s_.LineHeight;
         E(i).Top = Narrow(s_.PenY);
         Remeasure();

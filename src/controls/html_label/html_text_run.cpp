@@ -132,9 +132,14 @@ int32_t HTMLLayout::LayoutTextRun(int32_t first, int64_t left, int64_t gap) {
         const std::string_view word = text.substr(start, stop - start);
         const bool first_word = start == 0;
         const bool separator = filled && !ends_blank && !e.NoSpaceBefore;
+        // The fit test counts the blank that placing the word would add,
+        // so that a word fits only when its right edge plus the gap stays
+        // left of the right limit, whether or not its element follows a tag
+        // without a blank.
+        const bool blank_before = separator || !first_word;
 
         double width;
-        if (separator) {
+        if (filled && blank_before) {
             shown_.clear();
             shown_.push_back(' ');
             shown_.append(word);
@@ -156,7 +161,7 @@ int32_t HTMLLayout::LayoutTextRun(int32_t first, int64_t left, int64_t gap) {
 
         line.EndElement = el;
         line.EndWord = static_cast<uint32_t>(start);
-        if (separator || !first_word) {
+        if (blank_before) {
             line.EndX += Round(TextWidth(" "));
             filled = true;
             ends_blank = true;

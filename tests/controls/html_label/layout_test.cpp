@@ -1,0 +1,278 @@
+// Layout on the fixed-metrics face at 12 points (16 px): every character is
+// 8 px wide and 16 px high, so a line is 16 + DefaultSpacing (4) = 20 px,
+// the indentation unit 2 x 8 = 16 px, and every position below can be
+// worked out by hand. Padding and spacing are 4 unless a test says else.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "controls/html_label/html_label.h"
+#include "controls/html_label/html_picture.h"
+#include "html_test_util.h"
+#include "platform/dc.h"
+#include "platform/text.h"
+
+namespace html_label {
+namespace {
+
+using testing::Find;
+
+constexpr platform::Color kBlack = 0x000000;
+constexpr platform::Color kWhite = 0xFFFFFF;
+
+class LayoutTest : public ::testing::Test {
+  protected:
+    void Load(const std::string& html, int32_t width = 200, int32_t height = 150) {
+        ASSERT_TRUE(label_.SetDefaultFontName(platform::kTestFontName).ok());
+        ASSERT_TRUE(label_.SetDefaultFontSize(12).ok());
+        ASSERT_TRUE(label_.LoadDocument(html).ok());
+        Render(width, height);
+    }
+    void Render(int32_t width, int32_t height) {
+        platform::Surface screen(1, 1);
+        const platform::DC reference(screen);
+        picture_.Render(label_, reference, width, height);
+    }
+    platform::Color Pixel(int32_t x, int32_t y) const { return picture_.surface().pixel(x, y); }
+    // The element of the given tag, counting from 0 in document order.
+    const HTMLElement& Tag(TagID id, int nth = 0) const {
+        for (const HTMLElement& e : label_.Elements()) {
+            if (e.TagID == id && nth-- == 0) return e;
+        }
+        static const HTMLElement none;
+        return none;
+    }
+
+    HTMLLabel label_;
+    HTMLPicture picture_;
+};
+
+TEST_F(LayoutTest, ParagraphWrapsGreedilyAndDrawsEachWordWhereMeasured) {
+    Load("<BODY BGCOLOR=white><P>aaaa bbbb cccc dddd eeee ffff gggg hhhh iiii jjjj</P>");
+    // P: one line down to 24; the right limit is 200 - 4. Words of 32 px
+    // and blanks of 8: a word fits while its end + the gap stays below 196.
+    const HTMLElement& run = Find(label_, "aaaa bbbb cccc dddd eeee ffff gggg hhhh iiii jjjj");
+    EXPECT_EQ(run.Top, 24);
+    EXPECT_EQ(run.Left, 4);
+    // Three lines, at 24, 44 and 64; the last ends after "jjjj" at 44 + 32.
+    EXPECT_EQ(run.Bottom, 64 + 2 * 20 + 4);
+    EXPECT_EQ(run.Right, 76);
+    // Glyphs are boxes over the ascent (13 rows) leaving the cell's last
+    // column free.
+    for (int32_t x : {4, 44, 84, 124}) EXPECT_EQ(Pixel(x, 24), kBlack) << x;  // aaaa..dddd
+    EXPECT_EQ(Pixel(36, 24), kWhite);   // the blank after aaaa
+    EXPECT_EQ(Pixel(164, 24), kWhite);  // eeee did not fit on line 1
+    EXPECT_EQ(Pixel(4, 44), kBlack);    // eeee starts line 2 without a blank
+    EXPECT_EQ(Pixel(124, 44), kBlack);  // hhhh
+    EXPECT_EQ(Pixel(44, 64), kBlack);   // jjjj
+    EXPECT_EQ(Pixel(84, 64), kWhite);
+    // The closing </P> advances once more; the content fits the viewport.
+    EXPECT_EQ(label_.ContentHeight(), 150);
+    EXPECT_EQ(picture_.height(), 150);
+}
+
+TEST_F(LayoutTest, AlignmentRightAndCentre) {
+    Load("<BODY BGCOLOR=white><P ALIGN=RIGHT>ab cd</P><P ALIGN=CENTER>ab cd</P><P>ab cd</P>");
+    // The line measures 4 + 16 + 8 + 16 = 44. Right: 196 + 4 - 44 - 4 =
+    // 152, so the line ends exactly at 196 - 4. Centred: (196 - 44) / 2 + 4.
+    EXPECT_EQ(Pixel(152, 24), kBlack);
+    EXPECT_EQ(Pixel(151, 24), kWhite);
+    EXPECT_EQ(Pixel(176 + 14, 24), kBlack);  // last column of "cd" (cells leave 1 px free)
+    EXPECT_EQ(Pixel(192, 24), kWhite);
+    // The closing </P> advances to 44 and sets JustBroke; the next P still
+    // advances.
+    EXPECT_EQ(Find(label_, "ab cd").Top, 24);
+    EXPECT_EQ(Tag(tagP, 1).Top, 44);
+    EXPECT_EQ(Pixel(80, 64), kBlack);
+    EXPECT_EQ(Pixel(79, 64), kWhite);
+    EXPECT_EQ(Pixel(104, 64), kBlack);  // one blank after "ab"
+    EXPECT_EQ(Pixel(4, 104), kBlack);   // left-aligned again
+}
+
+TEST_F(LayoutTest, InlineTagsKeepWordsTogetherUnlessBlanksSurroundThem) {
+    Load("<BODY BGCOLOR=white>ab<B>cd</B>ef gh <I>ij</I>");
+    // No blank around B: "abcdef" is one piece of 48 px; " gh" and " ij".
+    EXPECT_EQ(Pixel(4 + 16, 4), kBlack);  // "c" straight after "ab"
+    EXPECT_EQ(Pixel(4 + 48, 4), kWhite);  // the blank before gh
+    EXPECT_EQ(Pixel(4 + 56, 4), kBlack);
+    EXPECT_EQ(Pixel(4 + 72, 4), kWhite);
+    EXPECT_EQ(Pixel(4 + 80, 4), kBlack);  // ij after one blank
+}
+
+TEST_F(LayoutTest, EntitiesAreDecodedWhenTheRecordsAreMade) {
+    Load("<BODY>a &lt;b&gt; &amp;c x&nbsp;&nbsp;y &lt;P&gt;");
+    const HTMLElement& run = label_.Elements()[2];
+    EXPECT_EQ(run.TagID, tagText);
+    EXPECT_EQ(label_.View(run.Text), "a <b> &c x&nbsp;&nbsp;y <P>");
+    // The normalised document keeps what was written, so a reload decodes
+    // the same way again.
+    EXPECT_NE(label_.DocumentHTML().find("&lt;b&gt;"), std::string_view::npos);
+    ASSERT_TRUE(label_.SetDefaultFontSize(12).ok());
+    EXPECT_EQ(label_.View(label_.Elements()[2].Text), "a <b> &c x&nbsp;&nbsp;y <P>");
+    // Two &nbsp; draw as two blanks and keep x and y together.
+    Render(200, 150);
+    EXPECT_EQ(Pixel(4 + 8 * 9, 4), kBlack);  // "x" after "a <b> &c "
+    EXPECT_NE(Pixel(4 + 8 * 10, 4), kBlack);
+    EXPECT_NE(Pixel(4 + 8 * 11, 4), kBlack);
+    EXPECT_EQ(Pixel(4 + 8 * 12, 4), kBlack);  // "y"
+}
+
+TEST_F(LayoutTest, ListsIndentNumberAndNest) {
+    Load("<BODY><UL><LI>one<LI>two</UL><OL><LI>a<LI>b<UL><LI>x</UL><LI>c</OL><P>end");
+    // UL at the top: one line down (24), indentation 16. Each LI breaks a
+    // line; its marker is at 4 + 16 and the text after the 3-cell marker.
+    EXPECT_EQ(Tag(tagLI, 0).Top, 44);
+    EXPECT_EQ(Tag(tagLI, 0).Indent, 16);
+    EXPECT_EQ(Find(label_, "one").Left, 44);
+    EXPECT_EQ(Tag(tagLI, 1).Top, 64);
+    // </UL> advances to 84; OL follows a break, so its first item is at 104.
+    EXPECT_EQ(Tag(tagLI, 2).Top, 104);
+    EXPECT_TRUE(Tag(tagLI, 2).IsNumbered);
+    EXPECT_EQ(Tag(tagLI, 2).ItemNumber, 1);
+    EXPECT_EQ(Tag(tagLI, 3).ItemNumber, 2);
+    // The nested list is one unit further in and does not number.
+    EXPECT_EQ(Tag(tagLI, 4).Indent, 32);
+    EXPECT_FALSE(Tag(tagLI, 4).IsNumbered);
+    EXPECT_EQ(Find(label_, "x").Left, 36 + 24);
+    // The outer counter carries on after the nested list.
+    EXPECT_EQ(Tag(tagLI, 5).ItemNumber, 3);
+    EXPECT_EQ(Find(label_, "c").Left, 20 + 24);
+    EXPECT_EQ(Find(label_, "end").Left, 4);
+}
+
+TEST_F(LayoutTest, ListItemContinuationLinesStartUnderTheFirstWord) {
+    Load("<BODY BGCOLOR=white><UL><LI>aaaa bbbb cccc dddd eeee ffff</UL>");
+    // Text starts at 44 after the bullet; lines wrap at 196 and continue at 44.
+    EXPECT_EQ(Pixel(44, 44), kBlack);
+    EXPECT_EQ(Pixel(44, 64), kBlack);
+    EXPECT_EQ(Pixel(43, 64), kWhite);
+}
+
+TEST_F(LayoutTest, MoreThanSixteenNestedListsAreIgnoredNotOverrun) {
+    std::string html = "<BODY>";
+    for (int k = 0; k < 40; ++k) html += "<OL><LI>x" + std::to_string(k);
+    for (int k = 0; k < 40; ++k) html += "</OL>";
+    html += "</UL></UL><P>end";  // stray closers change nothing
+    Load(html, 300, 150);
+    // Levels stop at 16 (indent 16 x 16); the deeper items are still laid
+    // out, numbered 1 in the innermost level that counts.
+    EXPECT_EQ(Tag(tagLI, 15).Indent, 16 * 16);
+    EXPECT_EQ(Tag(tagLI, 39).Indent, 16 * 16);
+    EXPECT_EQ(Tag(tagLI, 39).ItemNumber, 24 + 1);
+    EXPECT_GT(Find(label_, "x39").Top, Find(label_, "x38").Top);
+    EXPECT_EQ(Find(label_, "end").Left, 4);
+}
+
+TEST_F(LayoutTest, RuleDrawsAtFivePixelsBelowThePenAndAdvancesSpacingPlusSix) {
+    Load("<BODY BGCOLOR=white><P>abc</P><HR>def");
+    // </P> left the pen at 44; the rule is at 49 from 4 to 196 (end excluded).
+    const HTMLElement& rule = Tag(tagHR);
+    EXPECT_EQ(rule.Top, 49);
+    EXPECT_EQ(Pixel(4, 49), platform::Rgb(128, 128, 0));
+    EXPECT_EQ(Pixel(195, 49), platform::Rgb(128, 128, 0));
+    EXPECT_EQ(Pixel(196, 49), kWhite);
+    EXPECT_EQ(Pixel(4, 48), kWhite);
+    EXPECT_EQ(Find(label_, "def").Top, 44 + 4 + 6);
+}
+
+TEST_F(LayoutTest, HeadingsEndTheirLineAndBigChangesTheSizeInline) {
+    Load("<BODY>ab<H1>Head</H1>cd<BIG>ef</BIG>gh");
+    // H1 is 12 + 6 x 1.2 = 19.2 pt = 26 px high: line 30 px. Something was
+    // printed, so the heading starts one of its lines lower: 4 + 30.
+    const HTMLElement& head = Find(label_, "Head");
+    EXPECT_EQ(head.Top, 34);
+    // </H1> breaks with the heading's line height and returns to 20 px lines.
+    EXPECT_EQ(Find(label_, "cd").Top, 64);
+    // Inside a run BIG only changes the size: 13 pt cells are 9 px wide.
+    EXPECT_EQ(Tag(tagBigEnd).Top, 64);
+    EXPECT_EQ(Tag(tagBigEnd).Left, 20 + 18);
+}
+
+TEST_F(LayoutTest, MissingImagesGetAFramedBoxAndExplicitSizesStay) {
+    Load("<BODY BGCOLOR=white><IMG SRC=\"no such file.png\"><BR><IMG SRC=none WIDTH=40 HEIGHT=30>");
+    const HTMLElement& first = Tag(tagImg, 0);
+    EXPECT_EQ(first.ImgWidth, 24);
+    EXPECT_EQ(first.ImgHeight, 24);
+    EXPECT_EQ(first.Border, 1);
+    // Frame from (4 + 2, 4 + 2) to (6 + 25, 6 + 25): dark top and left,
+    // light right and bottom (button face on a white background).
+    EXPECT_EQ(Pixel(6, 6),
+              platform::TranslateColor(platform::SystemColor(platform::COLOR_BTNSHADOW)));
+    EXPECT_EQ(Pixel(6, 30),
+              platform::TranslateColor(platform::SystemColor(platform::COLOR_BTNSHADOW)));
+    EXPECT_EQ(Pixel(31, 31),
+              platform::TranslateColor(platform::SystemColor(platform::COLOR_BTNFACE)));
+    EXPECT_EQ(Pixel(15, 15), kWhite);
+    const HTMLElement& second = Tag(tagImg, 1);
+    EXPECT_EQ(second.ImgWidth, 40);
+    EXPECT_EQ(second.ImgHeight, 30);
+    // The first image made its line 24 + 2 + 4 = 30 high.
+    EXPECT_EQ(second.Top, 4 + 30);
+}
+
+TEST_F(LayoutTest, ImagesFromFilesAndFromTheHost) {
+    const std::string path = ::testing::TempDir() + "html_layout_red.png";
+    ASSERT_TRUE(platform::Surface(10, 6, 0x0000FF).WritePng(path).ok());
+    label_.on_load_image = [](std::string& src, platform::PictureRef& picture) {
+        if (src == "host") {
+            picture = std::make_shared<platform::Picture>(platform::Surface(5, 5, 0xFF0000),
+                                                          platform::PictureKind::kBitmap);
+        }
+    };
+    Load("<BODY BGCOLOR=white><P>x<IMG SRC=\"" + path + "\"><IMG SRC=host WIDTH=10>");
+    std::remove(path.c_str());
+    const HTMLElement& file = Tag(tagImg, 0);
+    EXPECT_EQ(file.ImgWidth, 10);
+    EXPECT_EQ(file.ImgHeight, 6);
+    EXPECT_EQ(file.Border, 0);
+    // After text an image starts a new line: 24 + 20, drawn at HSpace and
+    // VSpace (2 each) from the pen.
+    EXPECT_EQ(file.Top, 44);
+    EXPECT_EQ(Pixel(6, 46), 0x0000FFu);
+    EXPECT_EQ(Pixel(15, 51), 0x0000FFu);
+    EXPECT_EQ(Pixel(16, 46), kWhite);
+    EXPECT_EQ(Pixel(6, 52), kWhite);
+    // Two images in a row go on separate lines; the first one's line stays
+    // 20 px (6 + 2 x 2 is less).
+    const HTMLElement& host = Tag(tagImg, 1);
+    EXPECT_EQ(host.Top, 64);
+    EXPECT_EQ(host.ImgWidth, 10);  // stretched from 5
+    EXPECT_EQ(host.ImgHeight, 5);
+    EXPECT_EQ(Pixel(15, 70), 0xFF0000u);
+    EXPECT_EQ(Pixel(15, 71), kWhite);
+}
+
+TEST_F(LayoutTest, BothPassesAgreeAndRenderingAgainGivesTheSameResult) {
+    const std::string html =
+        "<BODY><H2>t</H2><P ALIGN=CENTER>one two three four five six seven eight nine</P>"
+        "<UL><LI>a b c d e f g h i j k l m n o p q r s t</UL><BLOCKQUOTE>q r s</BLOCKQUOTE>";
+    Load(html);
+    const std::vector<HTMLElement> once = label_.Elements();
+    const int32_t height = label_.ContentHeight();
+    Render(200, 150);
+    EXPECT_EQ(label_.Elements(), once);
+    EXPECT_EQ(label_.ContentHeight(), height);
+
+    // The measuring pass alone writes the same boxes as the drawing pass.
+    platform::Surface scratch(200, 150);
+    platform::DC dc(scratch);
+    picture_.layout().RenderDocument(label_, false, {&dc, 200, 150, 200, 150});
+    for (size_t k = 0; k < once.size(); ++k) {
+        EXPECT_EQ(label_.Elements()[k].Top, once[k].Top) << k;
+        EXPECT_EQ(label_.Elements()[k].Left, once[k].Left) << k;
+    }
+}
+
+TEST_F(LayoutTest, LongDocumentsGrowThePictureToTheContent) {
+    std::string html = "<BODY>";
+    for (int k = 0; k < 30; ++k) html += "line<BR>";
+    Load(html, 200, 150);
+    // 30 lines of 20 px from 4: the last break leaves the pen at 604.
+    EXPECT_EQ(label_.ContentHeight(), 604 + 20);
+    EXPECT_EQ(picture_.height(), 624);
+    EXPECT_EQ(picture_.width(), 200);
+}
+
+}  // namespace
+}  // namespace html_label
