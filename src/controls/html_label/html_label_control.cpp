@@ -144,6 +144,8 @@ void HTMLLabelControl::ApplyFrame(int16_t appearance, int16_t border_style) {
 // --- arranging, refreshing, painting ---------------------------------------------------
 
 void HTMLLabelControl::Resize() {
+    // The window is sized once before its parts exist.
+    if (!viewport_ || !vertical_ || !horizontal_) return;
     if (bounds().height() <= kMinResizeHeight || IsIconic(GetAncestorTopLevel(hwnd_))) return;
     const Rect client = GetClientRect(hwnd_);
     Rect view = client;
