@@ -520,12 +520,10 @@ platform::PictureRef HTMLLayout::LoadImage(std::string_view src) {
         if (picture) return picture;
     }
     if (src.empty()) return nullptr;
-    for (const auto& [name, cached] : pictures_) {
-        if (name == src) return cached;
-    }
+    if (auto cached = pictures_.find(src); cached != pictures_.end()) return cached->second;
     auto loaded = platform::LoadPicture(std::string(src));
     if (loaded && loaded.value() && !loaded.value()->pixels().empty()) picture = loaded.value();
-    pictures_.emplace_back(std::string(src), picture);
+    pictures_.emplace(std::string(src), picture);
     return picture;
 }
 

@@ -18,6 +18,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <map>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -195,7 +196,7 @@ class HTMLLayout {
     // Pictures read from files for the current document, failures included,
     // so that the two passes read each file once.
     uint32_t pictures_generation_ = 0;
-    std::vector<std::pair<std::string, platform::PictureRef>> pictures_;
+    std::map<std::string, platform::PictureRef, std::less<>> pictures_;
 };
 
 }  // namespace html_label
