@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "demo.h"
+#include "demo_html.h"
 #include "demo_list.h"
 #include "lookup/program.h"
 #include "platform/headless/headless_backend.h"
@@ -220,6 +221,11 @@ int main(int argc, char** argv) {
             run.program.reset();
             DoEvents();
         }
+    } else if (text.str().find("# harness: html") != std::string::npos) {
+        // The HTML label demo window on its own.
+        harness::CreateDemoHtmlWindow();
+        RunMessageLoop();
+        DoEvents();
     } else {
         harness::CreateDemoListWindow();
         harness::CreateDemoWindow();

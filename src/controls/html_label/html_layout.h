@@ -186,6 +186,8 @@ class HTMLLayout {
     double current_y_ = 0;
     // Between two printed words of a line, whether a blank has gone out.
     bool blank_emitted_ = false;
+    // Whether the last word printed on the line was underlined.
+    bool last_underlined_ = false;
 
     std::vector<RunLine> lines_;
     std::string shown_;

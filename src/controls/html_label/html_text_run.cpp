@@ -110,6 +110,17 @@ int32_t HTMLLayout::LayoutTextRun(int32_t first, int64_t left, int64_t gap) {
     const platform::Color saved_fore = fore_;
     const bool saved_in_link = s_.InLink;
     int64_t indent = E(first).Indent;
+    // A run that starts where a line already has content (after a list
+    // marker or an image) is not aligned. A pen at the left edge, or at the
+    // run's own indentation (a fresh line inside a list or a quotation),
+    // starts a line like any other. After a list marker (whose item stored
+    // the pen as the indentation) the later lines start under the first
+    // word; after other content, at the run's indentation. Both phases use
+    // the same start.
+    const int64_t pen_at_call = s_.PenX;
+    const bool continues_line =
+        pen_at_call != left && pen_at_call != left - gap && pen_at_call != left + indent;
+    if (continues_line && indent == pen_at_call) indent = pen_at_call - left;
     lines_.clear();
 
     int32_t el = first;
@@ -215,11 +226,8 @@ int32_t HTMLLayout::LayoutTextRun(int32_t first, int64_t left, int64_t gap) {
 
     for (size_t li = 0; li < lines_.size(); ++li) {
         const RunLine& l = lines_[li];
-        const int64_t pen = s_.PenX;
-        if (li == 0 && pen != left && pen != left - gap) {
-            // The run continues a line that already has content (after a
-            // list marker or an image): it is not aligned.
-            indent -= gap;
+        if (li == 0 && continues_line) {
+            // The pen stays where the line's content ends.
         } else if (s_.AlignRightOn) {
             s_.PenX = right + left - l.EndX - gap;
         } else if (!s_.CenterOn) {
@@ -228,6 +236,7 @@ int32_t HTMLLayout::LayoutTextRun(int32_t first, int64_t left, int64_t gap) {
             s_.PenX = Round(static_cast<double>(right - l.EndX) / 2 + static_cast<double>(left));
         }
         blank_emitted_ = false;
+        last_underlined_ = false;
 
         for (int32_t j = l.StartElement; j <= l.EndElement && j < count; ++j) {
             HTMLElement& n = E(j);
@@ -295,7 +304,18 @@ void HTMLLayout::DrawWord(const HTMLElement& e, uint32_t word_start, std::string
             const bool leave_out = (s_.AlignRightOn && s_.CenterOn) ? (right_start && centre_start)
                                                                     : (right_start || centre_start);
             if (!leave_out) {
+                // A blank between an underlined word and one that is not
+                // underlined is not underlined either.
+                const bool underline = font_.underline;
+                if (underline && !last_underlined_) {
+                    font_.underline = false;
+                    SyncFont();
+                }
                 Print(" ");
+                if (font_.underline != underline) {
+                    font_.underline = underline;
+                    SyncFont();
+                }
                 blank_emitted_ = true;
             }
         }
@@ -311,6 +331,7 @@ void HTMLLayout::DrawWord(const HTMLElement& e, uint32_t word_start, std::string
         }
         Print(Shown(word));
         blank_emitted_ = false;
+        last_underlined_ = font_.underline;
     }
     s_.PenX = Round(current_x_);
     if (s_.CurrentAnchor >= 0) s_.LinkEndX = s_.PenX;

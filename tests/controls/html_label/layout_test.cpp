@@ -141,12 +141,33 @@ TEST_F(LayoutTest, ListsIndentNumberAndNest) {
     EXPECT_EQ(Find(label_, "end").Left, 4);
 }
 
-TEST_F(LayoutTest, ListItemContinuationLinesStartUnderTheFirstWord) {
-    Load("<BODY BGCOLOR=white><UL><LI>aaaa bbbb cccc dddd eeee ffff</UL>");
-    // Text starts at 44 after the bullet; lines wrap at 196 and continue at 44.
-    EXPECT_EQ(Pixel(44, 44), kBlack);
-    EXPECT_EQ(Pixel(44, 64), kBlack);
-    EXPECT_EQ(Pixel(43, 64), kWhite);
+TEST_F(LayoutTest, ContinuationLinesKeepTheIndentationOfTheirFirstLine) {
+    // After a list marker, later lines start under the first word, whatever
+    // the padding: text at padding + 16 + 24 on both lines.
+    for (int16_t padding : {4, 6}) {
+        label_.SetDefaultPadding(padding);
+        Load("<BODY BGCOLOR=white><UL><LI>aaaa bbbb cccc dddd eeee ffff</UL>");
+        const int32_t text = padding + 16 + 24;
+        const int32_t first = padding + 40;  // UL and LI each go one line down
+        EXPECT_EQ(Pixel(text, first), kBlack) << padding;
+        EXPECT_EQ(Pixel(text, first + 20), kBlack) << padding;
+        EXPECT_EQ(Pixel(text - 1, first + 20), kWhite) << padding;
+    }
+    // A quotation's lines all start one unit in (two lines down: 44).
+    label_.SetDefaultPadding(4);
+    Load("<BODY BGCOLOR=white><BLOCKQUOTE>aaaa bbbb cccc dddd eeee</BLOCKQUOTE>");
+    EXPECT_EQ(Pixel(20, 44), kBlack);
+    EXPECT_EQ(Pixel(19, 44), kWhite);
+    EXPECT_EQ(Pixel(20, 64), kBlack);  // eeee
+    EXPECT_EQ(Pixel(19, 64), kWhite);
+}
+
+TEST_F(LayoutTest, UnderlineStartsAtTheFirstUnderlinedWord) {
+    Load("<BODY BGCOLOR=white>ab <U>cd ef</U> gh");
+    // The underline is the first row below the 13-row ascent: y = 4 + 13.
+    EXPECT_EQ(Pixel(4 + 16 + 4, 17), kWhite);  // the blank before cd
+    EXPECT_EQ(Pixel(4 + 24, 17), kBlack);      // under cd
+    EXPECT_EQ(Pixel(4 + 40 + 4, 17), kBlack);  // the blank between cd and ef
 }
 
 TEST_F(LayoutTest, MoreThanSixteenNestedListsAreIgnoredNotOverrun) {
