@@ -20,6 +20,14 @@ namespace {
 
 constexpr std::string_view kNbsp = "&nbsp;";
 
+// Whether a word is only full stops and commas: the marks that close a
+// sentence or a clause both in Latin text and in Preeti bytes (where "." is
+// the danda).
+bool IsClosingMark(std::string_view word) {
+    if (word.empty() || word.size() > 2) return false;
+    return word.find_first_not_of(".,") == std::string_view::npos;
+}
+
 // The end of the word that starts at `start`: the next blank or the end.
 size_t WordEnd(std::string_view text, size_t start) {
     const size_t blank = text.find(' ', start);
@@ -131,6 +139,17 @@ int32_t HTMLLayout::LayoutTextRun(int32_t first, int64_t left, int64_t gap) {
     bool filled = false;
     bool ends_blank = false;
     int32_t next = count;
+    // The line as it stood before its last word was added, so that a
+    // closing mark that does not fit can take that word with it to the
+    // next line.
+    struct Before {
+        bool valid = false;  // the word was not the line's first
+        int32_t element = 0;
+        size_t start = 0;
+        RunLine line;
+        bool filled = false;
+        bool ends_blank = false;
+    } before;
     auto close_line = [&] {
         if (ends_blank) line.EndX -= Round(TextWidth(" "));
         lines_.push_back(line);
@@ -158,10 +177,22 @@ int32_t HTMLLayout::LayoutTextRun(int32_t first, int64_t left, int64_t gap) {
         } else {
             width = TextWidth(word);
         }
-        if (filled && static_cast<double>(line.EndX) + width + static_cast<double>(gap) >=
+        // A closing mark on its own (a full stop, a danda, a comma) may hang
+        // into the gap rather than start a line by itself.
+        const int64_t margin = IsClosingMark(word) ? 0 : gap;
+        if (filled && static_cast<double>(line.EndX) + width + static_cast<double>(margin) >=
                           static_cast<double>(right)) {
             // The line is full; the word opens the next one. A word too wide
-            // for an empty line is placed anyway.
+            // for an empty line is placed anyway. A closing mark does not
+            // open a line: the word before it (of the same text, and not the
+            // line's first) goes down with it.
+            if (margin == 0 && before.valid && before.element == el) {
+                line = before.line;
+                filled = before.filled;
+                ends_blank = before.ends_blank;
+                start = before.start;
+                before.valid = false;
+            }
             close_line();
             line = RunLine{el, static_cast<uint32_t>(start), el, static_cast<uint32_t>(start),
                            left + indent};
@@ -170,6 +201,7 @@ int32_t HTMLLayout::LayoutTextRun(int32_t first, int64_t left, int64_t gap) {
             continue;
         }
 
+        before = {filled, el, start, line, filled, ends_blank};
         line.EndElement = el;
         line.EndWord = static_cast<uint32_t>(start);
         if (blank_before) {

@@ -90,6 +90,25 @@ TEST_F(LayoutTest, AlignmentRightAndCentre) {
     EXPECT_EQ(Pixel(4, 104), kBlack);   // left-aligned again
 }
 
+TEST_F(LayoutTest, AClosingMarkHangsIntoTheGapRatherThanStandAlone) {
+    // 22 cells end at 180; " ." would reach 196, inside the limit of 200
+    // but into the gap of 4, which a word may not enter.
+    const std::string cells(22, 'a');
+    Load("<BODY BGCOLOR=white>" + cells + " .<BR>" + cells + " b");
+    EXPECT_EQ(Pixel(188, 4), kBlack);   // the full stop stays on the line
+    EXPECT_EQ(Pixel(188, 24), kWhite);  // "b" does not
+    EXPECT_EQ(Pixel(4, 44), kBlack);
+
+    // Where even the gap is too small, the word before the mark goes down
+    // with it: "bb" and "." start the second line.
+    // 20 cells end at 164, "bb" at 188, and " ." would pass 200.
+    const std::string wide(20, 'a');
+    Load("<BODY BGCOLOR=white>" + wide + " bb .");
+    EXPECT_EQ(Pixel(4 + 160 + 8, 4), kWhite);
+    EXPECT_EQ(Pixel(4, 24), kBlack);       // "bb"
+    EXPECT_EQ(Pixel(4 + 24, 24), kBlack);  // "."
+}
+
 TEST_F(LayoutTest, InlineTagsKeepWordsTogetherUnlessBlanksSurroundThem) {
     Load("<BODY BGCOLOR=white>ab<B>cd</B>ef gh <I>ij</I>");
     // No blank around B: "abcdef" is one piece of 48 px; " gh" and " ij".
