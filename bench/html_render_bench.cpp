@@ -7,6 +7,7 @@
 //                  worst document in milliseconds (the fastest of 5 runs of
 //                  each document)
 //   Chars/N        a document of N characters of Preeti paragraphs
+//   Measuring/N    the measuring pass alone over the same documents
 //   Lines/N        N short lines, each ended by <BR>
 //   DrawingPass    the drawing pass alone over the definitions, after each
 //                  was shown once: allocations per pass and per word
@@ -140,20 +141,38 @@ void Definitions(benchmark::State& state) {
 }
 BENCHMARK(Definitions)->Iterations(5)->Unit(benchmark::kMillisecond);
 
-void Chars(benchmark::State& state) {
-    // Preeti paragraphs with a heading, bold words and a font change now
-    // and then, to the requested length.
+// Preeti paragraphs with a heading, bold words and a font change now and
+// then, to the requested length.
+std::string CharsDocument(int64_t length) {
     const std::string unit =
         "<P><font face='OrvPreeti' size=5>g]kfn lxdfnosf] b]z xf] . oxfF <B>cg]s</B> hflt / "
         "efiffsf dflg;x? a:5g\\ .</font> Plain Latin words follow the Nepali text here.</P>";
     std::string html = "<BODY><H2>Heading</H2>";
-    while (html.size() < static_cast<size_t>(state.range(0))) html += unit;
+    while (html.size() < static_cast<size_t>(length)) html += unit;
+    return html;
+}
+
+// The measuring pass alone: the layout's own work, without pixels.
+void Measuring(benchmark::State& state) {
+    const std::string html = CharsDocument(state.range(0));
+    Pane pane;
+    pane.Show(html);
+    for (auto _ : state) {
+        platform::DC dc = pane.picture.Context();
+        pane.picture.layout().RenderDocument(
+            pane.label, false, {&dc, kPaneWidth, kPaneHeight, kPaneWidth, kPaneHeight});
+    }
+}
+BENCHMARK(Measuring)->Arg(2000)->Arg(8000)->Arg(32000)->Arg(128000)->Unit(benchmark::kMillisecond);
+
+void Chars(benchmark::State& state) {
+    const std::string html = CharsDocument(state.range(0));
     Pane pane;
     pane.Show(html);
     for (auto _ : state) pane.Show(html);
     state.counters["content_height"] = pane.label.ContentHeight();
 }
-BENCHMARK(Chars)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
+BENCHMARK(Chars)->Arg(2000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
 
 void Lines(benchmark::State& state) {
     std::string html = "<BODY>";

@@ -54,19 +54,25 @@ void HTMLPicture::Render(HTMLLabel& label, const platform::DC& reference, int32_
                          int32_t viewport_height) {
     viewport_width = Side(viewport_width);
     viewport_height = Side(viewport_height);
-    EnsureSurface(reference, viewport_width, viewport_height, label.DocBackColor());
     if (label.ElementCount() == 0) {
+        EnsureSurface(reference, viewport_width, viewport_height, label.DocBackColor());
         platform::DC dc = Context();
         dc.FillRect({0, 0, width_, height_}, label.DocBackColor());
         return;
     }
 
-    // The measuring pass draws nothing anyone sees; it needs the
-    // viewport's width and a context to measure text with.
+    // The measuring pass draws nothing anyone sees: it runs on a picture of
+    // the viewport's size only in name, measuring through a context on
+    // whatever surface there is, so that a long document shown again does
+    // not give its large surface back and take it again.
+    if (surface_.empty())
+        EnsureSurface(reference, viewport_width, viewport_height, label.DocBackColor());
+    width_ = viewport_width;
+    height_ = viewport_height;
     {
         platform::DC dc = Context();
-        layout_.RenderDocument(label, false,
-                               {&dc, width_, height_, viewport_width, viewport_height});
+        layout_.RenderDocument(
+            label, false, {&dc, viewport_width, viewport_height, viewport_width, viewport_height});
     }
     EnsureSurface(reference, std::max(viewport_width, label.ContentWidth()),
                   std::max(viewport_height, label.ContentHeight()), label.DocBackColor());
