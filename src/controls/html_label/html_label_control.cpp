@@ -92,10 +92,14 @@ void HTMLLabelControl::BeginBusy() {
         pointer_before_busy_ = viewport_->mouse_pointer();
         viewport_->set_mouse_pointer(kPointerHourglass);
     }
+    // The pointer shows before the document is read, and windows waiting
+    // to paint do so first.
+    DoEvents();
 }
 
 void HTMLLabelControl::EndBusy() {
     if (busy_depth_ > 0 && --busy_depth_ == 0) viewport_->set_mouse_pointer(pointer_before_busy_);
+    DoEvents();
 }
 
 bool HTMLLabelControl::IsHostVisible() const {
@@ -174,7 +178,8 @@ void HTMLLabelControl::Resize() {
 
 Status HTMLLabelControl::Refresh() {
     if (!UserMode()) return {};
-    BeginBusy();
+    const int16_t pointer = viewport_->mouse_pointer();
+    viewport_->set_mouse_pointer(kPointerHourglass);
     Resize();
     if (auto dc = GetDC(viewport_->hwnd())) {
         const Rect view = GetClientRect(viewport_->hwnd());
@@ -187,7 +192,7 @@ Status HTMLLabelControl::Refresh() {
         horizontal_->set_visible(false);
     }
     RepaintViewport();
-    EndBusy();
+    viewport_->set_mouse_pointer(pointer);
     return {};
 }
 

@@ -157,6 +157,16 @@ TEST_F(ControlTest, DesignModeNeitherRefreshesNorPaintsTheDocument) {
     EXPECT_NE(Shown(4, 4), 0x000000u);
 }
 
+TEST_F(ControlTest, TheViewportShowsTheHourglassWhileADocumentIsLaidOut) {
+    int16_t during = -1;
+    control_->label().on_load_image = [&](std::string&, PictureRef&) {
+        during = control_->viewport().mouse_pointer();
+    };
+    ASSERT_TRUE(control_->label().LoadDocument("<BODY><IMG SRC=x>").ok());
+    EXPECT_EQ(during, controls::kPointerHourglass);
+    EXPECT_EQ(control_->viewport().mouse_pointer(), controls::kPointerDefault);
+}
+
 TEST_F(ControlTest, ReportsScrollValuesAndContentSize) {
     ASSERT_TRUE(control_->label().LoadDocument(Lines(30)).ok());
     Json state = Json::MakeObject();
