@@ -314,5 +314,102 @@ TEST_F(LayoutTest, LongDocumentsGrowThePictureToTheContent) {
     EXPECT_EQ(picture_.width(), 200);
 }
 
+TEST_F(LayoutTest, LinksAreColouredUnderlinedFromTheirFirstWordAndBoxedAcrossLines) {
+    label_.SetEnableAnchors(true);
+    Load("<BODY BGCOLOR=white>ab <A HREF=x>cd ef gh ij kl mn op</A> qr", 120, 100);
+    const platform::Color link = label_.LinkColor();
+    // Line 1: "ab", then the link from 28 ("ij" does not fit before 120 - 4).
+    EXPECT_EQ(Pixel(28, 4), link);
+    EXPECT_EQ(Pixel(4, 4), kBlack);
+    // The underline (row 4 + 13) starts at the link's first word, not at the
+    // blank before it, and runs on through the blanks between its words.
+    EXPECT_EQ(Pixel(24, 17), kWhite);
+    EXPECT_EQ(Pixel(28, 17), link);
+    EXPECT_EQ(Pixel(46, 17), link);
+    // Line 2 holds "ij kl mn op"; "qr" is back in the text colour on line 3.
+    EXPECT_EQ(Pixel(4, 37), link);
+    EXPECT_EQ(Pixel(4, 44), kBlack);
+    EXPECT_EQ(Pixel(4, 57), kWhite);
+    // The box runs from the first line's top to below the last line, and to
+    // the end of "op".
+    const HTMLElement& a = Tag(tagA);
+    EXPECT_EQ(a.Top, 4);
+    EXPECT_EQ(a.Bottom, 24 + 20 + 4);
+    EXPECT_EQ(a.Right, 92);
+}
+
+TEST_F(LayoutTest, AnAnchorWithoutTargetAtBlockLevelKeepsTheTextColour) {
+    label_.SetEnableAnchors(true);
+    Load("<BODY BGCOLOR=white><P><A NAME=here>xy</A>");
+    EXPECT_EQ(Pixel(4, 24), kBlack);
+    EXPECT_EQ(Tag(tagA).Top, 24);
+}
+
+TEST_F(LayoutTest, InlineScriptIsSkippedAndTheTextGoesOnOnTheSameLine) {
+    Load("<BODY BGCOLOR=white>ab <SCRIPT>zzzz zzzz</SCRIPT>cd");
+    EXPECT_EQ(Pixel(20, 4), kBlack);  // "cd" straight after "ab"
+    EXPECT_EQ(Pixel(36, 4), kWhite);  // and nothing of the script after it
+    EXPECT_EQ(Pixel(4, 24), kWhite);
+}
+
+TEST_F(LayoutTest, EndOfParagraphAdvancesOnceAfterABreak) {
+    // </P> after <BR> does not advance; of three </P> the first and the
+    // third do.
+    Load("<BODY><P>a<BR></P>b");
+    EXPECT_EQ(Find(label_, "b").Top, 44);
+    Load("<BODY><P>a</P></P></P>b");
+    EXPECT_EQ(Find(label_, "b").Top, 64);
+    // <P> always advances, even right after a break.
+    Load("<BODY>a<BR><P>b");
+    EXPECT_EQ(Find(label_, "b").Top, 44);
+}
+
+TEST_F(LayoutTest, AlignmentIsInheritedFromCentreAndDivisions) {
+    Load("<BODY BGCOLOR=white><CENTER><P>ab</P><P>cd</P></CENTER>");
+    // Both paragraphs centred: (196 - 20) / 2 + 4.
+    EXPECT_EQ(Pixel(92, 24), kBlack);
+    EXPECT_EQ(Pixel(92, 64), kBlack);
+    EXPECT_EQ(Pixel(4, 64), kWhite);
+    // </P> inside a right-aligned division goes back to the right: "cd"
+    // ends 4 px before the full width the division's end restored.
+    Load("<BODY BGCOLOR=white><DIV ALIGN=RIGHT><P>ab</P>cd</DIV>");
+    EXPECT_EQ(Pixel(4, 44), kBlack);
+    EXPECT_EQ(Pixel(180, 64), kBlack);
+    EXPECT_EQ(Pixel(179, 64), kWhite);
+}
+
+TEST_F(LayoutTest, FontChangesTheLineHeightOnlyInsideARun) {
+    // SIZE=7 is 12 + 4 x 1.2 points: 22 px cells, 26 px lines.
+    Load("<BODY><P><FONT SIZE=7>ab</FONT><BR>c");
+    EXPECT_EQ(Find(label_, "c").Top, 44);
+    Load("<BODY>x<FONT SIZE=7>ab</FONT><BR>c");
+    EXPECT_EQ(Find(label_, "c").Top, 30);
+    // </FONT> returns to the default size, not to the enclosing FONT's:
+    // "a" in 6 px cells (SIZE=1 is 9.6 points), "bb" in 8 px, not 11.
+    Load("<BODY><FONT SIZE=7><FONT SIZE=1>a</FONT>bb");
+    EXPECT_EQ(Tag(tagFontEnd).Right, 10);
+    EXPECT_EQ(Find(label_, "bb").Right, 26);
+}
+
+TEST_F(LayoutTest, ListItemOutsideAListGetsABulletAtTheMargin) {
+    Load("<BODY BGCOLOR=white><LI>ab");
+    EXPECT_EQ(Tag(tagLI).Top, 24);
+    EXPECT_NE(Pixel(4, 24), kWhite);  // the bullet cell
+    EXPECT_EQ(Pixel(28, 24), kBlack);
+}
+
+TEST_F(LayoutTest, BackgroundPictureIsTiledOverTheWholePicture) {
+    label_.on_load_image = [](std::string& src, platform::PictureRef& picture) {
+        if (src == "tile") {
+            picture = std::make_shared<platform::Picture>(platform::Surface(3, 2, 0x00AA00),
+                                                          platform::PictureKind::kBitmap);
+        }
+    };
+    Load("<BODY BACKGROUND=tile BGCOLOR=white>", 100, 60);
+    for (auto [x, y] : {std::pair{0, 0}, {50, 31}, {99, 59}}) {
+        EXPECT_EQ(Pixel(x, y), 0x00AA00u) << x << "," << y;
+    }
+}
+
 }  // namespace
 }  // namespace html_label
