@@ -87,7 +87,9 @@ bool HTMLPicture::Paint(platform::DC& dest, int32_t x, int32_t y, int32_t w, int
     w = std::min(w, width_ - sx);
     h = std::min(h, height_ - sy);
     if (w <= 0 || h <= 0 || sx < 0 || sy < 0) return false;
-    platform::DC source = Context();
+    // The source context covers only the rectangle copied: a context's clip
+    // holds a row for every line it covers, and the picture may be tall.
+    platform::DC source(surface_, {0, 0}, platform::Region::FromRect({sx, sy, sx + w, sy + h}));
     return dest.BitBlt(x, y, w, h, source, sx, sy);
 }
 
