@@ -204,6 +204,7 @@ void DrawingPass(benchmark::State& state) {
                 pane.label, true,
                 {&dc, pane.picture.width(), pane.picture.height(), kPaneWidth, kPaneHeight});
             allocations += g_allocations.load() - before;
+            if (std::getenv("PROBE") && passes < 12) fprintf(stderr, "%llu ", (unsigned long long)(g_allocations.load() - before));
             ++passes;
         }
     }

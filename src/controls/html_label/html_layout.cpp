@@ -86,6 +86,21 @@ void HTMLLayout::Print(std::string_view text) {
 
 void HTMLLayout::Line(int64_t x1, int64_t y1, int64_t x2, int64_t y2, platform::Color color) {
     if (!draw_) return;
+    // Rules and frames are level or upright: the pixels a one-pixel pen
+    // would set (its end point left out), filled as a rectangle.
+    if (y1 == y2 || x1 == x2) {
+        const bool level = y1 == y2;
+        const int64_t from = level ? x1 : y1;
+        const int64_t to = level ? x2 : y2;
+        if (from == to) return;
+        const int64_t lo = from < to ? from : to + 1;
+        const int64_t hi = from < to ? to : from + 1;
+        const platform::Rect r =
+            level ? platform::Rect{DrawCoord(lo), DrawCoord(y1), DrawCoord(hi), DrawCoord(y1 + 1)}
+                  : platform::Rect{DrawCoord(x1), DrawCoord(lo), DrawCoord(x1 + 1), DrawCoord(hi)};
+        dc_->FillRect(r, color);
+        return;
+    }
     dc_->SetPen({platform::PenStyle::kSolid, 1, color});
     dc_->MoveTo(DrawCoord(x1), DrawCoord(y1));
     dc_->LineTo(DrawCoord(x2), DrawCoord(y2));
