@@ -1,8 +1,10 @@
-// Fuzz target: loads arbitrary bytes as an HTML label document and checks
-// that the element table it builds is consistent.
+// Fuzz target: loads arbitrary bytes as an HTML label document, checks
+// that the element table it builds is consistent, then lays it out in both
+// passes on a small surface and copies the viewport from the picture.
 //
 // The first byte picks component settings (anchors on or off, a default font
-// size), so the settings-dependent paths are reached too; the rest is the
+// size, scrolling, padding and spacing), so the settings-dependent paths are
+// reached too; the rest is the
 // document. Any crash, hang, sanitizer report or broken invariant is a
 // finding.
 #include <cstddef>
@@ -12,6 +14,9 @@
 #include <string_view>
 
 #include "controls/html_label/html_label.h"
+#include "controls/html_label/html_picture.h"
+#include "platform/dc.h"
+#include "platform/picture.h"
 
 namespace {
 
@@ -77,6 +82,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(label.SetDefaultFontName("Tahoma").ok());
         CheckTable(label);
     }
+
+    // The whole pipeline on a small surface: both passes, then the viewport
+    // copied at the top, in the middle and at the end of the picture.
+    label.SetEnableScroll((settings & 8) != 0);
+    label.SetDefaultPadding(static_cast<int16_t>((settings >> 4) & 3) * 4);
+    label.SetDefaultSpacing(static_cast<int16_t>((settings >> 6) & 3) * 3);
+    label.on_load_image = [](std::string& src, platform::PictureRef& picture) {
+        // Pictures come from here, never from files the input names.
+        const int32_t side = static_cast<int32_t>(src.size() % 7) + 1;
+        picture = std::make_shared<platform::Picture>(platform::Surface(side, side + 1, 0x00FF00),
+                                                      platform::PictureKind::kBitmap);
+    };
+    platform::Surface screen(64, 48);
+    platform::DC viewport(screen);
+    html_label::HTMLPicture picture;
+    picture.Render(label, viewport, 64, 48);
+    Check(picture.width() >= 64 && picture.height() >= 48);
+    Check(picture.width() <= platform::kMaxSurfaceSide &&
+          picture.height() <= platform::kMaxSurfaceSide);
+    for (int32_t y : {0, picture.height() / 2, picture.height() - 48}) {
+        (void)picture.Paint(viewport, 0, 0, 64, 48, 0, y);
+    }
+    CheckTable(label);
 
     (void)HTMLLabel::ParseColor(html);
     (void)HTMLLabel::mstrTagID(html);

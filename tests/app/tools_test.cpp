@@ -12,6 +12,7 @@
 #include "app/dictionary_table.h"
 #include "app/synthetic_dictionary.h"
 #include "app/terminal_lookup.h"
+#include "platform/surface.h"
 
 namespace {
 
@@ -91,6 +92,31 @@ ShellRun Shell(const std::string& command) {
 }
 
 const std::string kTools = KOVELIN_TOOL_DIR;
+
+TEST(Tools, HtmldumpPrintsTheLayoutAndWritesThePicture) {
+    ScratchFolder dir;
+    WriteText(dir / "doc.html", "<P>ab cd<OL><LI>x</OL>");
+    const std::string png = dir / "doc.png";
+    ShellRun run =
+        Shell(kTools + "/htmldump --fixed --size 12 --padding 6 --layout 200x150 --png '" + png +
+              "' '" + (dir / "doc.html") + "'");
+    ASSERT_EQ(run.status, 0) << run.output;
+    // On the fixed face: lines of 20 px from the padding, items numbered.
+    EXPECT_NE(run.output.find("Text=\"ab cd\" NoSpaceBefore=true Words=[\"ab\",\"cd\"] Top=26 "
+                              "Left=6"),
+              std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("IsNumbered=true ItemNumber=1"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("ContentWidth=200 ContentHeight=150 Picture=200x150"),
+              std::string::npos)
+        << run.output;
+    const auto picture = platform::Surface::ReadPng(png);
+    ASSERT_TRUE(picture.ok());
+    EXPECT_EQ(picture.value().width(), 200);
+    EXPECT_EQ(picture.value().height(), 150);
+
+    EXPECT_EQ(Shell(kTools + "/htmldump --layout 0x5 '" + (dir / "doc.html") + "'").status, 2);
+}
 
 TEST(Tools, PackThenExtractThenLookUp) {
     ScratchFolder dir;

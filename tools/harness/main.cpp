@@ -16,6 +16,7 @@
 
 #include "demo.h"
 #include "demo_buttons.h"
+#include "demo_html.h"
 #include "demo_list.h"
 #include "lookup/program.h"
 #include "platform/headless/headless_backend.h"
@@ -229,6 +230,11 @@ int main(int argc, char** argv) {
     } else if (text.str().find("# harness: buttons") != std::string::npos) {
         // "# harness: buttons" shows the owner-drawn button demo alone.
         harness::CreateDemoButtonsWindow();
+        RunMessageLoop();
+        DoEvents();
+    } else if (text.str().find("# harness: html") != std::string::npos) {
+        // The HTML label demo window on its own.
+        harness::CreateDemoHtmlWindow();
         RunMessageLoop();
         DoEvents();
     } else {

@@ -1,12 +1,22 @@
 // htmldump: loads an HTML document into an HTMLLabel and prints what the
 // component made of it, for checking documents by eye and in scripts.
 //
-// Usage: htmldump [--anchors] [--font NAME] [--size POINTS] [--backcolor HEX] [FILE]
+// Usage: htmldump [--anchors] [--scroll] [--tooltips] [--no-underline]
+//                 [--font NAME] [--fixed] [--size POINTS] [--backcolor HEX]
+//                 [--padding N] [--spacing N] [--layout WxH] [--png FILE] [FILE]
 //   FILE absent or "-": the document is read from standard input.
 //   --anchors    switch EnableAnchors on before loading (a new component has
 //                it off, and then collects no anchors).
+//   --scroll, --tooltips  switch EnableScroll and EnableTooltips on;
+//   --no-underline        switch UnderlineLinks off.
 //   --font, --size, --backcolor  set DefaultFontName, DefaultFontSize and
 //                BackColor before loading (defaults "Arial", 10, 8000000F).
+//   --fixed      the default font is the fixed-metrics test face.
+//   --padding, --spacing  set DefaultPadding and DefaultSpacing (4 each).
+//   --layout WxH lays the document out for a viewport of W x H pixels (both
+//                passes) and adds the layout fields and the content size.
+//   --png FILE   writes the off-screen picture (implies --layout 361x367
+//                when no size is given).
 //
 // Output, one item per line, in this order:
 //   text: "<normalised document text>"
@@ -29,6 +39,10 @@
 //     BodyIndex=N
 //     DocumentTitle="..."
 //     Anchors=[a,b,...]
+//   and with --layout:
+//     ContentWidth=N ContentHeight=N Picture=WxH
+//   Element lines then also carry, when not 0 or false: Indent, IsNumbered,
+//   ItemNumber, ComputedWidth, MeasuredHeight, RowHeight (after BgColor).
 //
 // Strings are in double quotes; a backslash, a double quote, control bytes
 // and bytes from 0x7F up are written as \\, \", and \xHH, so Preeti text
@@ -48,6 +62,10 @@
 #include <vector>
 
 #include "controls/html_label/html_label.h"
+#include "controls/html_label/html_picture.h"
+#include "platform/dc.h"
+#include "platform/text.h"
+#include "platform/text/font_engine.h"
 
 namespace {
 
@@ -141,15 +159,48 @@ std::string ElementLine(const HTMLLabel& label, const HTMLElement& e) {
     if (e.ColSpan != 0) field("ColSpan", std::to_string(e.ColSpan));
     if (e.VAlign != 0) field("VAlign", std::to_string(e.VAlign));
     if (e.BgColor != fresh.BgColor) field("BgColor", Hex(e.BgColor));
+    if (e.Indent != 0) field("Indent", std::to_string(e.Indent));
+    if (e.IsNumbered) field("IsNumbered", "true");
+    if (e.ItemNumber != 0) field("ItemNumber", std::to_string(e.ItemNumber));
+    if (e.ComputedWidth != 0) field("ComputedWidth", std::to_string(e.ComputedWidth));
+    if (e.MeasuredHeight != 0) field("MeasuredHeight", std::to_string(e.MeasuredHeight));
+    if (e.RowHeight != 0) field("RowHeight", std::to_string(e.RowHeight));
     o << " Parent=" << e.Parent << " SiblingIndex=" << e.SiblingIndex
       << " ChildCount=" << e.ChildCount << " Children=" << List(label.Children(e));
     return o.str();
 }
 
 int Usage() {
-    std::cerr << "usage: htmldump [--anchors] [--font NAME] [--size POINTS] [--backcolor HEX] "
-                 "[FILE]\n";
+    std::cerr << "usage: htmldump [--anchors] [--scroll] [--tooltips] [--no-underline] "
+                 "[--font NAME] [--fixed] [--size POINTS] [--backcolor HEX] [--padding N] "
+                 "[--spacing N] [--layout WxH] [--png FILE] [FILE]\n";
     return 2;
+}
+
+// A whole decimal number that fits 16 bits.
+bool ParseInt16(const char* v, int16_t& out) {
+    if (v == nullptr) return false;
+    const std::string_view s(v);
+    int value = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (ec != std::errc() || end != s.data() + s.size() || value < -32768 || value > 32767) {
+        return false;
+    }
+    out = static_cast<int16_t>(value);
+    return true;
+}
+
+// "WxH" with both sides from 1 to the largest surface.
+bool ParseSize(const char* v, int32_t& w, int32_t& h) {
+    if (v == nullptr) return false;
+    const std::string_view s(v);
+    const size_t x = s.find('x');
+    if (x == std::string_view::npos) return false;
+    const auto [e1, c1] = std::from_chars(s.data(), s.data() + x, w);
+    const auto [e2, c2] = std::from_chars(s.data() + x + 1, s.data() + s.size(), h);
+    return c1 == std::errc() && c2 == std::errc() && e1 == s.data() + x &&
+           e2 == s.data() + s.size() && w > 0 && h > 0 && w <= platform::kMaxSurfaceSide &&
+           h <= platform::kMaxSurfaceSide;
 }
 
 }  // namespace
@@ -157,11 +208,36 @@ int Usage() {
 int main(int argc, char** argv) {
     HTMLLabel label;
     std::string path = "-";
+    std::string png;
+    int32_t view_width = 0;
+    int32_t view_height = 0;
     for (int k = 1; k < argc; ++k) {
         const std::string arg = argv[k];
         auto next = [&]() -> const char* { return k + 1 < argc ? argv[++k] : nullptr; };
         if (arg == "--anchors") {
             label.SetEnableAnchors(true);
+        } else if (arg == "--scroll") {
+            label.SetEnableScroll(true);
+        } else if (arg == "--tooltips") {
+            label.SetEnableTooltips(true);
+        } else if (arg == "--no-underline") {
+            label.SetUnderlineLinks(false);
+        } else if (arg == "--fixed") {
+            (void)label.SetDefaultFontName(platform::kTestFontName);
+        } else if (arg == "--padding" || arg == "--spacing") {
+            int16_t v = 0;
+            if (!ParseInt16(next(), v)) return Usage();
+            if (arg == "--padding") {
+                label.SetDefaultPadding(v);
+            } else {
+                label.SetDefaultSpacing(v);
+            }
+        } else if (arg == "--layout") {
+            if (!ParseSize(next(), view_width, view_height)) return Usage();
+        } else if (arg == "--png") {
+            const char* v = next();
+            if (v == nullptr) return Usage();
+            png = v;
         } else if (arg == "--font") {
             const char* v = next();
             if (v == nullptr) return Usage();
@@ -207,6 +283,18 @@ int main(int argc, char** argv) {
     // is no window here to refresh.
     (void)label.LoadDocument(html);
 
+    if (!png.empty() && view_width == 0) {
+        view_width = 361;
+        view_height = 367;
+    }
+    html_label::HTMLPicture picture;
+    if (view_width > 0) {
+        platform::text::InstallFontEngine();
+        platform::Surface screen(1, 1);
+        const platform::DC reference(screen);
+        picture.Render(label, reference, view_width, view_height);
+    }
+
     std::ostringstream out;
     out << "text: " << Quote(label.DocumentHTML()) << "\n";
     out << "elements: " << label.ElementCount() << "\n";
@@ -218,6 +306,16 @@ int main(int argc, char** argv) {
     out << "BodyIndex=" << label.BodyIndex() << "\n";
     out << "DocumentTitle=" << Quote(label.DocumentTitle()) << "\n";
     out << "Anchors=" << List(label.Anchors()) << "\n";
+    if (view_width > 0) {
+        out << "ContentWidth=" << label.ContentWidth() << " ContentHeight=" << label.ContentHeight()
+            << " Picture=" << picture.width() << 'x' << picture.height() << "\n";
+    }
     std::cout << out.str();
+    if (!png.empty()) {
+        if (auto written = picture.surface().WritePng(png); !written.ok()) {
+            std::cerr << "htmldump: cannot write " << png << "\n";
+            return 2;
+        }
+    }
     return 0;
 }

@@ -205,6 +205,7 @@ platform::Status HTMLLabel::LoadDocument(std::string_view html) {
     if (view_ != nullptr) view_->BeginBusy();
 
     SetDocumentText(WrapAndClean(html));
+    ++document_generation_;
 
     doc_back_color_ = back_color_;
     text_color_ = 0;

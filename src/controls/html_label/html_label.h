@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -23,6 +24,7 @@
 #include "controls/html_label/html_element.h"
 #include "platform/color.h"
 #include "platform/error.h"
+#include "platform/picture.h"
 #include "platform/property_bag.h"
 
 namespace html_label {
@@ -60,6 +62,8 @@ class HTMLLabelView {
     // single (1).
     virtual void ApplyFrame(int16_t /*appearance*/, int16_t /*border_style*/) {}
 };
+
+class HTMLLayout;
 
 class HTMLLabel {
   public:
@@ -116,7 +120,17 @@ class HTMLLabel {
     // refresh is reported.
     platform::Status LoadDocument(std::string_view html);
 
+    // --- Events ----------------------------------------------------------------
+    // LoadImage: raised by the layout for every image and for the document's
+    // background picture, with the source text and an empty picture that the
+    // host may fill. A picture left empty is read from the file the source
+    // names; when that fails too, the image is drawn as a framed box.
+    std::function<void(std::string& src, platform::PictureRef& picture)> on_load_image;
+
     // --- Document model --------------------------------------------------------
+    // Changes with every load, so that what a renderer keeps for one document
+    // (pictures read from files) is dropped with it.
+    uint32_t DocumentGeneration() const { return document_generation_; }
     const std::vector<HTMLElement>& Elements() const { return elements_; }
     int32_t ElementCount() const { return static_cast<int32_t>(elements_.size()); }
     std::string_view DocumentHTMLText() const {
@@ -177,6 +191,9 @@ class HTMLLabel {
     static std::string CollapseBlanks(std::string_view text);
 
   private:
+    // The layout writes the element boxes and the content size.
+    friend class HTMLLayout;
+
     void NotifyChanged(std::string_view key);
     platform::Status Reload();
     // Makes `text` the document and appends the spellings records borrow.
@@ -220,6 +237,7 @@ class HTMLLabel {
     int32_t content_height_ = 0;
     platform::Color doc_back_color_ = kButtonFaceColor;
     int32_t body_index_ = 0;
+    uint32_t document_generation_ = 0;
 };
 
 }  // namespace html_label

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -308,8 +309,68 @@ void HTMLLabel::ClassifyElement(HTMLElement& record) {
     InterpretAttributes(record);
 }
 
+namespace {
+
+// The character an entity at the start of `s` stands for, and its length.
+// Only the three that text needs to show markup characters are decoded
+// here; "&nbsp;" stays in the words, where it keeps them together.
+bool DecodeEntityAt(std::string_view s, char& c, size_t& length) {
+    static constexpr struct {
+        std::string_view spelling;
+        char c;
+    } kEntities[] = {{"&lt;", '<'}, {"&gt;", '>'}, {"&amp;", '&'}};
+    for (const auto& entity : kEntities) {
+        if (s.starts_with(entity.spelling)) {
+            c = entity.c;
+            length = entity.spelling.size();
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 void HTMLLabel::ClassifyAll() {
-    for (HTMLElement& e : elements_) ClassifyElement(e);
+    // Text records with entities get their decoded characters after the
+    // document's own text, so that measuring and drawing see the same
+    // bytes. They are collected first and appended once: the text must not
+    // move while it is being read.
+    std::string decoded;
+    std::vector<std::pair<size_t, TextRef>> moved;  // record, its text in `decoded`
+    for (HTMLElement& e : elements_) {
+        ClassifyElement(e);
+        if (e.IsTag) continue;
+        const std::string_view text = View(e.Text);
+        if (text.find('&') == std::string_view::npos) continue;
+        const size_t start = decoded.size();
+        bool any = false;
+        for (size_t k = 0; k < text.size();) {
+            char c = 0;
+            size_t length = 0;
+            if (text[k] == '&' && DecodeEntityAt(text.substr(k), c, length)) {
+                decoded += c;
+                k += length;
+                any = true;
+            } else {
+                decoded += text[k];
+                ++k;
+            }
+        }
+        if (!any) {
+            decoded.resize(start);
+            continue;
+        }
+        moved.push_back(
+            {static_cast<size_t>(e.Index),
+             {static_cast<uint32_t>(start), static_cast<uint32_t>(decoded.size() - start)}});
+    }
+    if (moved.empty() || text_.size() + decoded.size() > 0x7FFFFFFF) return;
+    const auto base = static_cast<uint32_t>(text_.size());
+    text_ += decoded;
+    for (const auto& [index, ref] : moved) {
+        if (index < elements_.size()) elements_[index].Text = {base + ref.begin, ref.size};
+    }
 }
 
 namespace {

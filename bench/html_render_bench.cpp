@@ -1,0 +1,218 @@
+// Showing HTML label documents: parse, both layout passes and the copy of
+// the viewport from the off-screen picture, on the real text engine.
+//
+//   Definitions    every definition of data/dictionary.tsv, composed as the
+//                  main window composes it, in the definition pane's settings
+//                  at its size (361 x 367); counters give the median and the
+//                  worst document in milliseconds (the fastest of 5 runs of
+//                  each document)
+//   Chars/N        a document of N characters of Preeti paragraphs
+//   Measuring/N    the measuring pass alone over the same documents
+//   Lines/N        N short lines, each ended by <BR>
+//   DrawingPass    the drawing pass alone over the definitions, after each
+//                  was shown once: allocations per pass and per word
+//
+// Chars and Lines run at n and 4n so that the times show how the work grows
+// with the document. Allocations are counted with a global operator new,
+// which is why this is a program of its own.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "app/definition_html.h"
+#include "app/dictionary_table.h"
+#include "controls/html_label/html_label.h"
+#include "controls/html_label/html_picture.h"
+#include "platform/dc.h"
+#include "platform/text/font_engine.h"
+
+namespace {
+
+std::atomic<uint64_t> g_allocations{0};
+
+}  // namespace
+
+// GCC pairs the inlined malloc of the replacement operator new with the
+// free below and warns, though both replace the whole pair.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+
+void* operator new(std::size_t size) {
+    g_allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+namespace {
+
+using html_label::HTMLLabel;
+using html_label::HTMLPicture;
+
+constexpr int32_t kPaneWidth = 361;
+constexpr int32_t kPaneHeight = 367;
+
+// The definition pane's settings.
+void SetUpPane(HTMLLabel& label) {
+    (void)label.SetBackColor(0x00B4FFFF);
+    label.SetEnableScroll(true);
+    (void)label.SetDefaultFontName("MS Sans Serif");
+    (void)label.SetDefaultFontSize(10);
+    label.SetUnderlineLinks(false);
+    label.SetDefaultPadding(6);
+    label.SetDefaultSpacing(5);
+}
+
+// Every entry of the sample table, converted as the packer converts it and
+// composed as the main window composes it.
+std::vector<std::string> DefinitionDocuments() {
+    const char* root = std::getenv("KOVELIN_SOURCE_DIR");
+    std::ifstream in(std::string(root != nullptr ? root : KOVELIN_SOURCE_DIR_FALLBACK) +
+                     "/data/dictionary.tsv");
+    const std::string table((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const app::TableResult converted = app::ConvertTable(table, app::TableEncoding::kUnicode);
+    std::vector<std::string> docs;
+    const std::string& records = converted.packed.headword_records;
+    const std::string& lines = converted.packed.definition_lines;
+    size_t at = 0;
+    for (int32_t k = 0; k < converted.packed.entries; ++k) {
+        std::string word = records.substr(static_cast<size_t>(k) * 34, 30);
+        while (!word.empty() && word.back() == ' ') word.pop_back();
+        const size_t end = std::min(lines.find("\r\n", at), lines.size());
+        docs.push_back(app::ComposeDefinitionHtml(lines.substr(at, end - at), word));
+        at = end + 2;
+    }
+    return docs;
+}
+
+// The pane: a label, its picture and the viewport it is copied into.
+struct Pane {
+    Pane() : viewport(kPaneWidth, kPaneHeight), dc(viewport) {
+        platform::text::InstallFontEngine();
+        SetUpPane(label);
+    }
+    void Show(const std::string& html) {
+        (void)label.LoadDocument(html);
+        picture.Render(label, dc, kPaneWidth, kPaneHeight);
+        picture.Paint(dc, 0, 0, kPaneWidth, kPaneHeight, 0, 0);
+    }
+    HTMLLabel label;
+    HTMLPicture picture;
+    platform::Surface viewport;
+    platform::DC dc;
+};
+
+double Milliseconds(std::chrono::steady_clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+void Definitions(benchmark::State& state) {
+    const std::vector<std::string> docs = DefinitionDocuments();
+    Pane pane;
+    for (const std::string& doc : docs) pane.Show(doc);  // glyph caches fill here
+    std::vector<double> best(docs.size(), 1e9);
+    for (auto _ : state) {
+        for (size_t k = 0; k < docs.size(); ++k) {
+            const auto start = std::chrono::steady_clock::now();
+            pane.Show(docs[k]);
+            best[k] = std::min(best[k], Milliseconds(std::chrono::steady_clock::now() - start));
+        }
+    }
+    std::vector<double> sorted = best;
+    std::sort(sorted.begin(), sorted.end());
+    state.counters["documents"] = static_cast<double>(docs.size());
+    state.counters["median_ms"] = sorted.empty() ? 0 : sorted[sorted.size() / 2];
+    state.counters["worst_ms"] = sorted.empty() ? 0 : sorted.back();
+}
+BENCHMARK(Definitions)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+// Preeti paragraphs with a heading, bold words and a font change now and
+// then, to the requested length.
+std::string CharsDocument(int64_t length) {
+    const std::string unit =
+        "<P><font face='OrvPreeti' size=5>g]kfn lxdfnosf] b]z xf] . oxfF <B>cg]s</B> hflt / "
+        "efiffsf dflg;x? a:5g\\ .</font> Plain Latin words follow the Nepali text here.</P>";
+    std::string html = "<BODY><H2>Heading</H2>";
+    while (html.size() < static_cast<size_t>(length)) html += unit;
+    return html;
+}
+
+// The measuring pass alone: the layout's own work, without pixels.
+void Measuring(benchmark::State& state) {
+    const std::string html = CharsDocument(state.range(0));
+    Pane pane;
+    pane.Show(html);
+    for (auto _ : state) {
+        platform::DC dc = pane.picture.Context();
+        pane.picture.layout().RenderDocument(
+            pane.label, false, {&dc, kPaneWidth, kPaneHeight, kPaneWidth, kPaneHeight});
+    }
+}
+BENCHMARK(Measuring)->Arg(2000)->Arg(8000)->Arg(32000)->Arg(128000)->Unit(benchmark::kMillisecond);
+
+void Chars(benchmark::State& state) {
+    const std::string html = CharsDocument(state.range(0));
+    Pane pane;
+    pane.Show(html);
+    for (auto _ : state) pane.Show(html);
+    state.counters["content_height"] = pane.label.ContentHeight();
+}
+BENCHMARK(Chars)->Arg(2000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
+
+void Lines(benchmark::State& state) {
+    std::string html = "<BODY>";
+    for (int64_t k = 0; k < state.range(0); ++k) {
+        html += "Line " + std::to_string(k) + " of a plain document<BR>";
+    }
+    Pane pane;
+    pane.Show(html);
+    for (auto _ : state) pane.Show(html);
+    state.counters["content_height"] = pane.label.ContentHeight();
+}
+BENCHMARK(Lines)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+void DrawingPass(benchmark::State& state) {
+    const std::vector<std::string> docs = DefinitionDocuments();
+    Pane pane;
+    uint64_t words = 0;
+    uint64_t allocations = 0;
+    uint64_t passes = 0;
+    for (auto _ : state) {
+        for (const std::string& doc : docs) {
+            pane.Show(doc);
+            for (const html_label::HTMLElement& e : pane.label.Elements()) {
+                if (!e.IsTag) words += pane.label.Words(e).size();
+            }
+            platform::DC dc = pane.picture.Context();
+            const uint64_t before = g_allocations.load();
+            pane.picture.layout().RenderDocument(
+                pane.label, true,
+                {&dc, pane.picture.width(), pane.picture.height(), kPaneWidth, kPaneHeight});
+            allocations += g_allocations.load() - before;
+            if (std::getenv("PROBE") && passes < 12) fprintf(stderr, "%llu ", (unsigned long long)(g_allocations.load() - before));
+            ++passes;
+        }
+    }
+    state.counters["allocs_per_pass"] =
+        static_cast<double>(allocations) / static_cast<double>(passes);
+    state.counters["allocs_per_word"] =
+        words ? static_cast<double>(allocations) / static_cast<double>(words) : 0.0;
+}
+BENCHMARK(DrawingPass)->Iterations(2)->Unit(benchmark::kMillisecond);
+
+}  // namespace
