@@ -50,23 +50,6 @@ FontRef SearchFont() {
     return MakeFont(f);
 }
 
-// A plain reading of a definition line for the frame of the definition pane
-// until the formatted pane exists: one sentence a line, a sub-entry's key on
-// a line of its own and its explanation indented below it. The "." byte is
-// the full stop the Preeti faces draw as a danda.
-std::string PlainDefinition(std::string_view definition) {
-    std::string out;
-    for (const auto& seg : app::SplitDefinition(definition)) {
-        if (seg.is_subentry) {
-            out += seg.key;
-            out += "\n    ";
-        }
-        out += seg.text;
-        out += " .\n";
-    }
-    return out;
-}
-
 }  // namespace
 
 std::unique_ptr<HistoryStore> UserHistoryStore() {
@@ -84,6 +67,13 @@ MainWindow::~MainWindow() {
     lst_main_.reset();
 }
 
+void MainWindow::Show() {
+    Form::Show();
+    // The first definition was composed while the window was hidden; shown,
+    // the pane lays it out.
+    if (html_definition_) (void)html_definition_->label().Refresh();
+}
+
 void MainWindow::CreateAndLoad() {
     // The list must come up owner-data: the switch is set before any child
     // control exists.
@@ -95,7 +85,6 @@ void MainWindow::CreateAndLoad() {
         pic_dict_->ZOrder(0);
         LoadHistory();
         OnItemChanged(0);
-        if (lbl_definition_) lbl_definition_->Refresh();
         tmr_clipboard_->set_enabled(true);
     };
     Load();
@@ -113,8 +102,9 @@ void MainWindow::BuildControls() {
     picture2_ = &AddTo<PictureBox>(pic_dict_->hwnd(), "Picture2", Rect::FromXYWH(6, 34, 207, 369));
     picture3_ =
         &AddTo<PictureBox>(pic_dict_->hwnd(), "Picture3", Rect::FromXYWH(216, 34, 366, 367));
-    lbl_definition_ =
-        &AddTo<Label>(picture3_->hwnd(), "htmlDefination", Rect::FromXYWH(0, 0, 361, 367));
+    html_definition_ =
+        &AddTo<html_label::HTMLLabelControl>(picture3_->hwnd(), static_cast<ComponentHost&>(*this),
+                                             "htmlDefination", Rect::FromXYWH(0, 0, 361, 367));
     tmr_clipboard_ = &Add<Timer>("tmrClipBoard");
     (void)tmr_clipboard_->set_interval(500);
     tmr_clipboard_->set_enabled(false);
@@ -150,15 +140,21 @@ void MainWindow::BuildControls() {
     SetWindowCursor(lbl_clear_history_->hwnd(), Cursor{CursorShape::kHand, {}, {}});
     lbl_clear_history_->set_visible(true);
 
-    FontDesc d;
-    d.name = "OrvPreeti";
-    d.size = 12;
-    lbl_definition_->set_font(MakeFont(d));
-    lbl_definition_->set_back_color(kDefinitionBack);
-    lbl_definition_->set_back_style(BackStyle::kOpaque);
-    lbl_definition_->set_word_wrap(true);
-    lbl_definition_->set_border_style(ControlBorder::kFixedSingle);
-    lbl_definition_->set_visible(true);
+    // The definition pane: a sunken, single-bordered, scrolling HTML label on
+    // pale yellow, with links and tips off.
+    html_label::HTMLLabel& pane = html_definition_->label();
+    pane.SetAppearance(1);
+    pane.SetBorderStyle(1);
+    (void)pane.SetBackColor(kDefinitionBack);
+    pane.SetEnableAnchors(false);
+    pane.SetEnableScroll(true);
+    pane.SetEnableTooltips(false);
+    (void)pane.SetDefaultFontName("MS Sans Serif");
+    (void)pane.SetDefaultFontSize(10);
+    pane.SetUnderlineLinks(false);
+    pane.SetDefaultPadding(6);
+    pane.SetDefaultSpacing(5);
+    html_definition_->set_visible(true);
 
     // Handlers.
     cmb_search_->on_change = [this] { OnSearchChange(); };
@@ -274,8 +270,10 @@ bool MainWindow::WarnOfOveruse() {
 
 void MainWindow::ShowDefinition(int32_t row) {
     definition_row_ = row;
-    if (!lbl_definition_) return;
-    lbl_definition_->set_caption(PlainDefinition(app::Dictionary().definition(row)));
+    if (!html_definition_) return;
+    const app::DictionaryStore& store = app::Dictionary();
+    (void)html_definition_->label().SetDocumentHTML(
+        app::ComposeDefinitionHtml(store.definition(row), store.word(row)));
 }
 
 // --- history ------------------------------------------------------------------
@@ -335,7 +333,6 @@ void MainWindow::OnClipboardTick() {
     if (lookup) {
         cmb_search_->set_text(*lookup);
         OnSearchClick();
-        if (lbl_definition_) lbl_definition_->Refresh();
     }
     clipboard_lookup_active_ = false;
 }
@@ -353,6 +350,13 @@ void MainWindow::ReportState(Json& out) const {
     out.Set("highlight_row", static_cast<int64_t>(highlight_row_));
     out.Set("word", lbl_word_->caption());
     out.Set("definition_row", static_cast<int64_t>(definition_row_));
+    if (html_definition_) {
+        // The pane's document, title, content size and scroll values.
+        Json pane = Json::MakeObject();
+        pane.Set("document_html", std::string(html_definition_->label().DocumentHTML()));
+        html_definition_->ReportState(pane);
+        out.Set("definition_pane", std::move(pane));
+    }
     out.Set("last_clipboard_text", clipboard_.last_text());
     out.Set("query_count", static_cast<int64_t>(query_count_));
     out.Set("last_warning_tick", static_cast<int64_t>(last_warning_tick_));

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/startup.h"
+#include "controls/html_label/html_label_control.h"
 #include "controls/virtual_list/virtual_list_view.h"
 #include "lookup/clipboard_watcher.h"
 #include "platform/controls/combo_box.h"
@@ -48,7 +49,7 @@ class MainWindow : public platform::controls::Form,
     // app::MainWindow
     void CreateAndLoad() override;
     void ConfigureList(const app::HeadwordListSetup& setup) override;
-    void Show() override { Form::Show(); }
+    void Show() override;
 
     // --- the lookup logic, as the controls' handlers run it ----------------
     // The first entry whose headword starts with `text` (wildcards ? # *).
@@ -92,7 +93,7 @@ class MainWindow : public platform::controls::Form,
     platform::controls::ComboBox* cmb_search_ = nullptr;
     platform::controls::Label* lbl_clear_history_ = nullptr;
     platform::controls::Label* lbl_word_ = nullptr;
-    platform::controls::Label* lbl_definition_ = nullptr;
+    html_label::HTMLLabelControl* html_definition_ = nullptr;
     platform::controls::Timer* tmr_clipboard_ = nullptr;
     std::unique_ptr<virtual_list::UVirtualListView> lst_main_;
 

@@ -14,6 +14,11 @@
 
 namespace html_label {
 
+// "&nbsp;" in a text record: the no-break space byte (the same in Windows-1252
+// and Preeti text). It keeps the words around it together and shows as a
+// blank.
+inline constexpr char kNoBreakSpace = '\xA0';
+
 // The numeric values are part of the component's interface: they are what a
 // host or a dump sees, so they never change. One byte holds them all.
 enum TagID : uint8_t {

@@ -18,7 +18,6 @@ using detail::Round;
 
 namespace {
 
-constexpr std::string_view kNbsp = "&nbsp;";
 
 // Whether a word is only full stops and commas: the marks that close a
 // sentence or a clause both in Latin text and in Preeti bytes (where "." is
@@ -37,16 +36,9 @@ size_t WordEnd(std::string_view text, size_t start) {
 }  // namespace
 
 std::string_view HTMLLayout::Shown(std::string_view word) {
-    if (word.find('&') == std::string_view::npos) return word;
-    shown_.clear();
-    for (size_t k = 0; k < word.size();) {
-        if (word.substr(k).starts_with(kNbsp)) {
-            shown_ += ' ';
-            k += kNbsp.size();
-        } else {
-            shown_ += word[k++];
-        }
-    }
+    if (word.find(kNoBreakSpace) == std::string_view::npos) return word;
+    shown_.assign(word);
+    std::replace(shown_.begin(), shown_.end(), kNoBreakSpace, ' ');
     return shown_;
 }
 

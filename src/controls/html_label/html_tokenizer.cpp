@@ -311,14 +311,15 @@ void HTMLLabel::ClassifyElement(HTMLElement& record) {
 
 namespace {
 
-// The character an entity at the start of `s` stands for, and its length.
-// Only the three that text needs to show markup characters are decoded
-// here; "&nbsp;" stays in the words, where it keeps them together.
+// The character an entity at the start of `s` stands for, and its length:
+// the three that text needs to show markup characters, and "&nbsp;", which
+// becomes the no-break space byte so that it keeps the words around it
+// together (and "&amp;nbsp;" stays the text "&nbsp;").
 bool DecodeEntityAt(std::string_view s, char& c, size_t& length) {
     static constexpr struct {
         std::string_view spelling;
         char c;
-    } kEntities[] = {{"&lt;", '<'}, {"&gt;", '>'}, {"&amp;", '&'}};
+    } kEntities[] = {{"&lt;", '<'}, {"&gt;", '>'}, {"&amp;", '&'}, {"&nbsp;", kNoBreakSpace}};
     for (const auto& entity : kEntities) {
         if (s.starts_with(entity.spelling)) {
             c = entity.c;

@@ -159,8 +159,8 @@ TEST(HtmlClassify, TextRunsSplitAtEveryBlank) {
     EXPECT_EQ(WordsOf(label, " a b "), (V{"", "a", "b", ""}));
     EXPECT_EQ(Find(label, " a b ").TagID, tagText);
     EXPECT_FALSE(Find(label, " a b ").IsTag);
-    // Entities are not decoded here.
-    EXPECT_EQ(WordsOf(Loaded("<P>a&nbsp;b"), "a&nbsp;b"), (V{"a&nbsp;b"}));
+    // A no-break space keeps its words together.
+    EXPECT_EQ(WordsOf(Loaded("<P>a&nbsp;b"), "a\xA0" "b"), (V{"a\xA0" "b"}));
 }
 
 TEST(HtmlFixups, ParagraphsAreClosedBeforeTheNextBlock) {
