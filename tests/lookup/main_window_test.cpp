@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/definition_html.h"
 #include "app/dictionary_store.h"
 #include "lookup/main_window.h"
 #include "platform/controls/message_box.h"
@@ -194,3 +195,30 @@ TEST_F(MainWindowTest, OveruseWarningAfterFiftyChangesAndTwoSecondsEvenAcrossThe
 }
 
 }  // namespace
+
+TEST_F(MainWindowTest, ThePaneShowsTheComposedEntryAndScrollsALongOne) {
+    Open();
+    app::DictionaryStore& store = app::Dictionary();
+    std::string long_definition;
+    for (int k = 0; k < 40; ++k) long_definition += "cfdf kfgL < xf] . ";
+    store.Append("nfdf]", long_definition);
+    ASSERT_TRUE(main_->list()->SetItemCount(store.size()).ok());
+    auto pane = [&] {
+        Json state = Json::MakeObject();
+        main_->ReportState(state);
+        return *state.Get("definition_pane");
+    };
+    main_->OnItemChanged(1);
+    // The label keeps the document wrapped in its HTML and BODY tags.
+    EXPECT_NE(pane()
+                  .Get("document_html")
+                  ->string()
+                  ->find(app::ComposeDefinitionHtml(store.definition(1), store.word(1))),
+              std::string::npos);
+    EXPECT_EQ(*pane().Get("vertical_max")->integer(), 0);
+    // Forty sentences, each on its own line, reach far below the pane; the
+    // Preeti question mark "<" does not cut them short.
+    main_->OnItemChanged(store.size() - 1);
+    EXPECT_GT(*pane().Get("content_height")->integer(), 40 * 19);
+    EXPECT_GT(*pane().Get("vertical_max")->integer(), 0);
+}
