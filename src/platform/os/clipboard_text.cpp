@@ -8,8 +8,11 @@
 namespace platform::os {
 namespace {
 
+// Characters with nothing to show and no say in how Devanagari is written.
+// The joiners ZWNJ and ZWJ are not among them: they keep a halant visible or
+// make an eyelash ra, and the converter reads them.
 bool IsInvisible(uint32_t c) {
-    return c == 0x200B || c == 0x200C || c == 0x200D || c == 0xFEFF || c == 0x00AD || c == 0x2060;
+    return c == 0x200B || c == 0xFEFF || c == 0x00AD || c == 0x2060;
 }
 
 bool IsUnicodeSpace(uint32_t c) {

@@ -543,7 +543,9 @@ bool Writer::WriteConsonants(const std::vector<Letter>& letters, bool final_vira
 
 }  // namespace
 
-std::optional<std::string> FromUnicode(std::string_view utf8, size_t* bad_offset) {
+namespace {
+
+std::optional<std::string> Spell(std::string_view utf8, size_t* bad_offset) {
     std::vector<Unit> units;
     units.reserve(utf8.size());
     size_t pos = 0;
@@ -563,6 +565,28 @@ std::optional<std::string> FromUnicode(std::string_view utf8, size_t* bad_offset
         return std::nullopt;
     }
     return std::move(writer.out());
+}
+
+}  // namespace
+
+std::optional<std::string> FromUnicode(std::string_view utf8, size_t* bad_offset) {
+    auto bytes = Spell(utf8, bad_offset);
+    if (!bytes) return bytes;
+    // Text no typist would write (a reph over a half letter, marks on
+    // marks) can be spelt in bytes that read back as something else. The
+    // spelling of what they read back as is then taken instead, once it
+    // reads back as itself, so that converting never keeps changing text
+    // that goes back and forth (the clipboard, a table read and written).
+    std::string current = std::move(*bytes);
+    for (int round = 0; round < 6; ++round) {
+        auto again = Spell(ToUnicode(current), nullptr);
+        if (again && *again == current) return current;
+        if (!again) break;
+        current = std::move(*again);
+    }
+    // Nothing that reads back as itself: the text cannot be written.
+    if (bad_offset) *bad_offset = 0;
+    return std::nullopt;
 }
 
 }  // namespace preeti

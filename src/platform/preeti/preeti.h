@@ -43,7 +43,11 @@ size_t SyllableEnd(std::string_view preeti_bytes, size_t start);
 // the dash and a colon the visarga glyph, the nearest shapes the font has.
 // On a character Preeti cannot express (Latin letters, ळ, most symbols) or on
 // invalid UTF-8 the result is empty and `bad_offset` (when given) receives
-// the byte offset of that character or byte in the input.
+// the byte offset of that character or byte in the input. The bytes are
+// always stable: FromUnicode(ToUnicode(result)) == result. Text that no
+// spelling reads back as (marks piled on marks) takes the spelling of what
+// its first spelling reads back as, and when even that does not settle the
+// result is empty with `bad_offset` 0.
 std::optional<std::string> FromUnicode(std::string_view utf8, size_t* bad_offset = nullptr);
 
 // Whether UTF-8 text holds any Devanagari (U+0900..U+097F).

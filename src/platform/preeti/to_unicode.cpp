@@ -461,11 +461,14 @@ void Word::ShortI() {
 }
 
 // The reph is typed after the syllable it crowns; in Unicode र् opens the
-// cluster. A halant that ends a cluster also ends the walk back to its start.
+// cluster. A visible halant right before the reph belongs to the crowned
+// cluster (र्त् is typed "t\{"); any other halant that ends a cluster ends the
+// walk back to its start.
 void Word::Reph() {
     for (size_t i = 0; i < len_; ++i) {
         if (buf_[i] != kReph) continue;
         size_t j = i;
+        if (j > 1 && buf_[j - 1] == kEndingHalant && IsConsonant(buf_[j - 2])) --j;
         while (j > 0) {
             const char16_t c = buf_[j - 1];
             if (!(IsVowelSign(c) || c == 0x0901 || c == 0x0902 || c == 0x0903 || c == kNukta))
@@ -652,6 +655,13 @@ uint8_t ClassOf(std::string_view s, size_t i) {
 bool RephFindsConsonant(std::string_view s, size_t start, size_t at) {
     if (at > start && s[at - 1] == 'O') return true;  // "O{" is the vowel ई, no reph
     size_t j = at;
+    // A visible halant right before the reph (one that ends its cluster, as
+    // Word::Map decides): the reph crowns the consonant before it.
+    if (j > start + 1 && s[j - 1] == '\\') {
+        const Piece& p = kTable.piece[static_cast<uint8_t>(s[j - 2])];
+        const char16_t before = p.size > 0 ? p.cp[p.size - 1] : 0;
+        return IsConsonant(before) && (HasHalfGlyph(before) || s[j - 2] == '/');
+    }
     while (j > start && ((ClassOf(s, j - 1) & kSignsOnly) != 0 || s[j - 1] == 'l')) --j;
     if (j == start) return false;
     const uint8_t base = ClassOf(s, j - 1);

@@ -33,6 +33,11 @@ TEST(ClipboardTextTest, ProgramBytesFollowTheFaceTheyAreShownIn) {
     EXPECT_EQ(ProgramTextToClipboard("g]kfn", false), "g]kfn");
     EXPECT_EQ(ProgramTextToClipboard("caf\xE9", false), "café");
     EXPECT_EQ(ClipboardToProgramText(ProgramTextToClipboard("g]kfn", true)), "g]kfn");
+    // A visible halant goes out with the ZWNJ that keeps it visible and
+    // comes back as the same bytes, not as a conjunct.
+    const std::string copied = ProgramTextToClipboard("jfs\\o", true);
+    EXPECT_NE(copied.find("\u200C"), std::string::npos);
+    EXPECT_EQ(ClipboardToProgramText(copied), "jfs\\o");
 }
 
 }  // namespace

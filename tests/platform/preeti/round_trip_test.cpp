@@ -120,6 +120,20 @@ TEST(RoundTrip, ReferenceWordsSurvivePreetiToUnicodeAndBack) {
     }
 }
 
+// Text no typist writes still converts to bytes that read back as
+// themselves, so text going back and forth settles after one round (found
+// by fuzzing).
+TEST(RoundTrip, OddTextSettlesAfterOneRound) {
+    for (const char* odd : {"{T\n", "{\xA5", "{{{{{[0\t", "र्त्", "र्र्‍"}) {
+        const auto once = FromUnicode(ToUnicode(odd));
+        if (!once) continue;
+        EXPECT_EQ(FromUnicode(ToUnicode(*once)), *once) << odd;
+    }
+    // A reph typed after a visible halant crowns the consonant before it.
+    EXPECT_EQ(ToUnicode("t\\{"), "र्त्");
+    EXPECT_EQ(FromUnicode("र्त्"), "t\\{");
+}
+
 TEST(RoundTrip, AlternativeSpellingsBecomeCanonical) {
     const std::pair<const char*, const char*> cases[] = {
         {"s+f", "sf+"},
