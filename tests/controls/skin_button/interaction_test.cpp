@@ -298,6 +298,16 @@ TEST_F(InteractionTest, AccessKeysClickTheButtonWhoseCaptionMarksThem) {
     b_->SetEnabled(false);
     session_.Key('B', kModAlt);
     EXPECT_EQ(Take(), Log{});
+
+    // Two buttons with one key: the first after the focus in Tab order.
+    FlarvetButon& twin = *Make("btnTwin", Rect::FromXYWH(20, 100, 100, 30), "&Again");
+    Record(twin, "T");
+    c_->SetFocus();
+    session_.Key('A', kModAlt);
+    EXPECT_EQ(Take(), (Log{"T click"}));
+    twin.SetFocus();
+    session_.Key('A', kModAlt);
+    EXPECT_EQ(Take(), (Log{"A click"}));
 }
 
 TEST_F(InteractionTest, CheckBoxBehaviourTogglesValueOnEveryKindOfClick) {
