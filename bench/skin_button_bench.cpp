@@ -3,6 +3,10 @@
 // the custom colour scheme the program's buttons use. BM_ButtonFace paints
 // the face alone; BM_ButtonDraw is the button window's whole forced Draw
 // (clearing its persistent surface, the hover palette, the face).
+// BM_ButtonPicture paints a style 2 face with a 20 x 20 picture left of the
+// caption: plain, greyscale, and with the raised effect (two more copies of
+// the picture and of the caption). BM_ButtonHoverTick is one tick of the
+// hover timer while the pointer stays over the button.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -77,5 +81,57 @@ void BM_ButtonDraw(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ButtonDraw)->Arg(2)->Arg(3)->Arg(14)->Unit(benchmark::kMicrosecond);
+
+void BM_ButtonPicture(benchmark::State& state) {
+    platform::text::InstallFontEngine();
+    SampleButton b;
+    b.button_type = kTypeClassic;
+    b.caption = Caption();
+    b.font = ButtonFont();
+    b.height = 40;
+    b.picture = {20, 20};
+    auto look = MakeSampleLook(b);
+    if (!look) {
+        state.SkipWithError("layout failed");
+        return;
+    }
+    platform::Surface surface(100, 40);
+    DC dc(surface);
+    platform::Surface pixels = dc.CreateCompatibleSurface(20, 20, platform::Rgb(0xC0, 0xC0, 0xC0));
+    {
+        DC p(pixels);
+        p.FillRect({3, 3, 17, 17}, platform::Rgb(30, 120, 110));
+    }
+    ButtonArt art;
+    art.settings.normal =
+        std::make_shared<platform::Picture>(std::move(pixels), platform::PictureKind::kBitmap);
+    art.settings.use_greyscale = state.range(0) == 1;
+    art.settings.special_effect = state.range(0) == 2 ? kEffectRaised : kEffectNone;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(PaintFace(dc, look.value(), kStateUp, &art));
+    }
+}
+BENCHMARK(BM_ButtonPicture)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+
+void BM_ButtonHoverTick(benchmark::State& state) {
+    platform::headless::HeadlessSession session;
+    platform::controls::FormOptions o;
+    o.name = "frmBench";
+    platform::controls::Form form(o);
+    form.Show();
+    Host host;
+    auto& button =
+        form.Add<FlarvetButon>(host, "btnBench", platform::Rect::FromXYWH(10, 10, 100, 30));
+    (void)button.InitProperties();
+    session.MoveMouse(platform::ClientToScreen(button.hwnd(), {50, 15}));
+    if (!button.is_hovering()) {
+        state.SkipWithError("the pointer is not over the button");
+        return;
+    }
+    for (auto _ : state) {
+        platform::SendMessage(button.hwnd(), platform::WM_TIMER, FlarvetButon::kOverTimerId);
+    }
+}
+BENCHMARK(BM_ButtonHoverTick)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/dc.h"
+#include "platform/picture.h"
 
 namespace platform {
 
@@ -489,6 +490,18 @@ void DC::DrawFocusRect(const Rect& r) {
 }
 
 // --- blits --------------------------------------------------------------------
+
+void DC::DrawPicture(const Picture& p, int32_t x, int32_t y) {
+    if (!p.has_mask()) {
+        // Read-only: a source context never writes to its surface.
+        DC src(const_cast<Surface&>(p.pixels()));
+        BitBlt(x, y, p.width_px(), p.height_px(), src, 0, 0);
+        return;
+    }
+    for (int32_t py = 0; py < p.height_px(); ++py)
+        for (int32_t px = 0; px < p.width_px(); ++px)
+            if (p.opaque_at(px, py)) SetPixel(x + px, y + py, p.pixels().pixel(px, py));
+}
 
 bool DC::BitBlt(int32_t x, int32_t y, int32_t w, int32_t h, const DC& src, int32_t sx, int32_t sy,
                 uint32_t rop) {

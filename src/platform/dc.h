@@ -20,6 +20,8 @@
 
 namespace platform {
 
+class Picture;
+
 // Raster operations for BitBlt and StretchBlt, platform values.
 enum RasterOp : uint32_t {
     SRCCOPY = 0x00CC0020,
@@ -124,6 +126,9 @@ class DC {
     Surface CreateCompatibleSurface(int32_t width, int32_t height, Color fill = 0) const;
 
     // --- blits -----------------------------------------------------------
+    // Draws a picture at its own size with its top-left at (x, y): a bitmap
+    // whole, an icon only where its mask shows it.
+    void DrawPicture(const Picture& picture, int32_t x, int32_t y);
     bool BitBlt(int32_t x, int32_t y, int32_t w, int32_t h, const DC& src, int32_t sx, int32_t sy,
                 uint32_t rop = SRCCOPY);
     // Nearest-neighbour stretch (the platform's default stretch mode for

@@ -140,6 +140,21 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
                     break;
             }
             return 0;
+        case WM_SYSCHAR: {
+            // Access keys: the first tab stop after the focus that answers.
+            const std::vector<HWND> stops = GetTabStops(hwnd);
+            if (stops.empty()) return 0;
+            size_t start = 0;
+            for (size_t i = 0; i < stops.size(); ++i) {
+                if (stops[i] == hwnd || IsChild(stops[i], hwnd)) start = i + 1;
+            }
+            const WPARAM key = wp >= 'A' && wp <= 'Z' ? wp - 'A' + 'a' : wp;
+            for (size_t k = 0; k < stops.size(); ++k) {
+                const HWND target = stops[(start + k) % stops.size()];
+                if (IsWindow(target) && SendMessage(target, WM_ACCESSKEY, key) != 0) break;
+            }
+            return 0;
+        }
         case WM_SYSKEYDOWN:
             if (wp == VK_F4 && !w->is_child()) SendMessage(hwnd, WM_SYSCOMMAND, SC_CLOSE);
             return 0;

@@ -115,6 +115,11 @@ enum : UINT {
     // platform::Json* object to fill in. Windows that do not answer report
     // only what the window system knows of them.
     WM_REPORTSTATE = 0xBF00,
+    // An access key (Alt and a character) was typed: wParam is the
+    // character in lower case. A window whose caption marks that key acts
+    // on it and returns nonzero; DefWindowProc asks the tab stops of the
+    // window's top-level window in Tab order, starting after the focus.
+    WM_ACCESSKEY = 0xBF01,
 };
 
 // WM_SIZE kinds, WM_ACTIVATE states, WM_SYSCOMMAND commands.

@@ -207,6 +207,8 @@ HWND SetActiveWindow(HWND hwnd);
 // The next (or previous) window with WS_TABSTOP in creation order among the
 // visible, enabled descendants of the same top-level window.
 HWND GetNextTabStop(HWND from, bool previous);
+// Every such tab stop of `within`'s top-level window, in Tab order.
+std::vector<HWND> GetTabStops(HWND within);
 
 HWND SetCapture(HWND hwnd);
 bool ReleaseCapture();

@@ -971,8 +971,8 @@ void ActivateTopLevel(HWND top, bool focus_too) {
 
 }  // namespace detail
 
-HWND GetNextTabStop(HWND from, bool previous) {
-    Window* w = Find(from);
+std::vector<HWND> GetTabStops(HWND within) {
+    Window* w = Find(within);
     if (!w) return {};
     Window* top = TopOf(w);
     std::vector<Window*> stops;
@@ -987,17 +987,24 @@ HWND GetNextTabStop(HWND from, bool previous) {
             stack.push_back(kw);
         }
     }
-    if (stops.empty()) return {};
     std::sort(stops.begin(), stops.end(),
               [](Window* a, Window* b) { return a->creation_seq < b->creation_seq; });
+    std::vector<HWND> out;
+    out.reserve(stops.size());
+    for (Window* sw : stops) out.push_back(sw->handle);
+    return out;
+}
+
+HWND GetNextTabStop(HWND from, bool previous) {
+    const std::vector<HWND> stops = GetTabStops(from);
+    if (stops.empty()) return {};
     // Start from the stop holding `from` (or its nearest ancestor stop).
-    auto pos = std::find_if(stops.begin(), stops.end(), [&](Window* sw) {
-        return sw->handle == from || IsChild(sw->handle, from);
-    });
-    if (pos == stops.end()) return previous ? stops.back()->handle : stops.front()->handle;
+    auto pos = std::find_if(stops.begin(), stops.end(),
+                            [&](HWND sw) { return sw == from || IsChild(sw, from); });
+    if (pos == stops.end()) return previous ? stops.back() : stops.front();
     size_t i = static_cast<size_t>(pos - stops.begin());
     size_t n = stops.size();
-    return stops[previous ? (i + n - 1) % n : (i + 1) % n]->handle;
+    return stops[previous ? (i + n - 1) % n : (i + 1) % n];
 }
 
 HWND SetCapture(HWND hwnd) {

@@ -6,7 +6,9 @@
 // wait.bmp and splash.bmp (300 x 105) carry the program's name and a
 // Nepali tag line on a soft gradient; the splash keeps its bottom-right
 // corner clear for the loading percentage. start.wav is a short two-note
-// chime, 16-bit PCM.
+// chime, 16-bit PCM. The 20 x 20 button pictures (btnbook.bmp, its
+// highlighted twin btnbook_over.bmp, btnstar.bmp) lie on the buttons'
+// default mask colour, light grey, which the buttons leave transparent.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -93,6 +95,44 @@ platform::Surface DrawPicture(bool splash) {
     return surface;
 }
 
+constexpr int32_t kButtonPicture = 20;
+constexpr Color kButtonMask = Rgb(0xC0, 0xC0, 0xC0);
+
+// A closed book seen from the front: cover, darker spine, a gold label and
+// the page edges below.
+platform::Surface DrawBook(Color cover) {
+    platform::Surface surface(kButtonPicture, kButtonPicture, kButtonMask);
+    platform::DC dc(surface);
+    const Color dark =
+        Rgb(platform::RedOf(cover) / 2, platform::GreenOf(cover) / 2, platform::BlueOf(cover) / 2);
+    dc.FillRect({5, 15, 17, 18}, Rgb(0xF4, 0xEE, 0xDC));
+    dc.FillRect({5, 16, 17, 17}, Rgb(0xC8, 0xBE, 0xA8));
+    dc.FrameRect({4, 14, 18, 19}, dark);
+    dc.FillRect({4, 1, 17, 16}, cover);
+    dc.FrameRect({4, 1, 17, 16}, dark);
+    dc.FillRect({3, 1, 6, 19}, dark);
+    dc.FillRect({8, 4, 15, 7}, Rgb(0xE8, 0xC0, 0x50));
+    dc.FillRect({9, 9, 14, 10}, Rgb(0xE8, 0xC0, 0x50));
+    return surface;
+}
+
+// A five-pointed star with a dark outline.
+platform::Surface DrawStar() {
+    platform::Surface surface(kButtonPicture, kButtonPicture, kButtonMask);
+    platform::DC dc(surface);
+    std::vector<platform::Point> points;
+    for (int i = 0; i < 10; ++i) {
+        const double angle = -std::numbers::pi / 2 + i * std::numbers::pi / 5;
+        const double r = i % 2 == 0 ? 9.4 : 4.0;
+        points.push_back({static_cast<int32_t>(std::lround(10 + r * std::cos(angle))),
+                          static_cast<int32_t>(std::lround(10.5 + r * std::sin(angle)))});
+    }
+    dc.SetPen({platform::PenStyle::kSolid, 1, Rgb(0x9A, 0x5A, 0x00)});
+    dc.SetBrush({false, Rgb(0xF5, 0xC5, 0x18)});
+    dc.Polygon(points);
+    return surface;
+}
+
 bool WriteBytes(const std::string& path, const void* data, size_t size) {
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return false;
@@ -163,6 +203,18 @@ int main(int argc, char** argv) {
     for (bool splash : {false, true}) {
         const std::vector<uint8_t> bmp = platform::EncodeBmp24(DrawPicture(splash));
         ok &= WriteBytes(folder + (splash ? "splash.bmp" : "wait.bmp"), bmp.data(), bmp.size());
+    }
+    const struct {
+        const char* name;
+        platform::Surface pixels;
+    } button_pictures[] = {
+        {"btnbook.bmp", DrawBook(Rgb(0x2B, 0x4C, 0x8C))},
+        {"btnbook_over.bmp", DrawBook(Rgb(0xC0, 0x39, 0x2B))},
+        {"btnstar.bmp", DrawStar()},
+    };
+    for (const auto& picture : button_pictures) {
+        const std::vector<uint8_t> bmp = platform::EncodeBmp24(picture.pixels);
+        ok &= WriteBytes(folder + picture.name, bmp.data(), bmp.size());
     }
     const std::vector<uint8_t> wave = ChimeWave();
     ok &= WriteBytes(folder + "start.wav", wave.data(), wave.size());

@@ -1,7 +1,8 @@
 // buttongallery: paints every ButtonType (1 to 14) in every colour scheme
 // (1 to 4) and drawing state (normal, hover, pressed, focused, disabled,
 // and the host's default button with the focus) onto one labelled PNG
-// sheet, through the same painter and window shapes the button uses.
+// sheet, through the same painter and window shapes the button uses; then
+// rows of buttons with pictures and with the special effects.
 //
 //   buttongallery [--out FILE] [--caption TEXT] [--font NAME]
 //                 [--font-size PT] [--bold] [--width W] [--height H]
@@ -15,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "controls/skin_button/button_picture.h"
 #include "controls/skin_button/sample_look.h"
 #include "platform/preeti/preeti.h"
 #include "platform/text.h"
@@ -104,6 +106,47 @@ class Backdrop : public FaceHooks {
     platform::Surface pixels_;
 };
 
+// The rows of pictures and effects, all in the six state columns.
+struct ArtRow {
+    const char* name;
+    int32_t type;
+    int32_t scheme;
+    int32_t effect;
+    bool greyscale;
+    bool over;  // a picture of its own under the pointer
+};
+constexpr ArtRow kArtRows[] = {
+    {"2 picture", 2, 1, 0, false, true},
+    {"2 greyscale", 2, 1, 0, true, false},
+    {"3 picture", 3, 1, 0, false, false},
+    {"5 picture", 5, 2, 0, false, true},
+    {"9 picture", 9, 1, 0, false, false},
+    {"12 picture", 12, 3, 0, false, false},
+    {"14 picture", 14, 2, 0, false, false},
+    {"2 raised", 2, 1, kEffectRaised, false, false},
+    {"2 sunken", 2, 1, kEffectSunken, false, false},
+    {"2 shadow", 2, 1, kEffectShadow, false, false},
+    {"9 raised", 9, 1, kEffectRaised, false, false},
+    {"14 shadow", 14, 2, kEffectShadow, false, false},
+};
+constexpr int32_t kArtPicture = 20;
+constexpr Color kMaskGrey = Rgb(0xC0, 0xC0, 0xC0);
+
+// The sample picture: a round arrow sign on the mask colour, in `fill`.
+platform::PictureRef ArrowSign(const platform::DC& sheet, Color fill) {
+    platform::Surface pixels = sheet.CreateCompatibleSurface(kArtPicture, kArtPicture, kMaskGrey);
+    platform::DC dc(pixels);
+    dc.SetPen(
+        {platform::PenStyle::kSolid, 1,
+         Rgb(platform::RedOf(fill) / 2, platform::GreenOf(fill) / 2, platform::BlueOf(fill) / 2)});
+    dc.SetBrush({false, fill});
+    dc.Ellipse({1, 1, 19, 19});
+    dc.SetPen({platform::PenStyle::kSolid, 1, Rgb(255, 255, 255)});
+    dc.SetBrush({false, Rgb(255, 255, 255)});
+    dc.Polygon({{6, 7}, {11, 7}, {11, 4}, {16, 10}, {11, 16}, {11, 13}, {6, 13}});
+    return std::make_shared<platform::Picture>(std::move(pixels), platform::PictureKind::kBitmap);
+}
+
 bool ParseArgs(int argc, char** argv, Options& o) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view a = argv[i];
@@ -170,7 +213,11 @@ int main(int argc, char** argv) {
     const int32_t header_h = 34;
     const int32_t columns = static_cast<int32_t>(std::size(kColumns));
     const int32_t sheet_w = kMargin * 2 + kTypeColumn + kSchemeColumn + cell_w * columns;
-    const int32_t sheet_h = kMargin * 2 + header_h + 14 * (4 * cell_h + group_gap);
+    const int32_t art_h = o.height + 10;  // room for a picture beside the caption
+    const int32_t art_cell_h = art_h + 8;
+    const int32_t art_rows = static_cast<int32_t>(std::size(kArtRows));
+    const int32_t sheet_h = kMargin * 2 + header_h + 14 * (4 * cell_h + group_gap) + header_h +
+                            art_rows * art_cell_h + group_gap;
 
     platform::Surface sheet(sheet_w, sheet_h, kSheet);
     platform::DC dc(sheet);
@@ -239,6 +286,58 @@ int main(int argc, char** argv) {
             y += cell_h;
         }
         y += group_gap;
+    }
+
+    // Pictures and effects.
+    dc.FillRect({kMargin, y - group_gap / 2 - 1, sheet_w - kMargin, y - group_gap / 2}, kRule);
+    dc.SetFont(title_font);
+    dc.TextOut(kMargin, y + 10, "Pictures (left of the caption) and special effects");
+    dc.SetFont(label_font);
+    y += header_h;
+    ButtonArt art;
+    const platform::PictureRef normal = ArrowSign(dc, Rgb(0x1E, 0x7A, 0x6E));
+    const platform::PictureRef over = ArrowSign(dc, Rgb(0xD0, 0x60, 0x20));
+    for (const ArtRow& row : kArtRows) {
+        platform::Rect name = platform::Rect::FromXYWH(kMargin, y, kTypeColumn, art_cell_h);
+        dc.DrawText(row.name, name,
+                    platform::DT_VCENTER | platform::DT_SINGLELINE | platform::DT_NOPREFIX);
+        platform::Rect scheme_label =
+            platform::Rect::FromXYWH(kMargin + kTypeColumn, y, kSchemeColumn, art_cell_h);
+        dc.DrawText(kSchemeNames[row.scheme], scheme_label,
+                    platform::DT_VCENTER | platform::DT_SINGLELINE | platform::DT_NOPREFIX);
+        art.settings.normal = normal;
+        art.settings.over = row.over ? over : nullptr;
+        art.settings.use_greyscale = row.greyscale;
+        art.settings.special_effect = row.effect;
+        art.settings.background = nullptr;
+        for (int32_t c = 0; c < columns; ++c) {
+            SampleButton b;
+            b.button_type = row.type;
+            b.scheme = row.scheme;
+            b.width = o.width;
+            b.height = art_h;
+            b.caption = caption;
+            b.font.name = o.font;
+            b.font.size = o.font_size;
+            b.font.bold = o.bold;
+            b.back_color = kCustomBack;
+            b.back_over = kCustomOver;
+            b.fore_color = kCustomFore;
+            b.fore_over = kCustomForeOver;
+            b.picture = {kArtPicture, kArtPicture};
+            b.hovering = kColumns[c].hovering;
+            b.has_focus = kColumns[c].focus;
+            b.enabled = kColumns[c].enabled;
+            b.is_default = kColumns[c].is_default;
+            auto look = MakeSampleLook(b);
+            if (!look) continue;
+            const int32_t bx = grid_left + c * cell_w + (cell_w - o.width) / 2;
+            const int32_t by = y + (art_cell_h - art_h) / 2;
+            platform::DC cell(sheet, {bx, by},
+                              BuildRegion(row.type, o.width, art_h).offset(bx, by));
+            PaintFace(cell, look.value(), kColumns[c].state, &art);
+        }
+        y += art_cell_h;
     }
 
     if (platform::Status s = sheet.WritePng(o.out); !s) {

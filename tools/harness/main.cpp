@@ -87,9 +87,11 @@ bool Step(Run& run) {
         harness::ParseKey(c.args[0], &vk, &mods);
         for (int k = num(1); k > 0; --k) InjectKey(vk, true, mods);
         InjectKey(vk, false, mods);
-    } else if (c.name == "click" || c.name == "rclick") {
+    } else if (c.name == "click" || c.name == "rclick" || c.name == "mclick") {
         Point p{num(0), num(1)};
-        MouseButton b = c.name == "click" ? MouseButton::kLeft : MouseButton::kRight;
+        MouseButton b = c.name == "click"    ? MouseButton::kLeft
+                        : c.name == "rclick" ? MouseButton::kRight
+                                             : MouseButton::kMiddle;
         InjectMouseMove(p);
         InjectMouseButton(p, b, true);
         InjectMouseButton(p, b, false);
@@ -102,6 +104,10 @@ bool Step(Run& run) {
         }
     } else if (c.name == "move") {
         InjectMouseMove({num(0), num(1)});
+    } else if (c.name == "press" || c.name == "release") {
+        Point p{num(0), num(1)};
+        InjectMouseMove(p);
+        InjectMouseButton(p, MouseButton::kLeft, c.name == "press");
     } else if (c.name == "drag") {
         Point a{num(0), num(1)}, b{num(2), num(3)};
         InjectMouseMove(a);

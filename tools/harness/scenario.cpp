@@ -148,7 +148,8 @@ platform::Result<std::vector<Command>> ParseScenario(const std::string& text) {
             st = need_ints(1);
             if (st && c.args[0][0] == '-') st = LineError(line, "wait takes a time of 0 or more");
         } else if (c.name == "click" || c.name == "rclick" || c.name == "dblclick" ||
-                   c.name == "move") {
+                   c.name == "mclick" || c.name == "move" || c.name == "press" ||
+                   c.name == "release") {
             st = need_ints(2);
         } else if (c.name == "drag") {
             st = need_ints(4);

@@ -12,6 +12,9 @@
 //                           repeat: N key-downs, then one release)
 //   click X Y  rclick X Y  dblclick X Y  move X Y   (screen pixels)
 //   drag X1 Y1 X2 Y2        left-button drag
+//   press X Y  release X Y  the left button down or up there (the pointer
+//                           moves there first)
+//   mclick X Y              middle-button click
 //   wheel N                 N notches at the pointer (positive: away)
 //   clipboard TEXT          put UTF-8 text on the clipboard (quoted as type)
 //   clipboard-image         put a picture (no text) on the clipboard

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/controls/form.h"
+#include "platform/controls/tooltip.h"
 
 namespace skin_button {
 
@@ -16,6 +17,29 @@ using platform::ErrorCode;
 using platform::MakeError;
 using platform::controls::Control;
 using platform::controls::Form;
+using platform::controls::kLeftButton;
+using platform::controls::kMiddleButton;
+using platform::controls::kRightButton;
+using platform::controls::MouseEventArgs;
+
+// Key codes the button acts on.
+constexpr int16_t kKeySpace = 32;
+constexpr int16_t kKeyLeft = 37;
+constexpr int16_t kKeyUp = 38;
+constexpr int16_t kKeyRight = 39;
+constexpr int16_t kKeyDown = 40;
+
+// Raises an event with a copy of its handler, so a handler that destroys
+// the button (and with it the handler) still returns safely. Returns false
+// when the button window is gone afterwards.
+template <class Handler, class... Args>
+bool Raise(platform::HWND self, const Handler& handler, Args&... args) {
+    if (handler) {
+        Handler copy = handler;
+        copy(args...);
+    }
+    return platform::IsWindow(self);
+}
 
 // Saved keys, in the order they are read and written.
 constexpr std::string_view kKeyButtonType = "BTYPE";
@@ -303,6 +327,7 @@ Status FlarvetButon::SetCaption(std::string caption) {
 
 void FlarvetButon::SetEnabled(bool enabled) {
     enabled_ = enabled;
+    if (!enabled) StopTracking();
     RedrawUp();
     platform::EnableWindow(hwnd_, enabled);
     Notify(kKeyEnabled);
@@ -567,6 +592,7 @@ void FlarvetButon::Draw(int32_t state, bool force) {
     last_caption_ = caption_;
     auto dc = platform::PersistentDC(hwnd_);
     if (!dc) return;
+    SyncArt();
     dc->FillRect(platform::GetClientRect(hwnd_), palette_.face);
     const int32_t drawn = PaintFace(*dc, Look(), state, hooks_);
     if (drawn >= 0) caption_state_ = drawn;
@@ -587,30 +613,268 @@ void FlarvetButon::UpdateAccessKey() {
     access_key_ = static_cast<char>(key >= 'A' && key <= 'Z' ? key - 'A' + 'a' : key);
 }
 
+// --- pictures and the captured background ----------------------------------------
+
+void FlarvetButon::SyncArt() {
+    ArtSettings& a = art_.settings;
+    a.normal = picture_normal_;
+    a.over = picture_over_;
+    a.mask_color = mask_color_;
+    a.use_mask_color = use_mask_color_;
+    a.use_greyscale = use_greyscale_;
+    a.special_effect = special_effect_;
+    a.background = &background_;
+}
+
+void FlarvetButon::CaptureBackground() {
+    const platform::HWND parent = platform::GetParent(hwnd_);
+    if (!platform::IsWindow(parent) || !platform::IsWindowVisible(parent)) return;
+    const Rect bounds = this->bounds();
+    const int32_t w = bounds.width();
+    const int32_t h = bounds.height();
+    if (w <= 0 || h <= 0) return;
+    // With the button out of the way the parent repaints what it covered.
+    resizing_ = true;
+    platform::MoveWindow(hwnd_, bounds.left, bounds.top, w, 0, false);
+    platform::UpdateWindow(parent);
+    if (auto dc = platform::GetDC(parent)) {
+        Surface captured = dc->CreateCompatibleSurface(w, h);
+        DC into(captured);
+        if (into.BitBlt(0, 0, w, h, *dc, bounds.left, bounds.top))
+            background_ = std::move(captured);
+    }
+    if (platform::IsWindow(hwnd_)) platform::MoveWindow(hwnd_, bounds.left, bounds.top, w, h, true);
+    resizing_ = false;
+}
+
+// --- interaction -----------------------------------------------------------------------
+
+bool FlarvetButon::IsMouseOver() const {
+    return platform::WindowFromPoint(platform::GetCursorPos()) == hwnd_;
+}
+
+void FlarvetButon::MoveFocus(bool previous) {
+    const platform::HWND next = platform::GetNextTabStop(hwnd_, previous);
+    if (next) platform::SetFocus(next);
+}
+
+void FlarvetButon::StopTracking() {
+    platform::KillTimer(hwnd_, kOverTimerId);
+    is_hovering_ = false;
+    press_button_ = 0;
+    if (platform::GetCapture() == hwnd_) platform::ReleaseCapture();
+}
+
+bool FlarvetButon::MousePress(MouseEventArgs& a) {
+    if (!Raise(hwnd_, on_mouse_down, a)) return false;
+    last_button_ = a.button;
+    if (a.button != kRightButton) Draw(kStateDown, false);
+    return true;
+}
+
+bool FlarvetButon::MouseMove(MouseEventArgs& a) {
+    const platform::HWND self = hwnd_;
+    if (!Raise(self, on_mouse_move, a)) return false;
+    if (a.button != 0 && a.button != kLeftButton) return true;
+    if (!IsMouseOver()) {
+        Draw(kStateUp, false);  // a press dragged off shows the button up
+    } else if (a.button == 0 && !is_hovering_) {
+        platform::SetTimer(hwnd_, kOverTimerId, kOverTimerMs);
+        is_hovering_ = true;
+        Draw(kStateUp, true);
+        return Raise(self, on_mouse_over);
+    } else if (a.button == kLeftButton) {
+        // Dragged back on while held: down, without the hover colours after.
+        is_hovering_ = true;
+        Draw(kStateDown, false);
+        is_hovering_ = false;
+    }
+    return true;
+}
+
+bool FlarvetButon::MouseRelease(MouseEventArgs& a) {
+    if (!Raise(hwnd_, on_mouse_up, a)) return false;
+    if (a.button != kRightButton) Draw(kStateUp, false);
+    return true;
+}
+
+bool FlarvetButon::OverTimerTick() {
+    if (IsMouseOver()) return true;
+    platform::KillTimer(hwnd_, kOverTimerId);
+    is_hovering_ = false;
+    Draw(kStateUp, true);
+    return Raise(hwnd_, on_mouse_out);
+}
+
+bool FlarvetButon::ClickProcedure() {
+    if (last_button_ != kLeftButton || !enabled_) return true;
+    if (check_box_behaviour_) value_ = !value_;
+    Draw(kStateUp, true);  // with Value on this is the down look
+    platform::UpdateWindow(hwnd_);
+    return Raise(hwnd_, on_click);
+}
+
+bool FlarvetButon::KeyDown(int16_t code, int16_t shift) {
+    if (!Raise(hwnd_, on_key_down, code, shift)) return false;
+    last_key_ = static_cast<uint8_t>(code);
+    switch (code) {
+        case kKeySpace:
+            Draw(kStateDown, false);
+            break;
+        case kKeyLeft:
+        case kKeyUp:
+            MoveFocus(true);
+            break;
+        case kKeyRight:
+        case kKeyDown:
+            MoveFocus(false);
+            break;
+        default:
+            break;
+    }
+    return true;
+}
+
+bool FlarvetButon::KeyUp(int16_t code, int16_t shift) {
+    if (!Raise(hwnd_, on_key_up, code, shift)) return false;
+    if (last_key_ != kKeySpace || code != kKeySpace) return true;
+    // One click per press of the space bar, however many releases follow.
+    last_key_ = 0;
+    if (check_box_behaviour_) value_ = !value_;
+    Draw(kStateUp, false);
+    platform::UpdateWindow(hwnd_);
+    return Raise(hwnd_, on_click);
+}
+
 // --- the window ------------------------------------------------------------------------
 
 platform::LRESULT FlarvetButon::HandleMessage(platform::UINT msg, platform::WPARAM wp,
                                               platform::LPARAM lp) {
+    using namespace platform;
+    auto args = [&](int16_t button) {
+        MouseEventArgs a;
+        a.button = button;
+        a.shift = ShiftState();
+        a.x = static_cast<float>(GET_X_LPARAM(lp));
+        a.y = static_cast<float>(GET_Y_LPARAM(lp));
+        return a;
+    };
+    auto button_of = [](UINT m) -> int16_t {
+        switch (m) {
+            case WM_LBUTTONDOWN:
+            case WM_LBUTTONUP:
+            case WM_LBUTTONDBLCLK:
+                return kLeftButton;
+            case WM_RBUTTONDOWN:
+            case WM_RBUTTONUP:
+            case WM_RBUTTONDBLCLK:
+                return kRightButton;
+            default:
+                return kMiddleButton;
+        }
+    };
     switch (msg) {
-        case platform::WM_ERASEBKGND:
+        case WM_ERASEBKGND:
             return 1;  // the persistent surface covers the client area
-        case platform::WM_SIZE:
+        case WM_SIZE:
             (void)Resize();
             return 0;
-        case platform::WM_SHOWWINDOW:
+        case WM_SHOWWINDOW:
             if (wp != 0) {
                 Shown();
             } else {
                 drawing_enabled_ = false;
             }
             return 0;
-        case platform::WM_SETFOCUS:
+        case WM_SETFOCUS:
             has_focus_ = true;
             Redraw();
             return Control::HandleMessage(msg, wp, lp);
-        case platform::WM_KILLFOCUS:
+        case WM_KILLFOCUS:
             has_focus_ = false;
             Redraw();
+            return Control::HandleMessage(msg, wp, lp);
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDBLCLK: {
+            // The release comes back here wherever the pointer is by then.
+            platform::controls::tooltips::Dismiss();
+            press_button_ = button_of(msg);
+            press_clicks_ = true;
+            SetCapture(hwnd_);
+            MouseEventArgs a = args(press_button_);
+            (void)MousePress(a);
+            return 0;
+        }
+        case WM_LBUTTONDBLCLK: {
+            // The second press of a double click: no click on its release.
+            platform::controls::tooltips::Dismiss();
+            press_button_ = kLeftButton;
+            press_clicks_ = false;
+            if (last_button_ == kLeftButton) {
+                MouseEventArgs a;
+                a.button = kLeftButton;
+                if (!MousePress(a)) return 0;
+            }
+            SetCapture(hwnd_);
+            return 0;
+        }
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP: {
+            const int16_t b = button_of(msg);
+            const bool click = press_button_ == b && press_clicks_ && IsMouseOver();
+            if (press_button_ == b) {
+                press_button_ = 0;
+                if (GetCapture() == hwnd_) ReleaseCapture();
+            }
+            MouseEventArgs a = args(b);
+            if (!MouseRelease(a)) return 0;
+            if (click) (void)ClickProcedure();
+            return 0;
+        }
+        case WM_MOUSEMOVE: {
+            platform::controls::tooltips::TrackMouse(hwnd_);
+            int16_t held = 0;
+            if (wp & MK_LBUTTON) held |= kLeftButton;
+            if (wp & MK_RBUTTON) held |= kRightButton;
+            if (wp & MK_MBUTTON) held |= kMiddleButton;
+            MouseEventArgs a = args(held);
+            (void)MouseMove(a);
+            return 0;
+        }
+        case WM_CAPTURECHANGED:
+            // Capture taken away mid-press: the press ends without a click.
+            if (HwndFromParam(lp) != hwnd_ && press_button_ != 0) {
+                press_button_ = 0;
+                Draw(kStateUp, false);
+            }
+            return 0;
+        case WM_TIMER:
+            if (wp == kOverTimerId) {
+                (void)OverTimerTick();
+                return 0;
+            }
+            return Control::HandleMessage(msg, wp, lp);
+        case WM_KEYDOWN:
+            (void)KeyDown(static_cast<int16_t>(wp), ShiftState());
+            return 0;
+        case WM_KEYUP:
+            (void)KeyUp(static_cast<int16_t>(wp), ShiftState());
+            return 0;
+        case WM_ACCESSKEY:
+            if (access_key_ == 0 || wp != static_cast<unsigned char>(access_key_)) return 0;
+            last_button_ = kLeftButton;
+            (void)ClickProcedure();
+            return 1;
+        case WM_SETCURSOR:
+            // HandPointer without a picture of its own shows the hand.
+            if (hand_pointer_ && !mouse_icon_) {
+                SetCursor(Cursor{CursorShape::kHand, {}, {}});
+                return 1;
+            }
             return Control::HandleMessage(msg, wp, lp);
         default:
             return Control::HandleMessage(msg, wp, lp);
@@ -657,6 +921,8 @@ void FlarvetButon::ReportState(platform::Json& out) const {
     out.Set("hovering", Json(is_hovering_));
     out.Set("has_focus", Json(has_focus_));
     out.Set("last_state", Json(last_state_));
+    out.Set("last_button", Json(last_button_));
+    out.Set("pressed", Json(press_button_ != 0));
     out.Set("caption_state", Json(caption_state_));
 }
 

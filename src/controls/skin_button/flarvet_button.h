@@ -10,11 +10,14 @@
 // Draw with the working state it keeps. The faces themselves are painted by
 // PaintFace (button_face.h).
 //
-// Not done yet: hover tracking, pressing and clicking by the rules of the
-// button's own interaction (the window currently raises the standard
-// control events), pictures, the special effects and the captured
-// background of style 11. Pictures and effects plug in through FaceHooks
-// (SetFaceHooks); CaptureBackground is the seam for style 11.
+// Interaction follows the button's own rules rather than the standard
+// control's: hover tracking on a 3 ms timer (MouseOver, MouseOut), the look
+// following presses of each mouse button and drags off and back, Click
+// after a left press and release on the button, the space bar and the
+// caption's access key (Alt and the letter, found through the platform's
+// Tab order), arrow keys moving the focus, and CheckBoxBehaviour toggling
+// Value. Pictures, special effects and style 11's captured background are
+// drawn by ButtonArt (button_picture.h).
 #pragma once
 
 #include <cstdint>
@@ -24,6 +27,7 @@
 
 #include "controls/skin_button/button_colors.h"
 #include "controls/skin_button/button_face.h"
+#include "controls/skin_button/button_picture.h"
 #include "platform/controls/control.h"
 #include "platform/error.h"
 #include "platform/picture.h"
@@ -145,8 +149,10 @@ class FlarvetButon : public platform::controls::Control {
     Status LayoutCaption();
     // Size, focus rectangle, layout, window region, and an up face.
     Status Resize();
-    // Pictures and effects plug in here; the hooks must outlive the button.
-    void SetFaceHooks(FaceHooks* hooks) { hooks_ = hooks; }
+    // What draws the pictures, effects and captured background: the
+    // button's own ButtonArt unless replaced; the hooks must outlive the
+    // button.
+    void SetFaceHooks(FaceHooks* hooks) { hooks_ = hooks != nullptr ? hooks : &art_; }
     // What the next Draw paints from (also for the gallery).
     FaceLook Look() const;
 
@@ -160,6 +166,14 @@ class FlarvetButon : public platform::controls::Control {
     bool drawing_enabled() const { return drawing_enabled_; }
     bool is_hovering() const { return is_hovering_; }
     bool button_has_focus() const { return has_focus_; }
+    // The mouse button of the last press (1 left, 2 right, 4 middle; 1 after
+    // an access key), or 0 before any.
+    int32_t last_button() const { return last_button_; }
+    // The captured background of style 11 (empty until captured).
+    const Surface& background() const { return background_; }
+    // The id of the hover timer on the button window, and its interval.
+    static constexpr uintptr_t kOverTimerId = 1;
+    static constexpr uint32_t kOverTimerMs = 3;
     // The caption's access key in lower case, or 0.
     char access_key() const { return access_key_; }
     // Whether a Draw is painting in design mode, for the host.
@@ -170,10 +184,11 @@ class FlarvetButon : public platform::controls::Control {
   protected:
     platform::LRESULT HandleMessage(platform::UINT msg, platform::WPARAM wp,
                                     platform::LPARAM lp) override;
-    // Style 11: fills the background surface from the parent.
-    // FIXME: the captured background is not made yet; style 11 shows its
-    // face colour behind the caption.
-    virtual void CaptureBackground() {}
+    // Style 11: fills the background surface with what the parent shows
+    // behind the button. The button's height is 0 while the parent paints
+    // the area, so the parent's drawing is read, never the screen; a parent
+    // not on screen yet leaves the background as it was.
+    void CaptureBackground();
 
   private:
     void Notify(std::string_view key);
@@ -188,9 +203,25 @@ class FlarvetButon : public platform::controls::Control {
     void MeasurePicture();
     void UpdateAccessKey();
     void ApplyHandPointer();
+    // The interaction procedures. Each returns false when a handler it
+    // raised destroyed the button, which then must not be touched.
+    bool MousePress(platform::controls::MouseEventArgs& a);
+    bool MouseMove(platform::controls::MouseEventArgs& a);
+    bool MouseRelease(platform::controls::MouseEventArgs& a);
+    bool OverTimerTick();
+    bool ClickProcedure();
+    bool KeyDown(int16_t code, int16_t shift);
+    bool KeyUp(int16_t code, int16_t shift);
+    // The cursor is over the button window itself (not a window above it).
+    bool IsMouseOver() const;
+    void MoveFocus(bool previous);
+    // Ends hover tracking and any press, as when the button is disabled.
+    void StopTracking();
+    void SyncArt();
 
     platform::ComponentHost& host_;
-    FaceHooks* hooks_ = nullptr;
+    ButtonArt art_;
+    FaceHooks* hooks_ = &art_;
 
     // Saved properties.
     int32_t button_type_ = kTypeClassic;
@@ -230,6 +261,14 @@ class FlarvetButon : public platform::controls::Control {
     bool has_focus_ = false;
     bool resizing_ = false;  // set while style 11 captures its background
     char access_key_ = 0;
+    int32_t last_button_ = 0;
+    uint8_t last_key_ = 0;  // key code of the last key-down
+    // The mouse button held since a press on the window (0 for none), and
+    // whether its release on the button is a click (not after a double
+    // click).
+    int16_t press_button_ = 0;
+    bool press_clicks_ = false;
+    Surface background_;
 };
 
 }  // namespace skin_button

@@ -14,12 +14,16 @@ platform::Result<FaceLook> MakeSampleLook(const SampleButton& b) {
     colors.fore_over = b.fore_over;
     colors.parent_back = b.parent_back;
     colors.parent_text = b.parent_text;
+    colors.mask_color = b.mask_color;
 
     CaptionInputs text;
     text.width = b.width;
     text.height = b.height;
     text.caption = b.caption;
     text.font = b.font;
+    text.picture_position = b.picture_position;
+    text.picture = b.picture;
+    text.has_picture = b.picture.cx > 0 && b.picture.cy > 0;
     auto layout = LayoutCaption(text);
     if (!layout) return layout.error();
 
@@ -39,6 +43,9 @@ platform::Result<FaceLook> MakeSampleLook(const SampleButton& b) {
     look.font = b.font;
     look.layout = layout.value();
     look.focus_rect = FocusRectFor(b.button_type, b.width, b.height);
+    look.picture_position = b.picture_position;
+    look.picture = b.picture;
+    look.has_picture = text.has_picture;
     return look;
 }
 

@@ -23,8 +23,13 @@ struct SampleButton {
     Color fore_over = 0;
     Color parent_back = 0xFFFFFF;
     Color parent_text = 0;
+    Color mask_color = 0xC0C0C0;
     bool soft_bevel = false;
     bool show_focus_rect = true;
+    // The picture box: pw x ph pixels (0 x 0 for no picture) and where it
+    // goes beside the caption.
+    Size picture;
+    int32_t picture_position = kPictureLeft;
     // The drawing state.
     bool enabled = true;
     bool hovering = false;

@@ -6,18 +6,6 @@ namespace platform::controls {
 
 namespace {
 constexpr const char* kPictureClass = "KovelinPictureBox";
-
-// Icons keep their transparent pixels; bitmaps are copied whole.
-void DrawPicture(DC& dc, Picture& p, int32_t x, int32_t y) {
-    if (!p.has_mask()) {
-        DC src(p.pixels());
-        dc.BitBlt(x, y, p.width_px(), p.height_px(), src, 0, 0);
-        return;
-    }
-    for (int32_t py = 0; py < p.height_px(); ++py)
-        for (int32_t px = 0; px < p.width_px(); ++px)
-            if (p.opaque_at(px, py)) dc.SetPixel(x + px, y + py, p.pixels().pixel(px, py));
-}
 }  // namespace
 
 PictureBox::PictureBox(HWND parent, std::string name, const Rect& r) {
@@ -52,7 +40,7 @@ void PictureBox::set_scale_mode(ScaleMode m) {
 
 void PictureBox::PaintBackground(DC& dc) const {
     dc.FillRect(GetClientRect(hwnd_), EffectiveBackColor());
-    if (picture_) DrawPicture(dc, *picture_, 0, 0);
+    if (picture_) dc.DrawPicture(*picture_, 0, 0);
 }
 
 void PictureBox::Cls() {
@@ -180,7 +168,7 @@ LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                     DC src(*s);
                     dc->BitBlt(0, 0, s->width(), s->height(), src, 0, 0);
                 } else if (picture_) {
-                    DrawPicture(*dc, *picture_, 0, 0);
+                    dc->DrawPicture(*picture_, 0, 0);
                 }
             }
             EndPaint(hwnd_, &ps);

@@ -54,6 +54,7 @@ TEST(ScenarioTest, ABadLineIsRefusedWithItsNumber) {
         {"wait 10\nwait -5\n", "line 2"}, {"# note\n\nclick 1\n", "line 3"},
         {"key Ctrl+Nope\n", "line 1"},    {"expect only.path\n", "line 1"},
         {"restart now\n", "line 1"},      {"fly 1 2\n", "line 1"},
+        {"press 1\n", "line 1"},          {"wait 1\nrelease 1 x\n", "line 2"},
     };
     for (const auto& [text, where] : cases) {
         auto parsed = ParseScenario(text);
