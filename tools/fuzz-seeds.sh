@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Makes the fuzz targets' seed corpora (fuzz/corpus/TARGET/) from the sample
+# dictionary with the project's own tools, so the seeds are small, readable
+# where they can be, and made again the same way after a format changes.
+# The HTML label's seeds are written by hand and left alone.
+#
+# Usage: tools/fuzz-seeds.sh [BUILD_DIR]   (default build; needs kovelin-pack
+# and sysmaint built there)
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+bin="${1:-$root/build}/bin"
+corpus="$root/fuzz/corpus"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+table="$root/data/dictionary.tsv"
+seed() {  # seed TARGET NAME: standard input becomes the seed file
+    mkdir -p "$corpus/$1"
+    cat > "$corpus/$1/$2"
+}
+for target in preeti clipboard settings loader archive table scenario; do
+    rm -rf "${corpus:?}/$target"
+done
+
+# A small table: the first entries and a few with sub-entries.
+{ head -n 6 "$table"; grep -m 3 '\[' "$table"; } > "$work/small.tsv"
+"$bin/kovelin-pack" "$work/small.tsv" "$work/load.dll" > /dev/null
+(cd "$work" && "$bin/sysmaint" -o -squarbelink load.dll > /dev/null)
+words="$work/M_A_X_T1"
+lines="$work/M_A_X_T2"
+
+# Archives: as packed, unencrypted, and with AES.
+seed archive packed < "$work/load.dll"
+"$bin/kovelin-pack" --encryption none "$work/small.tsv" "$work/plain.dll" > /dev/null
+seed archive plain < "$work/plain.dll"
+"$bin/kovelin-pack" --encryption aes "$work/small.tsv" "$work/aes.dll" > /dev/null
+seed archive aes < "$work/aes.dll"
+
+# The two data files, behind the two-byte length of the records.
+records_size=$(stat -c %s "$words")
+{ printf "\\x$(printf %02x $((records_size >> 8)))\\x$(printf %02x $((records_size & 255)))"
+  cat "$words" "$lines"; } | seed loader packed
+{ printf '\x00\x22'; head -c 34 "$words"; printf 'line one\nline two\r\n\0tail'; } | seed loader mixed_ends
+
+# Converters: Preeti definition lines, and Unicode lines from the table.
+head -n 3 "$lines" | tr -d '\r' | seed preeti preeti_lines
+awk -F'\t' 'NR <= 3 { print $2 }' "$table" | seed preeti unicode_lines
+awk -F'\t' 'NR <= 40 { printf "%s ", $1 }' "$table" | seed preeti unicode_words
+awk -F'\t' 'NR <= 2 { print $2 }' "$table" | seed clipboard unicode
+head -n 2 "$lines" | tr -d '\r' | seed clipboard preeti_bytes
+
+# Tables: the first byte picks the encoding (0 Unicode, 1 Preeti).
+{ printf '\x00'; cat "$work/small.tsv"; } | seed table unicode
+{ printf '\x01'
+  paste <(fold -b -w 34 "$words" | cut -b 1-30 | sed 's/ *$//') <(tr -d '\r' < "$lines") |
+      awk 'NR <= 5'; } | seed table preeti
+
+# Settings files.
+printf '[Search]\r\nHistory=3/,3/,g]kfn\r\n' | seed settings history
+printf '; note\n[ Data ]\nKey = a\\x00b\\n\n[Other]\nx=1\n' | seed settings escaped
+
+# Scenarios: the harness's own.
+for scenario in lookup history startup_report; do
+    seed scenario "$scenario" < "$root/tools/harness/scenarios/$scenario.txt"
+done
+echo "seeds written to $corpus"
