@@ -1,0 +1,207 @@
+#include "search/search_index.h"
+
+#include <algorithm>
+#include <array>
+#include <numeric>
+
+#include "platform/preeti/preeti.h"
+#include "search/phonetic_key.h"
+
+namespace search {
+namespace {
+
+// A query longer than this is cut; its row fits on the stack.
+constexpr size_t kMaxQuery = 32;
+using Row = std::array<uint8_t, kMaxQuery + 1>;
+
+// The best `limit` matches seen, as a max-heap on (distance, entry).
+class Best {
+  public:
+    explicit Best(size_t limit) : limit_(limit) {}
+
+    bool full() const { return heap_.size() >= limit_; }
+    int worst() const { return heap_.front().distance; }
+
+    void Offer(int32_t entry, int distance) {
+        const Match match{entry, distance};
+        if (!full()) {
+            heap_.push_back(match);
+            std::push_heap(heap_.begin(), heap_.end(), Less);
+        } else if (Less(match, heap_.front())) {
+            std::pop_heap(heap_.begin(), heap_.end(), Less);
+            heap_.back() = match;
+            std::push_heap(heap_.begin(), heap_.end(), Less);
+        }
+    }
+
+    std::vector<Match> Take() {
+        std::sort_heap(heap_.begin(), heap_.end(), Less);
+        return std::move(heap_);
+    }
+
+  private:
+    static bool Less(const Match& a, const Match& b) {
+        return a.distance != b.distance ? a.distance < b.distance : a.entry < b.entry;
+    }
+
+    size_t limit_;
+    std::vector<Match> heap_;
+};
+
+}  // namespace
+
+// One query's walk over the sorted keys.
+class Walk {
+  public:
+    Walk(const SearchIndex& index, std::string_view query, size_t limit, int bound)
+        : index_(index), query_(query), best_(limit), bound_(bound) {}
+
+    std::vector<Match> Run() {
+        Row row{};
+        for (size_t j = 0; j <= query_.size(); ++j) row[j] = static_cast<uint8_t>(j);
+        Visit(0, index_.entries_.size(), 0, row, static_cast<int>(query_.size()));
+        return best_.Take();
+    }
+
+  private:
+    // The keys of ranks [lo, hi) share their first `depth` sounds; `row`
+    // holds the distances from that prefix to each beginning of the query
+    // and `on_path` the least distance from the whole query to any prefix so
+    // far, which every key below inherits.
+    void Visit(size_t lo, size_t hi, size_t depth, const Row& row, int on_path) {
+        const size_t m = query_.size();
+        on_path = std::min<int>(on_path, row[m]);
+        const int row_min = *std::min_element(row.begin(), row.begin() + m + 1);
+        if (row_min >= on_path) {
+            // Nothing below gets nearer: every key here is at `on_path`.
+            if (on_path <= Limit()) Collect(lo, hi, on_path);
+            return;
+        }
+        while (lo < hi && index_.key_at(lo).size() == depth) {
+            if (on_path <= Limit()) best_.Offer(index_.entries_[lo], on_path);
+            ++lo;
+        }
+        while (lo < hi) {
+            const char sound = index_.key_at(lo)[depth];
+            const size_t end = ChildEnd(lo, hi, depth, sound);
+            Row next{};
+            next[0] = static_cast<uint8_t>(std::min<size_t>(depth + 1, 255));
+            int next_min = next[0];
+            for (size_t j = 1; j <= m; ++j) {
+                const int replace = row[j - 1] + (query_[j - 1] == sound ? 0 : 1);
+                const int value = std::min({replace, row[j] + 1, next[j - 1] + 1});
+                next[j] = static_cast<uint8_t>(std::min(value, 255));
+                next_min = std::min(next_min, value);
+            }
+            if (std::min(on_path, next_min) <= Limit()) Visit(lo, end, depth + 1, next, on_path);
+            lo = end;
+        }
+    }
+
+    // The end of the run of keys in [lo, hi) whose sound at `depth` is
+    // `sound`, the first of them being at `lo`.
+    size_t ChildEnd(size_t lo, size_t hi, size_t depth, char sound) const {
+        while (lo < hi) {
+            const size_t mid = lo + (hi - lo) / 2;
+            if (index_.key_at(mid)[depth] <= sound)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        return lo;
+    }
+
+    // The largest distance still worth reporting.
+    int Limit() const { return best_.full() ? std::min(bound_, best_.worst()) : bound_; }
+
+    void Collect(size_t lo, size_t hi, int distance) {
+        for (size_t rank = lo; rank < hi; ++rank) best_.Offer(index_.entries_[rank], distance);
+    }
+
+    const SearchIndex& index_;
+    std::string_view query_;
+    Best best_;
+    int bound_;
+};
+
+SearchIndex SearchIndex::FromKeys(const std::vector<std::string>& keys) {
+    SearchIndex index;
+    std::vector<int32_t> order(keys.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](int32_t a, int32_t b) {
+        const int c = keys[a].compare(keys[b]);
+        return c != 0 ? c < 0 : a < b;
+    });
+    size_t bytes = 0;
+    for (const std::string& key : keys) bytes += key.size();
+    index.keys_.reserve(bytes);
+    index.starts_.reserve(keys.size() + 1);
+    for (int32_t entry : order) {
+        index.starts_.push_back(static_cast<uint32_t>(index.keys_.size()));
+        index.keys_ += keys[entry];
+    }
+    index.starts_.push_back(static_cast<uint32_t>(index.keys_.size()));
+    index.entries_ = std::move(order);
+    return index;
+}
+
+SearchIndex SearchIndex::Build(int32_t count,
+                               const std::function<std::string_view(int32_t)>& word) {
+    std::vector<std::string> keys(std::max(count, 0));
+    std::string unicode;
+    for (int32_t i = 0; i < count; ++i) {
+        unicode.clear();
+        preeti::AppendUnicode(word(i), unicode);
+        keys[i] = KeyFromUnicode(unicode, KeyUse::kHeadword);
+    }
+    return FromKeys(keys);
+}
+
+size_t SearchIndex::memory_bytes() const {
+    return sizeof(*this) + keys_.capacity() + starts_.capacity() * sizeof(uint32_t) +
+           entries_.capacity() * sizeof(int32_t);
+}
+
+std::vector<Match> SearchIndex::Nearest(std::string_view key, size_t limit,
+                                        int max_distance) const {
+    key = key.substr(0, kMaxQuery);
+    if (key.empty() || limit == 0 || entries_.empty() || max_distance < 0) return {};
+    return Walk(*this, key, limit, max_distance).Run();
+}
+
+int DistanceBound(size_t key_length) {
+    if (key_length <= 2) return 0;
+    return static_cast<int>(std::min<size_t>((key_length + 1) / 4, 3));
+}
+
+namespace {
+
+std::vector<Match> NearestTo(const SearchIndex& index, const std::string& key, size_t limit) {
+    return index.Nearest(key, limit, DistanceBound(key.size()));
+}
+
+}  // namespace
+
+Suggestions SuggestForTyped(const SearchIndex& index, std::string_view preeti_bytes, size_t limit) {
+    Suggestions result;
+    result.matches =
+        NearestTo(index, KeyFromUnicode(preeti::ToUnicode(preeti_bytes), KeyUse::kTyped), limit);
+    if (!ReadsAsLatin(preeti_bytes)) return result;
+    std::vector<Match> latin = NearestTo(index, KeyFromLatin(preeti_bytes), limit);
+    if (!latin.empty() &&
+        (result.matches.empty() || latin.front().distance < result.matches.front().distance)) {
+        result.matches = std::move(latin);
+        result.romanised = true;
+    }
+    return result;
+}
+
+Suggestions SuggestForUnicode(const SearchIndex& index, std::string_view utf8, size_t limit) {
+    if (preeti::HasDevanagari(utf8))
+        return {NearestTo(index, KeyFromUnicode(utf8, KeyUse::kTyped), limit), false};
+    const std::optional<std::string> bytes = preeti::Utf8ToCp1252(utf8, true);
+    if (!bytes) return {};
+    return SuggestForTyped(index, *bytes, limit);
+}
+
+}  // namespace search
