@@ -54,12 +54,16 @@ class Best {
 class Walk {
   public:
     Walk(const SearchIndex& index, std::string_view query, size_t limit, int bound)
-        : index_(index), query_(query), best_(limit), bound_(bound) {}
+        : index_(index),
+          query_(query),
+          best_(limit),
+          bound_(bound),
+          cap_(static_cast<uint8_t>(bound + 1)) {}
 
     std::vector<Match> Run() {
         Row row{};
-        for (size_t j = 0; j <= query_.size(); ++j) row[j] = static_cast<uint8_t>(j);
-        Visit(0, index_.entries_.size(), 0, row, static_cast<int>(query_.size()));
+        for (size_t j = 0; j <= query_.size(); ++j) row[j] = Capped(static_cast<int>(j));
+        Visit(0, index_.entries_.size(), 0, row, row[query_.size()]);
         return best_.Take();
     }
 
@@ -84,14 +88,19 @@ class Walk {
         while (lo < hi) {
             const char sound = index_.key_at(lo)[depth];
             const size_t end = ChildEnd(lo, hi, depth, sound);
-            Row next{};
-            next[0] = static_cast<uint8_t>(std::min<size_t>(depth + 1, 255));
+            // Only cells within `bound_` of the diagonal can hold a distance
+            // within it; the others stay at the cap.
+            Row next;
+            next.fill(cap_);
+            const size_t i = depth + 1;
+            next[0] = Capped(static_cast<int>(i));
             int next_min = next[0];
-            for (size_t j = 1; j <= m; ++j) {
+            const size_t first = i > static_cast<size_t>(bound_) ? i - bound_ : 1;
+            const size_t last = std::min(m, i + bound_);
+            for (size_t j = first; j <= last; ++j) {
                 const int replace = row[j - 1] + (query_[j - 1] == sound ? 0 : 1);
-                const int value = std::min({replace, row[j] + 1, next[j - 1] + 1});
-                next[j] = static_cast<uint8_t>(std::min(value, 255));
-                next_min = std::min(next_min, value);
+                next[j] = Capped(std::min({replace, row[j] + 1, next[j - 1] + 1}));
+                next_min = std::min<int>(next_min, next[j]);
             }
             if (std::min(on_path, next_min) <= Limit()) Visit(lo, end, depth + 1, next, on_path);
             lo = end;
@@ -111,6 +120,10 @@ class Walk {
         return lo;
     }
 
+    uint8_t Capped(int distance) const {
+        return static_cast<uint8_t>(std::min(distance, int{cap_}));
+    }
+
     // The largest distance still worth reporting.
     int Limit() const { return best_.full() ? std::min(bound_, best_.worst()) : bound_; }
 
@@ -122,6 +135,7 @@ class Walk {
     std::string_view query_;
     Best best_;
     int bound_;
+    uint8_t cap_;  // any distance past the bound
 };
 
 SearchIndex SearchIndex::FromKeys(const std::vector<std::string>& keys) {
@@ -166,12 +180,20 @@ std::vector<Match> SearchIndex::Nearest(std::string_view key, size_t limit,
                                         int max_distance) const {
     key = key.substr(0, kMaxQuery);
     if (key.empty() || limit == 0 || entries_.empty() || max_distance < 0) return {};
-    return Walk(*this, key, limit, max_distance).Run();
+    max_distance = std::min(max_distance, static_cast<int>(key.size()));
+    // Nearer bounds first: a pass that fills the list leaves nothing for a
+    // wider one, and the near passes cost little.
+    std::vector<Match> found;
+    for (int bound = 0; bound <= max_distance; ++bound) {
+        found = Walk(*this, key, limit, bound).Run();
+        if (found.size() == limit) break;
+    }
+    return found;
 }
 
 int DistanceBound(size_t key_length) {
     if (key_length <= 2) return 0;
-    return static_cast<int>(std::min<size_t>((key_length + 1) / 4, 3));
+    return static_cast<int>(std::min<size_t>((key_length + 1) / 4, 2));
 }
 
 namespace {
@@ -183,17 +205,16 @@ std::vector<Match> NearestTo(const SearchIndex& index, const std::string& key, s
 }  // namespace
 
 Suggestions SuggestForTyped(const SearchIndex& index, std::string_view preeti_bytes, size_t limit) {
-    Suggestions result;
-    result.matches =
-        NearestTo(index, KeyFromUnicode(preeti::ToUnicode(preeti_bytes), KeyUse::kTyped), limit);
-    if (!ReadsAsLatin(preeti_bytes)) return result;
+    const std::string key = KeyFromUnicode(preeti::ToUnicode(preeti_bytes), KeyUse::kTyped);
+    if (!ReadsAsLatin(preeti_bytes)) return {NearestTo(index, key, limit), false};
+    // The Latin reading first: the Devanagari one then only needs to look as
+    // far as the Latin one's best.
     std::vector<Match> latin = NearestTo(index, KeyFromLatin(preeti_bytes), limit);
-    if (!latin.empty() &&
-        (result.matches.empty() || latin.front().distance < result.matches.front().distance)) {
-        result.matches = std::move(latin);
-        result.romanised = true;
-    }
-    return result;
+    const int bound = latin.empty() ? DistanceBound(key.size())
+                                    : std::min(DistanceBound(key.size()), latin.front().distance);
+    std::vector<Match> devanagari = index.Nearest(key, limit, bound);
+    if (!devanagari.empty() || latin.empty()) return {std::move(devanagari), false};
+    return {std::move(latin), true};
 }
 
 Suggestions SuggestForUnicode(const SearchIndex& index, std::string_view utf8, size_t limit) {

@@ -57,7 +57,9 @@ class SearchIndex {
 };
 
 // The edits a query of `key_length` sounds may be away from a headword: none
-// for one or two sounds, then one more for every four.
+// for one or two sounds, one from three, two from seven. Never more: with
+// three, every three-sound beginning of every key is in reach, and the walk
+// visits most of the trie's top.
 int DistanceBound(size_t key_length);
 
 // The headwords a typed text may stand for.

@@ -82,8 +82,8 @@ TEST(SearchIndex, DistanceBoundGrowsWithTheQuery) {
     EXPECT_EQ(DistanceBound(2), 0);
     EXPECT_EQ(DistanceBound(3), 1);
     EXPECT_EQ(DistanceBound(7), 2);
-    EXPECT_EQ(DistanceBound(11), 3);
-    EXPECT_EQ(DistanceBound(40), 3);
+    EXPECT_EQ(DistanceBound(11), 2);
+    EXPECT_EQ(DistanceBound(40), 2);
 }
 
 // A store's worth of Preeti headwords, from UTF-8.
