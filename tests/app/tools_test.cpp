@@ -166,6 +166,54 @@ TEST(Tools, PackThenExtractThenLookUp) {
     EXPECT_EQ(run.status, 3);
 }
 
+TEST(Tools, LookUpNearWordsLatinSpellingsAndJson) {
+    ScratchFolder dir;
+    WriteText(dir / "table.tsv",
+              "बुद्धि\tसोच्ने शक्ति. [बुद्धिमान=]बुद्धि भएको.\n"
+              "शब्दकोश\tशब्दको अर्थ दिने पुस्तक.\n"
+              "शब्द\tअर्थ भएको अक्षरको समूह.\n"
+              "किताब\tपढ्ने पुस्तक.\n");
+    ASSERT_EQ(
+        Shell(kTools + "/kovelin-pack '" + (dir / "table.tsv") + "' '" + (dir / "load.dll") + "'")
+            .status,
+        0);
+    const std::string lookup = kTools + "/kovelin-lookup ";
+    const std::string data = " --data '" + dir.path() + "'";
+
+    // The Unicode beginning of a word whose Preeti bytes start otherwise.
+    ShellRun run = Shell(lookup + "बुद्ध" + data);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("did you mean:\n  बुद्धि\n"), std::string::npos) << run.output;
+
+    run = Shell(lookup + "कीताव --fuzzy" + data);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output, "किताब\nपढ्ने पुस्तक ।\n");
+
+    // The nearest first, then the other near headwords with their rows.
+    run = Shell(lookup + "sabda --roman" + data);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output, "शब्दकोश\nशब्दको अर्थ दिने पुस्तक ।\n\n2\tशब्द\n");
+
+    run = Shell(lookup + "shabdakosh --roman --json" + data);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output,
+              "[\n  {\n    \"headword\": \"शब्दकोश\",\n    \"definition\": \"शब्दको अर्थ दिने "
+              "पुस्तक ।\\n\"\n  }\n]\n");
+
+    run = Shell(lookup + "बु --json --list 1" + data);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.output.find("\"definition\": \"सोच्ने शक्ति ।\\n[ बुद्धिमान. ]\\nबुद्धि भएको "
+                              "।\\n\""),
+              std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("\"headword\": \"शब्दकोश\""), std::string::npos);
+
+    run = Shell(lookup + "zzzzzz --roman --json" + data);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("[]\n"), std::string::npos);
+    EXPECT_EQ(Shell(lookup + "x --roman --fuzzy" + data).status, 2);
+}
+
 TEST(Tools, ExtractionPastTheFileSizeLimitFailsAndLeavesNothing) {
     ScratchFolder dir;
     std::string table;
