@@ -3,6 +3,7 @@
 #include "app/definition_html.h"
 #include "app/dictionary_store.h"
 #include "app/headword_search.h"
+#include "app/terminal_lookup.h"
 #include "controls/virtual_list/mvirtual_list_view.h"
 #include "lookup/search_history.h"
 #include "platform/controls/message_box.h"
@@ -10,6 +11,7 @@
 #include "platform/listview/listview.h"
 #include "platform/os/clipboard_text.h"
 #include "platform/os/settings.h"
+#include "platform/preeti/preeti.h"
 
 namespace lookup {
 
@@ -21,6 +23,8 @@ namespace {
 constexpr Color kSearchBack = 0x0080FFFF;      // light yellow
 constexpr Color kDefinitionBack = 0x00B4FFFF;  // paler yellow
 constexpr int16_t kEnterKey = 13;
+// The index is built this long after the window shows, once it has painted.
+constexpr int32_t kIndexDelayMs = 200;
 
 class SettingsHistoryStore : public HistoryStore {
   public:
@@ -80,8 +84,15 @@ MainWindow::MainWindow(std::unique_ptr<HistoryStore> history)
 }
 
 MainWindow::~MainWindow() {
-    // The list goes first, while its windows still exist.
+    // The list and the pop-up go first, while their windows still exist.
+    suggest_.reset();
     lst_main_.reset();
+}
+
+void MainWindow::Show() {
+    Form::Show();
+    handed_over_ = true;
+    if (tmr_index_) tmr_index_->set_enabled(true);
 }
 
 void MainWindow::CreateAndLoad() {
@@ -118,6 +129,10 @@ void MainWindow::BuildControls() {
     tmr_clipboard_ = &Add<Timer>("tmrClipBoard");
     (void)tmr_clipboard_->set_interval(500);
     tmr_clipboard_->set_enabled(false);
+    tmr_index_ = &Add<Timer>("tmrIndex");
+    (void)tmr_index_->set_interval(kIndexDelayMs);
+    tmr_index_->set_enabled(false);
+    suggest_ = std::make_unique<SuggestionPopup>(hwnd(), SearchFont());
 
     RegisterListViewClass();
     lst_main_ = std::make_unique<virtual_list::UVirtualListView>(
@@ -168,6 +183,15 @@ void MainWindow::BuildControls() {
     cmb_search_->on_click = [this] { OnSearchClick(); };
     lbl_clear_history_->on_click = [this] { ClearHistory(); };
     tmr_clipboard_->on_timer = [this] { OnClipboardTick(); };
+    tmr_index_->on_timer = [this] {
+        tmr_index_->set_enabled(false);
+        (void)SuggestionIndex();
+    };
+    cmb_search_->on_lost_focus = [this] { suggest_->Close(); };
+    suggest_->on_pick = [this](int32_t row) { PickSuggestion(row); };
+    lst_main_->KeyDown = [this](int16_t& code, int16_t& shift) {
+        if (code == 'C' && (shift & kCtrlMask) && !(shift & (kShiftMask | kAltMask))) CopyEntry();
+    };
     lst_main_->ItemInfoCallback = [](int32_t row, int32_t sub, int32_t, std::string& text,
                                      int32_t&) {
         const app::DictionaryStore& store = app::Dictionary();
@@ -212,9 +236,39 @@ void MainWindow::SetRowHighlight(int32_t row, bool on) {
 void MainWindow::OnSearchChange() {
     int32_t i = FindHeadword(cmb_search_->text());
     if (i != -1) (void)lst_main_->SetTopIndex(i);
+    UpdateSuggestions(i);
 }
 
-void MainWindow::OnSearchKeyDown(int16_t& key_code, int16_t /*shift*/) {
+void MainWindow::OnSearchKeyDown(int16_t& key_code, int16_t shift) {
+    // While suggestions are up, the arrow keys move through them, Escape
+    // closes them and Enter picks the one the arrows are on.
+    if (suggest_ && suggest_->open() && !(shift & kAltMask)) {
+        switch (key_code) {
+            case VK_DOWN:
+                suggest_->MoveHot(1);
+                key_code = 0;
+                return;
+            case VK_UP:
+                suggest_->MoveHot(-1);
+                key_code = 0;
+                return;
+            case VK_ESCAPE:
+                suggest_->Close();
+                key_code = 0;
+                return;
+            case kEnterKey:
+                if (const int32_t hot = suggest_->hot(); hot >= 0) {
+                    key_code = 0;
+                    suggest_->Close();
+                    PickSuggestion(hot);
+                    return;
+                }
+                suggest_->Close();
+                break;
+            default:
+                break;
+        }
+    }
     if (key_code != kEnterKey) return;
     std::string t(TrimSpaces(cmb_search_->text()));
     int32_t i = FindHeadword(t);
@@ -276,6 +330,70 @@ void MainWindow::ShowDefinition(int32_t row) {
     definition_row_ = row;
     if (!lbl_definition_) return;
     lbl_definition_->set_caption(PlainDefinition(app::Dictionary().definition(row)));
+}
+
+// --- suggestions and copying -------------------------------------------------
+
+const search::SearchIndex& MainWindow::SuggestionIndex() {
+    // The store is only read after loading, so an index of its size is its
+    // index.
+    const app::DictionaryStore& store = app::Dictionary();
+    if (!index_ || index_->size() != store.size()) {
+        index_ = search::SearchIndex::Build(store.size(), [&](int32_t i) { return store.word(i); });
+    }
+    return *index_;
+}
+
+void MainWindow::UpdateSuggestions(int32_t found) {
+    if (!suggest_) return;
+    const std::string& text = cmb_search_->text();
+    if (found != -1 || !handed_over_ || TrimSpaces(text).empty() ||
+        !IsWindowVisible(cmb_search_->hwnd())) {
+        suggest_->Close();
+        return;
+    }
+    const search::Suggestions near =
+        search::SuggestForTyped(SuggestionIndex(), text, SuggestionPopup::kMaxRows);
+    const app::DictionaryStore& store = app::Dictionary();
+    suggested_.clear();
+    std::vector<std::string> words;
+    for (const search::Match& match : near.matches) {
+        suggested_.push_back(match.entry);
+        words.emplace_back(store.word(match.entry));
+    }
+    if (words.empty()) {
+        suggest_->Close();
+        return;
+    }
+    suggest_->Show(GetWindowRect(cmb_search_->hwnd()), std::move(words), near.romanised);
+}
+
+void MainWindow::PickSuggestion(int32_t row) {
+    if (row < 0 || row >= static_cast<int32_t>(suggested_.size())) return;
+    const app::DictionaryStore& store = app::Dictionary();
+    const int32_t entry = suggested_[static_cast<size_t>(row)];
+    if (entry < 0 || entry >= store.size()) return;
+    // As if the word had been typed and Enter pressed: the change handling
+    // scrolls the list to it and closes the suggestions, Enter marks and
+    // records it.
+    HWND self = hwnd();
+    cmb_search_->set_text(std::string(store.word(entry)));
+    if (!IsWindow(self)) return;
+    OnSearchClick();
+}
+
+void MainWindow::CopyEntry() {
+    const app::DictionaryStore& store = app::Dictionary();
+    if (definition_row_ < 0 || definition_row_ >= store.size()) return;
+    const app::DictEntry entry = store[definition_row_];
+    std::string text = preeti::ToUnicode(entry.word);
+    text += '\t';
+    text += app::DefinitionLines(entry.definition);
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    if (!SetClipboardTextUtf8(text)) return;
+    // Should the copy read back as program text, the watcher takes it as
+    // already seen and does not look it up.
+    (void)clipboard_.Tick(os::ClipboardToProgramText(text));
 }
 
 // --- history ------------------------------------------------------------------
@@ -362,6 +480,8 @@ void MainWindow::ReportState(Json& out) const {
     // stored value never holds a zero byte).
     const std::string stored = history_->Read(std::string(1, '\0'));
     out.Set("history_stored", stored == std::string(1, '\0') ? Json() : Json(stored));
+    if (suggest_) suggest_->ReportState(out);
+    out.Set("suggestion_index_size", index_ ? Json(static_cast<int64_t>(index_->size())) : Json());
     // The headword list's own report, lifted here so scenarios read it
     // next to the search state.
     if (lst_main_) {

@@ -16,6 +16,7 @@
 #include "app/startup.h"
 #include "controls/virtual_list/virtual_list_view.h"
 #include "lookup/clipboard_watcher.h"
+#include "lookup/suggestion_popup.h"
 #include "platform/controls/combo_box.h"
 #include "platform/controls/form.h"
 #include "platform/controls/label.h"
@@ -23,6 +24,7 @@
 #include "platform/controls/timer.h"
 #include "platform/error.h"
 #include "platform/property_bag.h"
+#include "search/search_index.h"
 
 namespace lookup {
 
@@ -48,7 +50,9 @@ class MainWindow : public platform::controls::Form,
     // app::MainWindow
     void CreateAndLoad() override;
     void ConfigureList(const app::HeadwordListSetup& setup) override;
-    void Show() override { Form::Show(); }
+    // Shows the window; the suggestion index is built soon after, when the
+    // message loop is idle.
+    void Show() override;
 
     // --- the lookup logic, as the controls' handlers run it ----------------
     // The first entry whose headword starts with `text` (wildcards ? # *).
@@ -60,6 +64,14 @@ class MainWindow : public platform::controls::Form,
     void OnSearchClick();
     void OnItemChanged(int32_t row);
     void OnClipboardTick();
+    // Ctrl+C in the headword list: the shown entry as Unicode text, the
+    // headword, a tab, then the definition one sentence a line.
+    void CopyEntry();
+    // The suggestion list: shown while the search box text matches no
+    // headword and some headword is near it; `row` picks one.
+    void UpdateSuggestions(int32_t found);
+    void PickSuggestion(int32_t row);
+    SuggestionPopup* suggestions() const { return suggest_.get(); }
     void ClearHistory();
     void SaveHistory();
 
@@ -81,6 +93,8 @@ class MainWindow : public platform::controls::Form,
     static constexpr int32_t kQueriesBeforeWarning = 50;
     static constexpr uint32_t kWarningGapMs = 2000;
     void ShowDefinition(int32_t row);
+    // The index of the whole store, built on first need or after hand-over.
+    const search::SearchIndex& SuggestionIndex();
 
     std::unique_ptr<HistoryStore> history_;
     platform::PropertyBag list_properties_;
@@ -94,7 +108,9 @@ class MainWindow : public platform::controls::Form,
     platform::controls::Label* lbl_word_ = nullptr;
     platform::controls::Label* lbl_definition_ = nullptr;
     platform::controls::Timer* tmr_clipboard_ = nullptr;
+    platform::controls::Timer* tmr_index_ = nullptr;
     std::unique_ptr<virtual_list::UVirtualListView> lst_main_;
+    std::unique_ptr<SuggestionPopup> suggest_;
 
     // Lookup state.
     bool highlight_shown_ = false;
@@ -111,6 +127,11 @@ class MainWindow : public platform::controls::Form,
     ClipboardWatcher clipboard_;
     std::string saved_history_;       // what is on disk, to write only changes
     std::string history_save_error_;  // why the last save failed; empty after a good one
+
+    // Suggestions: none until the store is full and the window handed over.
+    bool handed_over_ = false;
+    std::optional<search::SearchIndex> index_;
+    std::vector<int32_t> suggested_;  // the entry of each suggested row
 };
 
 }  // namespace lookup
