@@ -214,6 +214,24 @@ TEST(Tools, LookUpNearWordsLatinSpellingsAndJson) {
     EXPECT_EQ(Shell(lookup + "x --roman --fuzzy" + data).status, 2);
 }
 
+TEST(Tools, ConvertTextBothWaysReportingWhatHasNoForm) {
+    ScratchFolder dir;
+    WriteText(dir / "unicode.txt", "नेपाल एउटा देश हो।\nघर A\n");
+    const std::string convert = kTools + "/kovelin-convert ";
+    // Standard error, apart from the output file.
+    ShellRun run = Shell("(" + convert + "--to-preeti < '" + (dir / "unicode.txt") + "' > '" +
+                         (dir / "preeti.txt") + "')");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output,
+              "kovelin-convert: line 2, column 4: U+0041 has no Preeti form\n"
+              "kovelin-convert: 1 character left out\n");
+    run = Shell(convert + "--to-unicode < '" + (dir / "preeti.txt") + "'");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output, "नेपाल एउटा देश हो।\nघर \n");
+    EXPECT_EQ(Shell(convert + "--sideways < /dev/null").status, 2);
+    EXPECT_EQ(Shell(convert).status, 2);
+}
+
 TEST(Tools, ExtractionPastTheFileSizeLimitFailsAndLeavesNothing) {
     ScratchFolder dir;
     std::string table;
