@@ -187,7 +187,11 @@ void MainWindow::BuildControls() {
         tmr_index_->set_enabled(false);
         (void)SuggestionIndex();
     };
-    cmb_search_->on_lost_focus = [this] { suggest_->Close(); };
+    // The box also loses the focus while the window is destroyed, after
+    // the pop-up has gone.
+    cmb_search_->on_lost_focus = [this] {
+        if (suggest_) suggest_->Close();
+    };
     suggest_->on_pick = [this](int32_t row) { PickSuggestion(row); };
     lst_main_->KeyDown = [this](int16_t& code, int16_t& shift) {
         if (code == 'C' && (shift & kCtrlMask) && !(shift & (kShiftMask | kAltMask))) CopyEntry();
@@ -347,8 +351,10 @@ const search::SearchIndex& MainWindow::SuggestionIndex() {
 void MainWindow::UpdateSuggestions(int32_t found) {
     if (!suggest_) return;
     const std::string& text = cmb_search_->text();
+    // Only for text being typed: a word the clipboard watcher looks up while
+    // another program is in front raises no pop-up over it.
     if (found != -1 || !handed_over_ || TrimSpaces(text).empty() ||
-        !IsWindowVisible(cmb_search_->hwnd())) {
+        GetFocus() != cmb_search_->hwnd()) {
         suggest_->Close();
         return;
     }

@@ -201,6 +201,11 @@ TEST_F(MainWindowTest, OveruseWarningAfterFiftyChangesAndTwoSecondsEvenAcrossThe
 TEST_F(MainWindowTest, SuggestionsOfferNearHeadwordsOnlyWhileNothingMatches) {
     Open();
     lookup::SuggestionPopup& popup = *main_->suggestions();
+    // Not for text set while the search box is not being typed in (a
+    // clipboard lookup with another program in front).
+    main_->search_box()->set_text("kfgf");
+    EXPECT_FALSE(popup.open());
+    SetFocus(main_->search_box()->hwnd());
     main_->search_box()->set_text("kfgf");  // पाना: पानी misspelt
     ASSERT_TRUE(popup.open());
     EXPECT_EQ(popup.words(), (std::vector<std::string>{"kfgL", "kfgL kfof"}));
@@ -219,6 +224,7 @@ TEST_F(MainWindowTest, SuggestionsOfferNearHeadwordsOnlyWhileNothingMatches) {
 TEST_F(MainWindowTest, ArrowsAndEnterPickASuggestionAsEnterOnItWould) {
     Open();
     lookup::SuggestionPopup& popup = *main_->suggestions();
+    SetFocus(main_->search_box()->hwnd());
     main_->search_box()->set_text("ghar");  // घर in Latin letters
     ASSERT_TRUE(popup.open());
     int16_t key = VK_UP;
