@@ -1,5 +1,7 @@
 #include "lookup/main_window.h"
 
+#include <system_error>
+
 #include "app/definition_html.h"
 #include "app/dictionary_store.h"
 #include "app/headword_search.h"
@@ -23,7 +25,8 @@ namespace {
 constexpr Color kSearchBack = 0x0080FFFF;      // light yellow
 constexpr Color kDefinitionBack = 0x00B4FFFF;  // paler yellow
 constexpr int16_t kEnterKey = 13;
-// The index is built this long after the window shows, once it has painted.
+// The index build starts this long after the window shows, once it has
+// painted.
 constexpr int32_t kIndexDelayMs = 200;
 
 class SettingsHistoryStore : public HistoryStore {
@@ -84,6 +87,8 @@ MainWindow::MainWindow(std::unique_ptr<HistoryStore> history)
 }
 
 MainWindow::~MainWindow() {
+    // A build still running reads the store; it ends before the window does.
+    if (index_build_.valid()) index_build_.wait();
     // The list and the pop-up go first, while their windows still exist.
     suggest_.reset();
     lst_main_.reset();
@@ -185,7 +190,7 @@ void MainWindow::BuildControls() {
     tmr_clipboard_->on_timer = [this] { OnClipboardTick(); };
     tmr_index_->on_timer = [this] {
         tmr_index_->set_enabled(false);
-        (void)SuggestionIndex();
+        StartIndexBuild();
     };
     // The box also loses the focus while the window is destroyed, after
     // the pop-up has gone.
@@ -338,13 +343,26 @@ void MainWindow::ShowDefinition(int32_t row) {
 
 // --- suggestions and copying -------------------------------------------------
 
-const search::SearchIndex& MainWindow::SuggestionIndex() {
-    // The store is only read after loading, so an index of its size is its
-    // index.
-    const app::DictionaryStore& store = app::Dictionary();
-    if (!index_ || index_->size() != store.size()) {
-        index_ = search::SearchIndex::Build(store.size(), [&](int32_t i) { return store.word(i); });
+void MainWindow::StartIndexBuild() {
+    if (index_ || index_build_.valid()) return;
+    // The store is only read after loading, so a thread may read it while
+    // this one goes on; it touches no window.
+    try {
+        index_build_ = std::async(std::launch::async, [] {
+            const app::DictionaryStore& store = app::Dictionary();
+            return search::SearchIndex::Build(store.size(),
+                                              [&](int32_t i) { return store.word(i); });
+        });
+    } catch (const std::system_error&) {
+        // No thread to be had: the index is built when it is first needed.
     }
+}
+
+const search::SearchIndex& MainWindow::SuggestionIndex() {
+    if (index_build_.valid()) index_ = index_build_.get();
+    const app::DictionaryStore& store = app::Dictionary();
+    if (!index_ || index_->size() != store.size())
+        index_ = search::SearchIndex::Build(store.size(), [&](int32_t i) { return store.word(i); });
     return *index_;
 }
 
@@ -487,6 +505,7 @@ void MainWindow::ReportState(Json& out) const {
     const std::string stored = history_->Read(std::string(1, '\0'));
     out.Set("history_stored", stored == std::string(1, '\0') ? Json() : Json(stored));
     if (suggest_) suggest_->ReportState(out);
+    out.Set("suggestion_index_started", index_.has_value() || index_build_.valid());
     out.Set("suggestion_index_size", index_ ? Json(static_cast<int64_t>(index_->size())) : Json());
     // The headword list's own report, lifted here so scenarios read it
     // next to the search state.

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -50,8 +51,8 @@ class MainWindow : public platform::controls::Form,
     // app::MainWindow
     void CreateAndLoad() override;
     void ConfigureList(const app::HeadwordListSetup& setup) override;
-    // Shows the window; the suggestion index is built soon after, when the
-    // message loop is idle.
+    // Shows the window; the suggestion index build starts soon after, when
+    // the message loop is idle.
     void Show() override;
 
     // --- the lookup logic, as the controls' handlers run it ----------------
@@ -93,7 +94,10 @@ class MainWindow : public platform::controls::Form,
     static constexpr int32_t kQueriesBeforeWarning = 50;
     static constexpr uint32_t kWarningGapMs = 2000;
     void ShowDefinition(int32_t row);
-    // The index of the whole store, built on first need or after hand-over.
+    // The index of the whole store: built on a thread of its own started in
+    // an idle moment after hand-over, taken over (waiting for it if need be)
+    // or built here at the first need.
+    void StartIndexBuild();
     const search::SearchIndex& SuggestionIndex();
 
     std::unique_ptr<HistoryStore> history_;
@@ -131,6 +135,7 @@ class MainWindow : public platform::controls::Form,
     // Suggestions: none until the store is full and the window handed over.
     bool handed_over_ = false;
     std::optional<search::SearchIndex> index_;
+    std::future<search::SearchIndex> index_build_;
     std::vector<int32_t> suggested_;  // the entry of each suggested row
 };
 
