@@ -155,6 +155,9 @@ SearchIndex SearchIndex::FromKeys(const std::vector<std::string>& keys) {
         index.keys_ += keys[entry];
     }
     index.starts_.push_back(static_cast<uint32_t>(index.keys_.size()));
+    index.ranks_.resize(order.size());
+    for (size_t rank = 0; rank < order.size(); ++rank)
+        index.ranks_[order[rank]] = static_cast<int32_t>(rank);
     index.entries_ = std::move(order);
     return index;
 }
@@ -173,7 +176,7 @@ SearchIndex SearchIndex::Build(int32_t count,
 
 size_t SearchIndex::memory_bytes() const {
     return sizeof(*this) + keys_.capacity() + starts_.capacity() * sizeof(uint32_t) +
-           entries_.capacity() * sizeof(int32_t);
+           (entries_.capacity() + ranks_.capacity()) * sizeof(int32_t);
 }
 
 std::vector<Match> SearchIndex::Nearest(std::string_view key, size_t limit,
@@ -191,6 +194,48 @@ std::vector<Match> SearchIndex::Nearest(std::string_view key, size_t limit,
     return found;
 }
 
+namespace {
+
+// The edit distance between two keys of at most a few dozen sounds.
+int Distance(std::string_view a, std::string_view b) {
+    std::array<int, kMaxKeyLength + 1> row{};
+    for (size_t j = 0; j <= b.size(); ++j) row[j] = static_cast<int>(j);
+    for (size_t i = 1; i <= a.size(); ++i) {
+        int diagonal = row[0];
+        row[0] = static_cast<int>(i);
+        for (size_t j = 1; j <= b.size(); ++j) {
+            const int above = row[j];
+            row[j] =
+                std::min({diagonal + (a[i - 1] == b[j - 1] ? 0 : 1), above + 1, row[j - 1] + 1});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+}  // namespace
+
+std::vector<Match> SearchIndex::NearestWords(std::string_view key, size_t limit,
+                                             int max_distance) const {
+    key = key.substr(0, kMaxQuery);
+    std::vector<Match> found = Nearest(key, limit * 4, max_distance);
+    auto spelt_whole = [&](const Match& m) {
+        const std::string_view word = key_of(m.entry).substr(0, kMaxKeyLength);
+        if (Distance(key, word) == m.distance) return true;
+        return word.ends_with('a') && Distance(key, word.substr(0, word.size() - 1)) == m.distance;
+    };
+    std::vector<std::pair<bool, Match>> ranked;
+    ranked.reserve(found.size());
+    for (const Match& m : found) ranked.push_back({!spelt_whole(m), m});
+    std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) {
+        return a.second.distance != b.second.distance ? a.second.distance < b.second.distance
+                                                      : a.first < b.first;
+    });
+    found.clear();
+    for (size_t i = 0; i < ranked.size() && i < limit; ++i) found.push_back(ranked[i].second);
+    return found;
+}
+
 int DistanceBound(size_t key_length) {
     if (key_length <= 2) return 0;
     return static_cast<int>(std::min<size_t>((key_length + 1) / 4, 2));
@@ -199,7 +244,7 @@ int DistanceBound(size_t key_length) {
 namespace {
 
 std::vector<Match> NearestTo(const SearchIndex& index, const std::string& key, size_t limit) {
-    return index.Nearest(key, limit, DistanceBound(key.size()));
+    return index.NearestWords(key, limit, DistanceBound(key.size()));
 }
 
 }  // namespace
@@ -212,7 +257,7 @@ Suggestions SuggestForTyped(const SearchIndex& index, std::string_view preeti_by
     std::vector<Match> latin = NearestTo(index, KeyFromLatin(preeti_bytes), limit);
     const int bound = latin.empty() ? DistanceBound(key.size())
                                     : std::min(DistanceBound(key.size()), latin.front().distance);
-    std::vector<Match> devanagari = index.Nearest(key, limit, bound);
+    std::vector<Match> devanagari = index.NearestWords(key, limit, bound);
     if (!devanagari.empty() || latin.empty()) return {std::move(devanagari), false};
     return {std::move(latin), true};
 }

@@ -43,8 +43,14 @@ class SearchIndex {
     // Up to `limit` headwords whose keys begin within `max_distance` edits of
     // `key`, nearest first and in dictionary order within a distance.
     std::vector<Match> Nearest(std::string_view key, size_t limit, int max_distance) const;
+    // The same, except that within a distance the headwords that `key`
+    // spells whole (their final inherent a may be left out) come before
+    // those it only begins: "kan" puts कान before काँचो. The order is taken
+    // among the first 4 x `limit` matches.
+    std::vector<Match> NearestWords(std::string_view key, size_t limit, int max_distance) const;
 
   private:
+    std::string_view key_of(int32_t entry) const { return key_at(ranks_[entry]); }
     std::string_view key_at(size_t rank) const {
         return std::string_view(keys_).substr(starts_[rank], starts_[rank + 1] - starts_[rank]);
     }
@@ -52,6 +58,7 @@ class SearchIndex {
     std::string keys_;              // keys in sorted order, back to back
     std::vector<uint32_t> starts_;  // size() + 1 offsets into keys_
     std::vector<int32_t> entries_;  // the entry of each sorted key
+    std::vector<int32_t> ranks_;    // the sorted place of each entry's key
 
     friend class Walk;
 };

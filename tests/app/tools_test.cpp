@@ -189,10 +189,11 @@ TEST(Tools, LookUpNearWordsLatinSpellingsAndJson) {
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.output, "किताब\nपढ्ने पुस्तक ।\n");
 
-    // The nearest first, then the other near headwords with their rows.
+    // The nearest first (a word spelt whole before one only begun), then the
+    // other near headwords with their rows.
     run = Shell(lookup + "sabda --roman" + data);
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.output, "शब्दकोश\nशब्दको अर्थ दिने पुस्तक ।\n\n2\tशब्द\n");
+    EXPECT_EQ(run.output, "शब्द\nअर्थ भएको अक्षरको समूह ।\n\n1\tशब्दकोश\n");
 
     run = Shell(lookup + "shabdakosh --roman --json" + data);
     EXPECT_EQ(run.status, 0);

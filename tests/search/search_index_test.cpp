@@ -77,6 +77,17 @@ TEST(SearchIndex, RanksByDistanceThenDictionaryOrder) {
     EXPECT_TRUE(SearchIndex::FromKeys({}).Nearest("a", 8, 2).empty());
 }
 
+TEST(SearchIndex, WholeWordsComeBeforeWordsTheQueryOnlyBegins) {
+    // काँचो, कान, काम: "kan" begins the first and spells the second whole
+    // but for its final a; "kam" spells काम.
+    const SearchIndex index = SearchIndex::FromKeys({"kanco", "kana", "kama", "kamara"});
+    EXPECT_EQ(index.NearestWords("kan", 8, 1),
+              (std::vector<Match>{{1, 0}, {0, 0}, {2, 1}, {3, 1}}));
+    EXPECT_EQ(index.NearestWords("kamar", 2, 1), (std::vector<Match>{{3, 0}, {2, 1}}));
+    // A whole word further away still comes after every nearer one.
+    EXPECT_EQ(index.NearestWords("kanc", 8, 1), (std::vector<Match>{{0, 0}, {1, 1}}));
+}
+
 TEST(SearchIndex, DistanceBoundGrowsWithTheQuery) {
     EXPECT_EQ(DistanceBound(1), 0);
     EXPECT_EQ(DistanceBound(2), 0);
@@ -186,15 +197,15 @@ Rates Measure(const char* list) {
 TEST(Suggestions, FindMostMisspelledSampleWords) {
     const Rates rates = Measure("tests/search/misspellings.tsv");
     EXPECT_EQ(rates.total, 200);
-    EXPECT_GE(rates.top8, 195);
-    EXPECT_GE(rates.first, 180);
+    EXPECT_GE(rates.top8, 196);
+    EXPECT_GE(rates.first, 190);
 }
 
 TEST(Suggestions, FindMostRomanisedSampleWords) {
     const Rates rates = Measure("tests/search/romanisations.tsv");
     EXPECT_EQ(rates.total, 200);
-    EXPECT_GE(rates.top8, 195);
-    EXPECT_GE(rates.first, 180);
+    EXPECT_GE(rates.top8, 196);
+    EXPECT_GE(rates.first, 190);
 }
 
 }  // namespace

@@ -122,12 +122,12 @@ std::vector<search::Match> NearHeadwords(const app::LookupIndex& lookup, Reading
     const search::SearchIndex index = app::SearchIndexOf(lookup);
     if (reading == Reading::kLatin) {
         const std::string key = search::KeyFromLatin(word);
-        return index.Nearest(key, kNearCount, search::DistanceBound(key.size()));
+        return index.NearestWords(key, kNearCount, search::DistanceBound(key.size()));
     }
     if (reading == Reading::kTolerant) {
         const std::string key =
             search::KeyFromUnicode(preeti::ToUnicode(typed), search::KeyUse::kTyped);
-        return index.Nearest(key, kNearCount, search::DistanceBound(key.size()));
+        return index.NearestWords(key, kNearCount, search::DistanceBound(key.size()));
     }
     return search::SuggestForUnicode(index, word, kNearCount).matches;
 }
