@@ -75,6 +75,8 @@ struct Suggestions {
     bool romanised = false;  // read as Latin letters rather than Devanagari
 };
 
+// Both readings below rank as NearestWords does, within DistanceBound.
+//
 // For the Preeti bytes of the search box: the nearest headwords to the
 // Devanagari reading of the bytes and, when the bytes are also Latin letters,
 // to their Latin reading; the reading with the nearer best match wins, the
