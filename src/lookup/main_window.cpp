@@ -343,6 +343,12 @@ void MainWindow::ShowDefinition(int32_t row) {
 
 // --- suggestions and copying -------------------------------------------------
 
+LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (suggest_ && (msg == WM_MOVE || (msg == WM_ACTIVATE && wp == WA_INACTIVE)))
+        suggest_->Close();
+    return Form::HandleMessage(msg, wp, lp);
+}
+
 void MainWindow::StartIndexBuild() {
     if (index_ || index_build_.valid()) return;
     // The store is only read after loading, so a thread may read it while

@@ -84,6 +84,12 @@ class MainWindow : public platform::controls::Form,
 
     void ReportState(platform::Json& out) const override;
 
+  protected:
+    // Moving the window or leaving it closes the suggestion list, which
+    // stays where it was put otherwise.
+    platform::LRESULT HandleMessage(platform::UINT msg, platform::WPARAM wp,
+                                    platform::LPARAM lp) override;
+
   private:
     void BuildControls();
     void LoadHistory();

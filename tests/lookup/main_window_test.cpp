@@ -219,6 +219,11 @@ TEST_F(MainWindowTest, SuggestionsOfferNearHeadwordsOnlyWhileNothingMatches) {
     EXPECT_FALSE(popup.open());
     main_->search_box()->set_text("qqqqqqqq");  // near nothing
     EXPECT_FALSE(popup.open());
+    // Moving the window closes the list.
+    main_->search_box()->set_text("kfgf");
+    ASSERT_TRUE(popup.open());
+    MoveWindow(main_->hwnd(), 10, 10, 400, 300, true);
+    EXPECT_FALSE(popup.open());
 }
 
 TEST_F(MainWindowTest, ArrowsAndEnterPickASuggestionAsEnterOnItWould) {
