@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/definition_html.h"
+#include "platform/json.h"
 #include "platform/preeti/preeti.h"
 
 namespace app {
@@ -52,9 +53,12 @@ std::string TypedTextToPreeti(std::string_view typed, bool* ok) {
 }
 
 std::string FormatEntryForTerminal(const DictEntry& entry) {
-    std::string out = preeti::ToUnicode(entry.word);
-    out += '\n';
-    for (const DefinitionSegment& segment : SplitDefinition(entry.definition)) {
+    return preeti::ToUnicode(entry.word) + "\n" + DefinitionLines(entry.definition);
+}
+
+std::string DefinitionLines(std::string_view definition) {
+    std::string out;
+    for (const DefinitionSegment& segment : SplitDefinition(definition)) {
         if (segment.is_subentry) {
             // The pane draws the brackets in a Latin face and the key with
             // its closing mark in the Preeti face.
@@ -66,6 +70,28 @@ std::string FormatEntryForTerminal(const DictEntry& entry) {
         out += '\n';
     }
     return out;
+}
+
+std::string FormatEntriesAsJson(const std::vector<DictEntry>& entries) {
+    platform::Json array = platform::Json::MakeArray();
+    for (const DictEntry& entry : entries) {
+        platform::Json object = platform::Json::MakeObject();
+        object.Set("headword", preeti::ToUnicode(entry.word));
+        object.Set("definition", DefinitionLines(entry.definition));
+        array.Push(std::move(object));
+    }
+    return array.Dump() + "\n";
+}
+
+search::SearchIndex SearchIndexOf(const LookupIndex& lookup) {
+    std::vector<std::string_view> words;
+    words.reserve(lookup.size());
+    lookup.ForEachWord([&](int32_t, std::string_view word) {
+        words.push_back(word);
+        return true;
+    });
+    return search::SearchIndex::Build(static_cast<int32_t>(words.size()),
+                                      [&](int32_t i) { return words[i]; });
 }
 
 std::string FormatFollowingHeadwords(const DictionaryStore& store, int32_t index, int32_t count) {

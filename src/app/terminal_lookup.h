@@ -6,8 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
 #include "app/dictionary_store.h"
 #include "app/lookup_index.h"
+#include "search/search_index.h"
 
 namespace app {
 
@@ -22,6 +25,15 @@ std::string TypedTextToPreeti(std::string_view typed_utf8, bool* ok = nullptr);
 // danda, and each sub-entry's key in brackets on a line before its
 // explanation, as the definition pane lays them out.
 std::string FormatEntryForTerminal(const DictEntry& entry);
+// The same without the headword: the definition as Unicode lines.
+std::string DefinitionLines(std::string_view definition);
+
+// A JSON array of {"headword", "definition"} objects in Unicode, the
+// definition laid out as DefinitionLines does, for scripts.
+std::string FormatEntriesAsJson(const std::vector<DictEntry>& entries);
+
+// The spelling-tolerant index of an index file's headwords.
+search::SearchIndex SearchIndexOf(const LookupIndex& lookup);
 
 // Up to `count` headwords after entry `index`, one a line, each after its
 // row number.

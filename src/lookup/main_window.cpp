@@ -1,8 +1,11 @@
 #include "lookup/main_window.h"
 
+#include <system_error>
+
 #include "app/definition_html.h"
 #include "app/dictionary_store.h"
 #include "app/headword_search.h"
+#include "app/terminal_lookup.h"
 #include "controls/virtual_list/mvirtual_list_view.h"
 #include "lookup/search_history.h"
 #include "platform/controls/message_box.h"
@@ -10,6 +13,7 @@
 #include "platform/listview/listview.h"
 #include "platform/os/clipboard_text.h"
 #include "platform/os/settings.h"
+#include "platform/preeti/preeti.h"
 
 namespace lookup {
 
@@ -21,6 +25,9 @@ namespace {
 constexpr Color kSearchBack = 0x0080FFFF;      // light yellow
 constexpr Color kDefinitionBack = 0x00B4FFFF;  // paler yellow
 constexpr int16_t kEnterKey = 13;
+// The index build starts this long after the window shows, once it has
+// painted.
+constexpr int32_t kIndexDelayMs = 200;
 
 class SettingsHistoryStore : public HistoryStore {
   public:
@@ -63,7 +70,10 @@ MainWindow::MainWindow(std::unique_ptr<HistoryStore> history)
 }
 
 MainWindow::~MainWindow() {
-    // The list goes first, while its windows still exist.
+    // A build still running reads the store; it ends before the window does.
+    if (index_build_.valid()) index_build_.wait();
+    // The list and the pop-up go first, while their windows still exist.
+    suggest_.reset();
     lst_main_.reset();
 }
 
@@ -72,6 +82,8 @@ void MainWindow::Show() {
     // The first definition was composed while the window was hidden; shown,
     // the pane lays it out.
     if (html_definition_) (void)html_definition_->label().Refresh();
+    handed_over_ = true;
+    if (tmr_index_) tmr_index_->set_enabled(true);
 }
 
 void MainWindow::CreateAndLoad() {
@@ -108,6 +120,10 @@ void MainWindow::BuildControls() {
     tmr_clipboard_ = &Add<Timer>("tmrClipBoard");
     (void)tmr_clipboard_->set_interval(500);
     tmr_clipboard_->set_enabled(false);
+    tmr_index_ = &Add<Timer>("tmrIndex");
+    (void)tmr_index_->set_interval(kIndexDelayMs);
+    tmr_index_->set_enabled(false);
+    suggest_ = std::make_unique<SuggestionPopup>(hwnd(), SearchFont());
 
     RegisterListViewClass();
     lst_main_ = std::make_unique<virtual_list::UVirtualListView>(
@@ -164,6 +180,19 @@ void MainWindow::BuildControls() {
     cmb_search_->on_click = [this] { OnSearchClick(); };
     lbl_clear_history_->on_click = [this] { ClearHistory(); };
     tmr_clipboard_->on_timer = [this] { OnClipboardTick(); };
+    tmr_index_->on_timer = [this] {
+        tmr_index_->set_enabled(false);
+        StartIndexBuild();
+    };
+    // The box also loses the focus while the window is destroyed, after
+    // the pop-up has gone.
+    cmb_search_->on_lost_focus = [this] {
+        if (suggest_) suggest_->Close();
+    };
+    suggest_->on_pick = [this](int32_t row) { PickSuggestion(row); };
+    lst_main_->KeyDown = [this](int16_t& code, int16_t& shift) {
+        if (code == 'C' && (shift & kCtrlMask) && !(shift & (kShiftMask | kAltMask))) CopyEntry();
+    };
     lst_main_->ItemInfoCallback = [](int32_t row, int32_t sub, int32_t, std::string& text,
                                      int32_t&) {
         const app::DictionaryStore& store = app::Dictionary();
@@ -208,9 +237,39 @@ void MainWindow::SetRowHighlight(int32_t row, bool on) {
 void MainWindow::OnSearchChange() {
     int32_t i = FindHeadword(cmb_search_->text());
     if (i != -1) (void)lst_main_->SetTopIndex(i);
+    UpdateSuggestions(i);
 }
 
-void MainWindow::OnSearchKeyDown(int16_t& key_code, int16_t /*shift*/) {
+void MainWindow::OnSearchKeyDown(int16_t& key_code, int16_t shift) {
+    // While suggestions are up, the arrow keys move through them, Escape
+    // closes them and Enter picks the one the arrows are on.
+    if (suggest_ && suggest_->open() && !(shift & kAltMask)) {
+        switch (key_code) {
+            case VK_DOWN:
+                suggest_->MoveHot(1);
+                key_code = 0;
+                return;
+            case VK_UP:
+                suggest_->MoveHot(-1);
+                key_code = 0;
+                return;
+            case VK_ESCAPE:
+                suggest_->Close();
+                key_code = 0;
+                return;
+            case kEnterKey:
+                if (const int32_t hot = suggest_->hot(); hot >= 0) {
+                    key_code = 0;
+                    suggest_->Close();
+                    PickSuggestion(hot);
+                    return;
+                }
+                suggest_->Close();
+                break;
+            default:
+                break;
+        }
+    }
     if (key_code != kEnterKey) return;
     std::string t(TrimSpaces(cmb_search_->text()));
     int32_t i = FindHeadword(t);
@@ -274,6 +333,91 @@ void MainWindow::ShowDefinition(int32_t row) {
     const app::DictionaryStore& store = app::Dictionary();
     (void)html_definition_->label().SetDocumentHTML(
         app::ComposeDefinitionHtml(store.definition(row), store.word(row)));
+}
+
+// --- suggestions and copying -------------------------------------------------
+
+LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (suggest_ && (msg == WM_MOVE || (msg == WM_ACTIVATE && wp == WA_INACTIVE)))
+        suggest_->Close();
+    return Form::HandleMessage(msg, wp, lp);
+}
+
+void MainWindow::StartIndexBuild() {
+    if (index_ || index_build_.valid()) return;
+    // The store is only read after loading, so a thread may read it while
+    // this one goes on; it touches no window.
+    try {
+        index_build_ = std::async(std::launch::async, [] {
+            const app::DictionaryStore& store = app::Dictionary();
+            return search::SearchIndex::Build(store.size(),
+                                              [&](int32_t i) { return store.word(i); });
+        });
+    } catch (const std::system_error&) {
+        // No thread to be had: the index is built when it is first needed.
+    }
+}
+
+const search::SearchIndex& MainWindow::SuggestionIndex() {
+    if (index_build_.valid()) index_ = index_build_.get();
+    const app::DictionaryStore& store = app::Dictionary();
+    if (!index_ || index_->size() != store.size())
+        index_ = search::SearchIndex::Build(store.size(), [&](int32_t i) { return store.word(i); });
+    return *index_;
+}
+
+void MainWindow::UpdateSuggestions(int32_t found) {
+    if (!suggest_) return;
+    const std::string& text = cmb_search_->text();
+    // Only for text being typed: a word the clipboard watcher looks up while
+    // another program is in front raises no pop-up over it.
+    if (found != -1 || !handed_over_ || TrimSpaces(text).empty() ||
+        GetFocus() != cmb_search_->hwnd()) {
+        suggest_->Close();
+        return;
+    }
+    const search::Suggestions near =
+        search::SuggestForTyped(SuggestionIndex(), text, SuggestionPopup::kMaxRows);
+    const app::DictionaryStore& store = app::Dictionary();
+    suggested_.clear();
+    std::vector<std::string> words;
+    for (const search::Match& match : near.matches) {
+        suggested_.push_back(match.entry);
+        words.emplace_back(store.word(match.entry));
+    }
+    if (words.empty()) {
+        suggest_->Close();
+        return;
+    }
+    suggest_->Show(GetWindowRect(cmb_search_->hwnd()), std::move(words), near.romanised);
+}
+
+void MainWindow::PickSuggestion(int32_t row) {
+    if (row < 0 || row >= static_cast<int32_t>(suggested_.size())) return;
+    const app::DictionaryStore& store = app::Dictionary();
+    const int32_t entry = suggested_[static_cast<size_t>(row)];
+    if (entry < 0 || entry >= store.size()) return;
+    // As if the word had been typed and Enter pressed: the change handling
+    // scrolls the list to it and closes the suggestions, Enter marks and
+    // records it.
+    HWND self = hwnd();
+    cmb_search_->set_text(std::string(store.word(entry)));
+    if (!IsWindow(self)) return;
+    OnSearchClick();
+}
+
+void MainWindow::CopyEntry() {
+    const app::DictionaryStore& store = app::Dictionary();
+    if (definition_row_ < 0 || definition_row_ >= store.size()) return;
+    const app::DictEntry entry = store[definition_row_];
+    std::string text = preeti::ToUnicode(entry.word);
+    text += '\t';
+    text += app::DefinitionLines(entry.definition);
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    if (!SetClipboardTextUtf8(text)) return;
+    // Should the copy read back as program text, the watcher takes it as
+    // already seen and does not look it up.
+    (void)clipboard_.Tick(os::ClipboardToProgramText(text));
 }
 
 // --- history ------------------------------------------------------------------
@@ -366,6 +510,9 @@ void MainWindow::ReportState(Json& out) const {
     // stored value never holds a zero byte).
     const std::string stored = history_->Read(std::string(1, '\0'));
     out.Set("history_stored", stored == std::string(1, '\0') ? Json() : Json(stored));
+    if (suggest_) suggest_->ReportState(out);
+    out.Set("suggestion_index_started", index_.has_value() || index_build_.valid());
+    out.Set("suggestion_index_size", index_ ? Json(static_cast<int64_t>(index_->size())) : Json());
     // The headword list's own report, lifted here so scenarios read it
     // next to the search state.
     if (lst_main_) {

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@
 #include "controls/html_label/html_label_control.h"
 #include "controls/virtual_list/virtual_list_view.h"
 #include "lookup/clipboard_watcher.h"
+#include "lookup/suggestion_popup.h"
 #include "platform/controls/combo_box.h"
 #include "platform/controls/form.h"
 #include "platform/controls/label.h"
@@ -24,6 +26,7 @@
 #include "platform/controls/timer.h"
 #include "platform/error.h"
 #include "platform/property_bag.h"
+#include "search/search_index.h"
 
 namespace lookup {
 
@@ -49,6 +52,8 @@ class MainWindow : public platform::controls::Form,
     // app::MainWindow
     void CreateAndLoad() override;
     void ConfigureList(const app::HeadwordListSetup& setup) override;
+    // Shows the window; the suggestion index build starts soon after, when
+    // the message loop is idle.
     void Show() override;
 
     // --- the lookup logic, as the controls' handlers run it ----------------
@@ -61,6 +66,14 @@ class MainWindow : public platform::controls::Form,
     void OnSearchClick();
     void OnItemChanged(int32_t row);
     void OnClipboardTick();
+    // Ctrl+C in the headword list: the shown entry as Unicode text, the
+    // headword, a tab, then the definition one sentence a line.
+    void CopyEntry();
+    // The suggestion list: shown while the search box text matches no
+    // headword and some headword is near it; `row` picks one.
+    void UpdateSuggestions(int32_t found);
+    void PickSuggestion(int32_t row);
+    SuggestionPopup* suggestions() const { return suggest_.get(); }
     void ClearHistory();
     void SaveHistory();
 
@@ -72,6 +85,12 @@ class MainWindow : public platform::controls::Form,
 
     void ReportState(platform::Json& out) const override;
 
+  protected:
+    // Moving the window or leaving it closes the suggestion list, which
+    // stays where it was put otherwise.
+    platform::LRESULT HandleMessage(platform::UINT msg, platform::WPARAM wp,
+                                    platform::LPARAM lp) override;
+
   private:
     void BuildControls();
     void LoadHistory();
@@ -82,6 +101,11 @@ class MainWindow : public platform::controls::Form,
     static constexpr int32_t kQueriesBeforeWarning = 50;
     static constexpr uint32_t kWarningGapMs = 2000;
     void ShowDefinition(int32_t row);
+    // The index of the whole store: built on a thread of its own started in
+    // an idle moment after hand-over, taken over (waiting for it if need be)
+    // or built here at the first need.
+    void StartIndexBuild();
+    const search::SearchIndex& SuggestionIndex();
 
     std::unique_ptr<HistoryStore> history_;
     platform::PropertyBag list_properties_;
@@ -95,7 +119,9 @@ class MainWindow : public platform::controls::Form,
     platform::controls::Label* lbl_word_ = nullptr;
     html_label::HTMLLabelControl* html_definition_ = nullptr;
     platform::controls::Timer* tmr_clipboard_ = nullptr;
+    platform::controls::Timer* tmr_index_ = nullptr;
     std::unique_ptr<virtual_list::UVirtualListView> lst_main_;
+    std::unique_ptr<SuggestionPopup> suggest_;
 
     // Lookup state.
     bool highlight_shown_ = false;
@@ -112,6 +138,12 @@ class MainWindow : public platform::controls::Form,
     ClipboardWatcher clipboard_;
     std::string saved_history_;       // what is on disk, to write only changes
     std::string history_save_error_;  // why the last save failed; empty after a good one
+
+    // Suggestions: none until the store is full and the window handed over.
+    bool handed_over_ = false;
+    std::optional<search::SearchIndex> index_;
+    std::future<search::SearchIndex> index_build_;
+    std::vector<int32_t> suggested_;  // the entry of each suggested row
 };
 
 }  // namespace lookup

@@ -15,6 +15,7 @@
 #include "platform/controls/message_box.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/listview/commctrl.h"
+#include "platform/messages.h"
 
 using namespace platform;
 
@@ -221,4 +222,85 @@ TEST_F(MainWindowTest, ThePaneShowsTheComposedEntryAndScrollsALongOne) {
     main_->OnItemChanged(store.size() - 1);
     EXPECT_GT(*pane().Get("content_height")->integer(), 40 * 19);
     EXPECT_GT(*pane().Get("vertical_max")->integer(), 0);
+
+// --- suggestions and copying ----------------------------------------------------
+
+TEST_F(MainWindowTest, SuggestionsOfferNearHeadwordsOnlyWhileNothingMatches) {
+    Open();
+    lookup::SuggestionPopup& popup = *main_->suggestions();
+    // Not for text set while the search box is not being typed in (a
+    // clipboard lookup with another program in front).
+    main_->search_box()->set_text("kfgf");
+    EXPECT_FALSE(popup.open());
+    SetFocus(main_->search_box()->hwnd());
+    main_->search_box()->set_text("kfgf");  // पाना: पानी misspelt
+    ASSERT_TRUE(popup.open());
+    EXPECT_EQ(popup.words(), (std::vector<std::string>{"kfgL", "kfgL kfof"}));
+    // Latin letters read as a Latin spelling when that is nearer.
+    main_->search_box()->set_text("haawaa");
+    EXPECT_EQ(popup.words(), (std::vector<std::string>{"xfjf"}));
+    // A text some headword begins with, or a blank one, closes the list.
+    main_->search_box()->set_text("kf");
+    EXPECT_FALSE(popup.open());
+    main_->search_box()->set_text("   ");
+    EXPECT_FALSE(popup.open());
+    main_->search_box()->set_text("qqqqqqqq");  // near nothing
+    EXPECT_FALSE(popup.open());
+    // Moving the window closes the list.
+    main_->search_box()->set_text("kfgf");
+    ASSERT_TRUE(popup.open());
+    MoveWindow(main_->hwnd(), 10, 10, 400, 300, true);
+    EXPECT_FALSE(popup.open());
+}
+
+TEST_F(MainWindowTest, ArrowsAndEnterPickASuggestionAsEnterOnItWould) {
+    Open();
+    lookup::SuggestionPopup& popup = *main_->suggestions();
+    SetFocus(main_->search_box()->hwnd());
+    main_->search_box()->set_text("ghar");  // घर in Latin letters
+    ASSERT_TRUE(popup.open());
+    int16_t key = VK_UP;
+    main_->OnSearchKeyDown(key, 0);
+    EXPECT_EQ(key, 0) << "the arrows belong to the list while it is up";
+    EXPECT_EQ(popup.hot(), static_cast<int32_t>(popup.words().size()) - 1);
+    key = VK_DOWN;
+    main_->OnSearchKeyDown(key, 0);
+    EXPECT_EQ(popup.hot(), static_cast<int32_t>(popup.words().size()) - 1) << "stays on the last";
+    key = VK_UP;
+    for (int i = 0; i < 10; ++i) main_->OnSearchKeyDown(key = VK_UP, 0);
+    ASSERT_EQ(popup.hot(), 0);
+    ASSERT_EQ(popup.words().front(), "3/");
+    key = 13;
+    main_->OnSearchKeyDown(key, 0);
+    EXPECT_FALSE(popup.open());
+    EXPECT_EQ(main_->search_box()->text(), "3/");
+    EXPECT_EQ(main_->last_search(), "3/");
+    EXPECT_EQ(main_->highlight_row(), main_->list()->TopIndex());
+    EXPECT_EQ(main_->search_box()->list_count(), 1);
+
+    // Escape only closes; Enter with no row hot is the plain Enter.
+    main_->search_box()->set_text("kfgf");
+    ASSERT_TRUE(popup.open());
+    key = VK_ESCAPE;
+    main_->OnSearchKeyDown(key, 0);
+    EXPECT_FALSE(popup.open());
+    EXPECT_EQ(main_->search_box()->text(), "kfgf");
+    main_->search_box()->set_text("kfgLL");
+    ASSERT_TRUE(popup.open());
+    key = 13;
+    main_->OnSearchKeyDown(key, 0);
+    EXPECT_FALSE(popup.open());
+    EXPECT_EQ(main_->last_search(), "kfgLL");
+}
+
+TEST_F(MainWindowTest, CtrlCInTheListCopiesTheShownEntryAsUnicode) {
+    Open();
+    main_->OnItemChanged(1);
+    int16_t code = 'C', shift = 0;
+    ASSERT_TRUE(SetClipboardTextUtf8("before"));
+    main_->list()->KeyDown(code, shift);
+    EXPECT_EQ(GetClipboardTextUtf8().value_or(""), "before") << "C alone copies nothing";
+    shift = platform::controls::kCtrlMask;
+    main_->list()->KeyDown(code, shift);
+    EXPECT_EQ(GetClipboardTextUtf8().value_or(""), "घर\tअ ।\n[ ख. ]\nध ।");
 }

@@ -1,6 +1,6 @@
 // kovelin-lookup: looks a word up in the dictionary from a terminal.
 //
-//   kovelin-lookup WORD [--list N] [--data DIR]
+//   kovelin-lookup WORD [--list N] [--fuzzy | --roman] [--json] [--data DIR]
 //
 // WORD is Unicode Devanagari or Preeti; it matches as in the search box (the
 // first headword that begins with it, "?", "#" and "*" being wildcards). The
@@ -8,18 +8,28 @@
 // --list N adds the N headwords that follow it. DIR is the data folder
 // holding load.dll (by default the "system" folder beside the program).
 //
+// --fuzzy matches spelling-tolerantly (vowel length, nasal marks, sibilants
+// and a few wrong letters do not matter) and --roman reads WORD as a Latin
+// spelling ("shabdakosh"): the nearest headword's entry is printed, then the
+// other near headwords, up to eight in all. When nothing matches, the near
+// headwords are offered on standard error ("did you mean"). --json prints an
+// array of {"headword", "definition"} objects in Unicode instead: the entry
+// and the N that follow it, or every near headword.
+//
 // The first lookup of an archive unpacks it and keeps an index of it in the
 // private temporary folder, keyed by the archive's content; later lookups
 // read only the headwords and the one definition they need from it.
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/app_paths.h"
 #include "app/archive.h"
@@ -30,13 +40,18 @@
 #include "app/terminal_lookup.h"
 #include "platform/os/files.h"
 #include "platform/os/paths.h"
+#include "platform/preeti/preeti.h"
+#include "search/phonetic_key.h"
+#include "search/search_index.h"
 
 namespace {
 
 enum ExitCode { kFound = 0, kNoMatch = 1, kUsage = 2, kNoData = 3 };
 
 int Usage(const char* why) {
-    std::fprintf(stderr, "kovelin-lookup: %s\nusage: kovelin-lookup WORD [--list N] [--data DIR]\n",
+    std::fprintf(stderr,
+                 "kovelin-lookup: %s\nusage: kovelin-lookup WORD [--list N] [--fuzzy | --roman] "
+                 "[--json] [--data DIR]\n",
                  why);
     return kUsage;
 }
@@ -97,6 +112,37 @@ int BuildIndex(const std::string& archive_path, const std::string& cache_path, s
     return kFound;
 }
 
+// Near headwords, as many as a suggestion list shows.
+constexpr size_t kNearCount = 8;
+
+enum class Reading { kExact, kTolerant, kLatin };
+
+std::vector<search::Match> NearHeadwords(const app::LookupIndex& lookup, Reading reading,
+                                         const std::string& word, const std::string& typed) {
+    const search::SearchIndex index = app::SearchIndexOf(lookup);
+    if (reading == Reading::kLatin) {
+        const std::string key = search::KeyFromLatin(word);
+        return index.NearestWords(key, kNearCount, search::DistanceBound(key.size()));
+    }
+    if (reading == Reading::kTolerant) {
+        const std::string key =
+            search::KeyFromUnicode(preeti::ToUnicode(typed), search::KeyUse::kTyped);
+        return index.NearestWords(key, kNearCount, search::DistanceBound(key.size()));
+    }
+    return search::SuggestForUnicode(index, word, kNearCount).matches;
+}
+
+// The headword of entry `i`, walking the index from the start.
+std::string_view WordAt(const app::LookupIndex& lookup, int32_t i) {
+    std::string_view found;
+    lookup.ForEachWord([&](int32_t at, std::string_view word) {
+        if (at < i) return true;
+        found = word;
+        return false;
+    });
+    return found;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -105,12 +151,21 @@ int main(int argc, char** argv) {
     bool have_word = false;
     long list = 0;
     std::string data_folder;
+    Reading reading = Reading::kExact;
+    bool json = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--list" && i + 1 < argc) {
             char* end = nullptr;
             list = std::strtol(argv[++i], &end, 10);
             if (*end != '\0' || list < 0) return Usage("--list takes a count");
+        } else if (arg == "--fuzzy" || arg == "--roman") {
+            const Reading wanted = arg == "--fuzzy" ? Reading::kTolerant : Reading::kLatin;
+            if (reading != Reading::kExact && reading != wanted)
+                return Usage("--fuzzy and --roman exclude each other");
+            reading = wanted;
+        } else if (arg == "--json") {
+            json = true;
         } else if (arg == "--data" && i + 1 < argc) {
             data_folder = app::FolderWithSeparator(argv[++i]);
         } else if (arg.size() > 1 && arg.substr(0, 2) == "--") {
@@ -127,7 +182,7 @@ int main(int argc, char** argv) {
 
     bool converted = true;
     const std::string typed = app::TypedTextToPreeti(word, &converted);
-    if (!converted) {
+    if (!converted && reading != Reading::kLatin) {
         std::fprintf(stderr,
                      "kovelin-lookup: the word holds a character the dictionary cannot "
                      "hold\n");
@@ -156,20 +211,57 @@ int main(int argc, char** argv) {
         return kNoData;
     }
 
+    if (reading != Reading::kExact) {
+        const std::vector<search::Match> near = NearHeadwords(*lookup, reading, word, typed);
+        if (near.empty()) {
+            if (json) std::fputs("[]\n", stdout);
+            std::fprintf(stderr, "kovelin-lookup: no headword is near \"%s\"\n", word.c_str());
+            return kNoMatch;
+        }
+        std::vector<app::DictEntry> entries;
+        for (const search::Match& match : near)
+            entries.push_back({WordAt(*lookup, match.entry), lookup->definition(match.entry)});
+        if (json) {
+            std::fputs(app::FormatEntriesAsJson(entries).c_str(), stdout);
+            return kFound;
+        }
+        std::fputs(app::FormatEntryForTerminal(entries.front()).c_str(), stdout);
+        if (near.size() > 1) std::fputs("\n", stdout);
+        for (size_t i = 1; i < near.size(); ++i)
+            std::printf("%d\t%s\n", near[i].entry, preeti::ToUnicode(entries[i].word).c_str());
+        return kFound;
+    }
+
     std::string_view found_word;
     const int32_t index = lookup->Find(typed, &found_word);
     if (index < 0) {
+        if (json) std::fputs("[]\n", stdout);
         std::fprintf(stderr, "kovelin-lookup: no headword begins with \"%s\"\n", word.c_str());
+        const std::vector<search::Match> near = NearHeadwords(*lookup, reading, word, typed);
+        if (!near.empty()) {
+            std::fputs("did you mean:\n", stderr);
+            for (const search::Match& match : near)
+                std::fprintf(stderr, "  %s\n",
+                             preeti::ToUnicode(WordAt(*lookup, match.entry)).c_str());
+        }
         return kNoMatch;
+    }
+    const int32_t count = static_cast<int32_t>(std::min(list, 1'000'000L));
+    if (json) {
+        std::vector<app::DictEntry> entries;
+        lookup->ForEachWord([&](int32_t i, std::string_view w) {
+            if (int64_t{i} > int64_t{index} + count) return false;
+            if (i >= index) entries.push_back({w, lookup->definition(i)});
+            return true;
+        });
+        std::fputs(app::FormatEntriesAsJson(entries).c_str(), stdout);
+        return kFound;
     }
     std::fputs(app::FormatEntryForTerminal({found_word, lookup->definition(index)}).c_str(),
                stdout);
     if (list > 0) {
         std::fputs("\n", stdout);
-        std::fputs(app::FormatFollowingHeadwords(*lookup, index,
-                                                 static_cast<int32_t>(std::min(list, 1'000'000L)))
-                       .c_str(),
-                   stdout);
+        std::fputs(app::FormatFollowingHeadwords(*lookup, index, count).c_str(), stdout);
     }
     return kFound;
 }
