@@ -195,8 +195,6 @@ TEST_F(MainWindowTest, OveruseWarningAfterFiftyChangesAndTwoSecondsEvenAcrossThe
     EXPECT_EQ(shown, 3) << "the elapsed time is taken across the wrap";
 }
 
-}  // namespace
-
 TEST_F(MainWindowTest, ThePaneShowsTheComposedEntryAndScrollsALongOne) {
     Open();
     app::DictionaryStore& store = app::Dictionary();
@@ -222,6 +220,7 @@ TEST_F(MainWindowTest, ThePaneShowsTheComposedEntryAndScrollsALongOne) {
     main_->OnItemChanged(store.size() - 1);
     EXPECT_GT(*pane().Get("content_height")->integer(), 40 * 19);
     EXPECT_GT(*pane().Get("vertical_max")->integer(), 0);
+}
 
 // --- suggestions and copying ----------------------------------------------------
 
@@ -304,3 +303,5 @@ TEST_F(MainWindowTest, CtrlCInTheListCopiesTheShownEntryAsUnicode) {
     main_->list()->KeyDown(code, shift);
     EXPECT_EQ(GetClipboardTextUtf8().value_or(""), "घर\tअ ।\n[ ख. ]\nध ।");
 }
+
+}  // namespace

@@ -205,8 +205,7 @@ bool EndsCluster(const uint8_t* bytes, size_t count, size_t i, char16_t before) 
 }
 
 // Longest run of bytes converted in one go. Longer runs without a space are
-// not words; they are converted piecewise, which can only misplace a reph
-// or short i at the cut.
+// not words; they are converted piecewise, cut between syllables.
 constexpr size_t kMaxRun = 128;
 // Each byte yields at most four code points (a reph placeholder grows to
 // two, and so does a halant followed by a ZWNJ), so the buffer never
@@ -575,6 +574,17 @@ void AppendUnicode(std::string_view preeti_bytes, std::string& out) {
         }
         size_t end = i;
         while (end < size && end - i < kMaxRun && !IsSeparator(data[end])) ++end;
+        if (end < size && !IsSeparator(data[end])) {
+            // A run longer than a word: cut it at the last syllable end that
+            // fits, so no reph or short i is parted from its letters.
+            size_t cut = i;
+            for (size_t at = i; at < end;) {
+                const size_t next = SyllableEnd(preeti_bytes, at);
+                if (next > end) break;
+                cut = at = next;
+            }
+            if (cut > i) end = cut;
+        }
         AppendWord(data + i, end - i, out, &prev);
         i = end;
     }
