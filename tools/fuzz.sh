@@ -39,6 +39,9 @@ cmake --build "$build" --target "${targets[@]/%/_fuzz}" -j2
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
+# Leaks inside system libraries that our code cannot free are not findings.
+export LSAN_OPTIONS="suppressions=$root/tools/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+
 status=0
 for target in "${targets[@]}"; do
     if ((long)); then
