@@ -185,6 +185,34 @@ TEST(Tools, ExtractionPastTheFileSizeLimitFailsAndLeavesNothing) {
     EXPECT_EQ(os_test::EntryCount(work.path()), 1u) << "no staging file is left";
 }
 
+TEST(Tools, PackTakesCsvAndReportsWhatItSkippedAndMerged) {
+    ScratchFolder dir;
+    WriteText(dir / "mine.csv",
+              "किताब,पढ्ने पुस्तक\n"
+              "कलम,लेख्ने साधन\n"
+              "घर,English\n"
+              "किताब,ग्रन्थ\n");
+    ShellRun run =
+        Shell(kTools + "/kovelin-pack '" + (dir / "mine.csv") + "' '" + (dir / "load.dll") + "'");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("mine.csv: line 3: skipped: definition: U+0045 'E'"),
+              std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("4 entries read: 3 taken (1 of them merged into an earlier "
+                              "headword), 1 skipped"),
+              std::string::npos)
+        << run.output;
+    run = Shell(kTools + "/kovelin-lookup क --list 1 --data '" + dir.path() + "'");
+    EXPECT_EQ(run.output, "कलम\nलेख्ने साधन ।\n\n1\tकिताब\n");
+
+    WriteText(dir / "bad.ifo", "not a description\n");
+    run = Shell(kTools + "/kovelin-pack '" + (dir / "bad.ifo") + "' '" + (dir / "out.dll") + "'");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("bad.ifo: not a StarDict description"), std::string::npos)
+        << run.output;
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.dll"));
+}
+
 TEST(Tools, PackRejectsABadTableAndWritesNothing) {
     ScratchFolder dir;
     WriteText(dir / "bad.tsv", "कलम\tलेख्ने साधन.\nकलम लेख्ने\n");
