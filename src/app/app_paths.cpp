@@ -23,7 +23,21 @@ platform::Result<std::string> TempFolderPath() {
     return FolderWithSeparator(*folder);
 }
 
+namespace {
+
+std::string& DataFolderOverride() {
+    static auto* folder = new std::string();
+    return *folder;
+}
+
+}  // namespace
+
+void SetDataFolder(std::string folder) {
+    DataFolderOverride() = FolderWithSeparator(folder);
+}
+
 std::string DataFilePath(std::string_view name) {
+    if (!DataFolderOverride().empty()) return DataFolderOverride() + std::string(name);
     auto folder = AppFolderPath();
     if (!folder) return {};
     return *folder + std::string(kDataFolderName) + std::string(name);

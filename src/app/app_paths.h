@@ -37,6 +37,11 @@ platform::Result<std::string> TempFolderPath();
 // cannot be found.
 std::string DataFilePath(std::string_view name);
 
+// Makes DataFilePath() use `folder` in place of the "system/" folder beside
+// the executable (empty: back to that one). The harness checks an installed
+// data folder this way.
+void SetDataFolder(std::string folder);
+
 // The process-wide paths fixed once at start-up.
 struct StartupPaths {
     std::string temp_folder;      // also the extraction tool's working folder

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/app_paths.h"
+#include "app/dictionary_choice.h"
 #include "app/loader.h"
 #include "app/unpack.h"
 #include "platform/controls/form.h"
@@ -58,6 +59,10 @@ class ProgressWindow : public platform::controls::Form {
 
 class Startup;
 
+// The splash window's line on the dictionary: "Bundled dictionary", or
+// "Your dictionary: " and the file's name.
+std::string SplashDictionaryCaption(const DictionaryChoice& choice);
+
 class SplashWindow : public ProgressWindow {
   public:
     explicit SplashWindow(Startup& startup);
@@ -70,6 +75,7 @@ class SplashWindow : public ProgressWindow {
     void OnTimer();
 
     Startup& startup_;
+    platform::controls::Label* dictionary_label_ = nullptr;
     platform::controls::Timer* timer_ = nullptr;
     int16_t ticks_ = 0;
 };
@@ -95,6 +101,7 @@ class Startup {
     const StartupPaths& paths() const { return paths_; }
     const LoadReport& load_report() const { return load_report_; }
     const UnpackReport& unpack_report() const { return unpack_report_; }
+    const DictionaryChoice& dictionary() const { return dictionary_; }
     std::string splash_percentage() const;
     SplashWindow* splash() const { return splash_.get(); }
 
@@ -111,6 +118,7 @@ class Startup {
     int leftover_files_removed_ = 0;
     StartupPaths paths_;
     std::string data_folder_;
+    DictionaryChoice dictionary_;
     bool data_loaded_ = false;
     bool main_created_ = false;
     LoadReport load_report_;
