@@ -27,6 +27,7 @@
 #include "app/csv_dictionary.h"
 #include "app/dictionary_import.h"
 #include "app/dictionary_table.h"
+#include "app/program_info.h"
 #include "app/stardict.h"
 #include "platform/os/files.h"
 
@@ -138,6 +139,21 @@ int main(int argc, char** argv) {
     std::string output;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
+        if (arg == "--help") {
+            std::printf(
+                "usage: kovelin-pack [--preeti] [--encryption trad|aes|none] [--password TEXT] "
+                "INPUT OUTPUT\n"
+                "Writes the dictionary archive OUTPUT from INPUT: a StarDict NAME.ifo (with\n"
+                "NAME.idx and NAME.dict or NAME.dict.dz beside it), a NAME.csv (headword,\n"
+                "definition), or a table (headword TAB definition, one entry a line).\n"
+                "Put OUTPUT at $XDG_DATA_HOME/kovelin/load.dll (~/.local/share/kovelin/load.dll)\n"
+                "and Kovelin reads it in place of its bundled dictionary.\n");
+            return 0;
+        }
+        if (arg == "--version") {
+            std::fputs(app::VersionText("kovelin-pack").c_str(), stdout);
+            return 0;
+        }
         if (arg == "--preeti") {
             encoding = app::TableEncoding::kPreeti;
         } else if (arg == "--encryption" && i + 1 < argc) {
