@@ -17,6 +17,13 @@ set(_system ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/system)
 
 install(TARGETS ${_programs} RUNTIME DESTINATION ${_lib})
 install(PROGRAMS $<TARGET_FILE:sysmaint> DESTINATION ${_lib}/system RENAME sysmaint.dll)
+# Stripped with the programs (install --strip, and the package) although it
+# is installed under another name than its target's.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${CMAKE_STRIP}\"
+      \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${_lib}/system/sysmaint.dll\")
+  endif()")
 install(FILES ${_system}/load.dll ${_system}/wait.bmp ${_system}/splash.bmp ${_system}/start.wav
   DESTINATION ${_lib}/system)
 # Relative links, so the tree works wherever it is put.

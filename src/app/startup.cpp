@@ -47,9 +47,16 @@ int64_t NowMs() {
 }  // namespace
 
 std::string SplashDictionaryCaption(const DictionaryChoice& choice) {
-    if (choice.source == DictionarySource::kBundled) return "Bundled dictionary";
+    switch (choice.source) {
+        case DictionarySource::kBundled:
+            return "Bundled dictionary";
+        case DictionarySource::kUser:
+            return "Your own dictionary";
+        case DictionarySource::kCommandLine:
+            break;
+    }
     const size_t slash = choice.path.rfind('/');
-    return "Your dictionary: " +
+    return "Dictionary: " +
            (slash == std::string::npos ? choice.path : choice.path.substr(slash + 1));
 }
 

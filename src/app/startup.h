@@ -59,8 +59,9 @@ class ProgressWindow : public platform::controls::Form {
 
 class Startup;
 
-// The splash window's line on the dictionary: "Bundled dictionary", or
-// "Your dictionary: " and the file's name.
+// The splash window's line on the dictionary: "Bundled dictionary", "Your
+// own dictionary", or "Dictionary: " and the name of the file given on the
+// command line.
 std::string SplashDictionaryCaption(const DictionaryChoice& choice);
 
 class SplashWindow : public ProgressWindow {

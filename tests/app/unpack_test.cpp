@@ -194,3 +194,17 @@ TEST_F(UnpackTest, TheRealToolUnpacksIntoTheTemporaryFolder) {
 #endif
 
 }  // namespace
+
+namespace {
+
+TEST_F(UnpackTest, AnArchiveChosenElsewhereIsTheOneCopied) {
+    WriteText(root.path() + "/own.dll", "the user's archive");
+    app::UnpackOptions options = Options(Exited(0));
+    options.archive_path = root.path() + "/own.dll";
+    const app::UnpackReport report = app::UnpackArchive(options);
+    EXPECT_TRUE(report.archive_copied);
+    EXPECT_EQ(ReadText(temp + "x2ymzk1.tmp"), "the user's archive");
+    EXPECT_EQ(ReadText(temp + "sysmaint.exe"), "tool bytes");
+}
+
+}  // namespace
