@@ -96,8 +96,10 @@ std::string HtmlToText(std::string_view html) {
             }
             i = close + 1;
         } else if (c == '&') {
-            const size_t semi = html.find(';', i + 1);
-            const char32_t value = semi != std::string_view::npos && semi - i <= 10
+            // References are short; looking no further keeps a text full of
+            // lone "&" linear.
+            const size_t semi = html.substr(0, i + 12).find(';', i + 1);
+            const char32_t value = semi != std::string_view::npos
                                        ? ReferenceValue(html.substr(i + 1, semi - i - 1))
                                        : 0;
             if (value == 0) {

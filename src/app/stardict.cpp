@@ -174,6 +174,11 @@ StarDict ParseStarDict(const StarDictInfo& info, std::string_view index, std::st
                     " bytes; the description says idxfilesize=" + std::to_string(info.index_bytes));
     }
     const size_t number_bytes = info.offset_bits == 64 ? 8 : 4;
+    // Entries may share text, but reading the same text over and over is
+    // how a crafted index would make the work grow with the square of the
+    // input; beyond this much the files do not describe a dictionary.
+    const uint64_t max_text_read = 16 * static_cast<uint64_t>(data.size()) + (16u << 20);
+    uint64_t text_read = 0;
     size_t at = 0;
     int64_t count = 0;
     while (at < index.size()) {
@@ -192,6 +197,11 @@ StarDict ParseStarDict(const StarDictInfo& info, std::string_view index, std::st
                         std::to_string(offset) + " to " + std::to_string(offset + size) +
                         ", past the end of " + dict_name + " (" + std::to_string(data.size()) +
                         " bytes)");
+        }
+        text_read += size;
+        if (text_read > max_text_read) {
+            return fail(idx_name + ": its entries point at the same text of " + dict_name +
+                        " over and over, far more than a dictionary does");
         }
         std::string definition;
         if (!ParseFields(data.substr(static_cast<size_t>(offset), static_cast<size_t>(size)),

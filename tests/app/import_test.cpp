@@ -207,6 +207,15 @@ TEST(StarDict, DamagedFilesAreReportedAndNothingIsTaken) {
     f = StarDictFiles::Make({{"घर", "W" + BigEndian32(100) + "abc"}}, "");
     expect_error(read(f), "a field runs past");
 
+    // Every entry pointing at the whole text again.
+    f = StarDictFiles::Make({{"घर", std::string(1 << 20, 'a')}});
+    const std::string first_entry = f.idx;
+    for (int i = 0; i < 40; ++i) f.idx += first_entry;
+    f = StarDictFiles{f.ifo, f.idx, f.dict};
+    f.ifo = "StarDict's dict ifo file\nwordcount=41\nidxfilesize=" + std::to_string(f.idx.size()) +
+            "\nsametypesequence=m\n";
+    expect_error(read(f), "over and over");
+
     // A truncated compressed data file.
     ScratchFolder dir;
     const std::string ifo = good.Write(dir, true);
