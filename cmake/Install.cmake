@@ -13,6 +13,12 @@
 
 set(_lib lib/kovelin)
 set(_programs kovelin kovelin-lookup kovelin-pack)
+# Builds without the desktop program (the fuzzing one) install nothing.
+foreach(_target IN LISTS _programs ITEMS sysmaint kovelin-system kovelin-icons)
+  if(NOT TARGET ${_target})
+    return()
+  endif()
+endforeach()
 set(_system ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/system)
 
 install(TARGETS ${_programs} RUNTIME DESTINATION ${_lib})
