@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "../platform/os/os_test_util.h"
+#include "app/dictionary_import.h"
 #include "app/dictionary_table.h"
 #include "app/synthetic_dictionary.h"
 #include "app/terminal_lookup.h"
@@ -266,6 +268,25 @@ TEST(SampleDictionary, PacksWithoutErrors) {
     ASSERT_TRUE(result.ok()) << path << ":" << result.errors[0].line << ": "
                              << result.errors[0].message;
     EXPECT_GT(result.packed.entries, 100);
+
+    // Imported dictionaries are sorted in this table's order: by the Unicode
+    // headword, code point by code point, which UTF-8 bytes keep.
+    std::vector<app::SourceEntry> entries;
+    const std::string text = os_test::ReadText(path);
+    std::string previous;
+    size_t begin = 0;
+    while (begin < text.size()) {
+        const size_t end = std::min(text.find('\n', begin), text.size());
+        const std::string line = text.substr(begin, end - begin);
+        begin = end + 1;
+        const std::string word = line.substr(0, line.find('\t'));
+        EXPECT_LT(previous, word) << "the sample dictionary is out of order at " << word;
+        previous = word;
+        entries.push_back({word, line.substr(line.find('\t') + 1), ""});
+    }
+    std::reverse(entries.begin(), entries.end());
+    const app::ImportResult imported = app::ImportEntries(entries);
+    EXPECT_EQ(imported.packed.headword_records, result.packed.headword_records);
 }
 
 }  // namespace
