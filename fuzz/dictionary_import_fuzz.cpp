@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: reads arbitrary bytes as the dictionary formats kovelin-pack
 // takes from outside (StarDict description, index and data; gzip; CSV; HTML
 // definitions) and imports what they yield.

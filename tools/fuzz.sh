@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with the fuzz preset (clang) and runs each for
 # a bounded time from its seed corpus. Exits non-zero on any finding: a crash,
 # a hang past the per-input timeout, a sanitizer report or a broken invariant.

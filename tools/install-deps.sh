@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages that building, running and testing Kovelin need.
 # Does nothing when everything is present already, so it is cheap to call first.
 # Packages named as arguments are wanted too (tools/package.sh asks for its

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and checks the installed tree: the
 # files the install rules must lay out, the installed kovelin-lookup on the
 # installed dictionary, and the program itself, through the harness, on the

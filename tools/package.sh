@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from the default build: the installed targets
 # only, then CPack (dependencies from dpkg-shlibdeps), then lintian, which must
 # finds no error. The package lands in build/.

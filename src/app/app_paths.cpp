@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up paths over the platform's path services.
 #include "app/app_paths.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folders the start-up sequence works with, and the fixed names of the
 // files in them.
 //

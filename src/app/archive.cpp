@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Archive reading and writing on libzip.
 #include "app/archive.h"
 

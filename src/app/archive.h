@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dictionary archive: a ZIP file holding the two data files, protected
 // with a password.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CSV reading in one pass over the text.
 #include "app/csv_dictionary.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a dictionary kept as CSV: one record a row, the headword in the
 // first column and the definition in the second, fields separated by commas
 // and quoted with '"' when they hold commas, quotes ("" inside) or line

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing the dictionary archive.
 #include "app/dictionary_choice.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which dictionary archive the program and kovelin-lookup read.
 //
 // In this order: a file given on the command line (--dictionary FILE), the

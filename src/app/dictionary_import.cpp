@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Import of foreign dictionary entries: conversion, skipping, merging,
 // sorting.
 #include "app/dictionary_import.h"

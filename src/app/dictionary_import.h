@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turning entries read from other dictionary formats (StarDict, CSV) into
 // the two data files.
 //

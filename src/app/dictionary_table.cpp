@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Table conversion for the packer.
 #include "app/dictionary_table.h"
 #include "app/trim.h"

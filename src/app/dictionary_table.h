@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building the two data files from a plain table a person can edit: one
 // entry a line, the headword, a tab, the definition.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kovelin: the desktop program. Picks the desktop backend when a display is
 // there; without one it says so and stops, since the harness is the way to
 // run the windows headless.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Version and licence texts.
 #include "app/program_info.h"
 

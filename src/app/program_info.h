@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the programs say about themselves: version, licence, and the
 // dictionary in use, for --version and --help.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // StarDict reading: description, index, data, gzip.
 #include "app/stardict.h"
 

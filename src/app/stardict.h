@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading StarDict dictionaries: the ".ifo" description (key=value lines),
 // the ".idx" index (per entry the headword ended by NUL, then the offset and
 // size of its data in the ".dict" file, as 32-bit big-endian numbers, or

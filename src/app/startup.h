@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's start-up: the invisible start-up window, the wait window
 // shown while the dictionary is unpacked, and the splash window that shows
 // the loading percentage and hands over to the main window on its timer.

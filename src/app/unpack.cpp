@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Archive unpacking at start-up.
 #include "app/unpack.h"
 

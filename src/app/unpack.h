@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unpacking the dictionary archive into the temporary folder at start-up.
 //
 // The extraction tool and the archive are copied from the data folder into

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which dictionary is read: the command line's, the user's own, the bundled
 // one, each passed over with a message when it cannot be read.
 #include <gtest/gtest.h>

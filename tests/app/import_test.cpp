@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dictionaries from other formats: StarDict files (written here, damaged on
 // purpose too), CSV, and the conversion, skipping, merging and sorting they
 // share.

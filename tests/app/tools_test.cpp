@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command-line tools as a person runs them: the packer's checks, the
 // extraction tool's exit codes, and terminal lookups in both encodings.
 #include <gtest/gtest.h>

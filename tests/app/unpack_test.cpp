@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up unpacking: the copies, the tool's argument vector and working
 // folder, the yields, and the in-process fallback when the temporary folder
 // cannot run programs. The last test runs the real tool.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kovelin-harness: runs the program's windows on the headless backend from a
 // scenario of clicks, keys, waits and clipboard text, and writes PNG shots
 // and JSON state reports. See scenario.h for the commands.

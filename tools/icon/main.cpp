@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kovelin-icon: writes the program's icon, an open book on a red tile, as a
 // scalable SVG and as PNG pictures of the usual theme sizes, all from the
 // one description of its shapes below.

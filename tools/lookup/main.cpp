@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kovelin-lookup: looks a word up in the dictionary from a terminal.
 //
 //   kovelin-lookup WORD [--list N] [--dictionary FILE | --data DIR]

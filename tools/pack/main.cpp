@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kovelin-pack: builds a dictionary archive from a table, a StarDict
 // dictionary or a CSV file.
 //
