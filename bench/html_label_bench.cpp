@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading HTML label documents of n and 4n repetitions of one shape, so that
 // the times show how loading grows with the document:
 //   UnbalancedRowTable  "<TR><TABLE>" again and again, no table ever closed

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One keystroke in the search box, end to end: the change handling scans
 // the store for the first match, scrolls the headword list, and the main
 // window repaints. Measured on synthetic dictionaries of 30,000 and 300,000

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing one 100 x 30 owner-drawn button: every face style, up and down,
 // with a Preeti caption in "OrvPreeti" drawn by the real font engine and
 // the custom colour scheme the program's buttons use. BM_ButtonFace paints

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up data path: unpacking the archive (in-process and through the
 // extraction tool) and loading the store, for dictionaries of 30,000 and
 // 300,000 entries. The loader's yields are no-op callbacks here; store

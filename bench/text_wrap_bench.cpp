@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Word-wrapped drawing of very long definition lines, the way a label draws
 // them (DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS), with the real font
 // engine, in "OrvPreeti" 14.25 pt, into a column 360 pixels wide.

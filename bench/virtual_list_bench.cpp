@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The virtual list view's hot path: repainting a full page of a 30,000-row
 // owner-data list (each cell a display-information notification, the
 // owner's ItemInfoCallback answered from a vector of strings, the copy into

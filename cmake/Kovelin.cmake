@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared build settings: warnings, sanitizers, and a helper that turns a
 # source folder into a library target of the same name.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: loads arbitrary bytes as an HTML label document, checks
 // that the element table it builds is consistent, then lays it out in both
 // passes on a small surface and copies the viewport from the picture.

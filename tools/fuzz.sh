@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with the fuzz preset (clang; every target also
 # runs under AddressSanitizer and UndefinedBehaviorSanitizer) and runs each
 # from its seed corpus. Exits non-zero on any finding: a crash, a hang past
@@ -19,7 +20,7 @@ set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${FUZZ_BUILD_DIR:-$root/build-fuzz}"
-targets=(html_label preeti clipboard settings loader archive table scenario)
+targets=(html_label preeti clipboard settings loader archive table scenario dictionary_import)
 
 long=0
 seconds=25

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Kovelin and starts it on the bundled sample dictionary.
 # Without a display, runs it headless through the harness instead and
 # writes what it shows to build/run-shots/.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Kovelin and runs its tests. With "asan", uses the sanitizer build.
 #   tools/test.sh          release build, all tests
 #   tools/test.sh asan     AddressSanitizer + UndefinedBehaviorSanitizer build

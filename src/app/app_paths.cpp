@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up paths over the platform's path services.
 #include "app/app_paths.h"
 
@@ -23,7 +24,21 @@ platform::Result<std::string> TempFolderPath() {
     return FolderWithSeparator(*folder);
 }
 
+namespace {
+
+std::string& DataFolderOverride() {
+    static auto* folder = new std::string();
+    return *folder;
+}
+
+}  // namespace
+
+void SetDataFolder(std::string folder) {
+    DataFolderOverride() = FolderWithSeparator(folder);
+}
+
 std::string DataFilePath(std::string_view name) {
+    if (!DataFolderOverride().empty()) return DataFolderOverride() + std::string(name);
     auto folder = AppFolderPath();
     if (!folder) return {};
     return *folder + std::string(kDataFolderName) + std::string(name);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folders the start-up sequence works with, and the fixed names of the
 // files in them.
 //
@@ -36,6 +37,11 @@ platform::Result<std::string> TempFolderPath();
 // AppFolderPath() + "system/" + name; empty when the executable's folder
 // cannot be found.
 std::string DataFilePath(std::string_view name);
+
+// Makes DataFilePath() use `folder` in place of the "system/" folder beside
+// the executable (empty: back to that one). The harness checks an installed
+// data folder this way.
+void SetDataFolder(std::string folder);
 
 // The process-wide paths fixed once at start-up.
 struct StartupPaths {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Archive reading and writing on libzip.
 #include "app/archive.h"
 
@@ -104,10 +105,11 @@ class StagedFile {
     std::optional<platform::os::RemovedOnTermination> removed_if_stopped_;
 };
 
-// Streams one entry into a staged file, checking its size as it goes rather
-// than trusting the sizes the archive claims.
+// Streams one entry into a staged file (or, without one, only reads it),
+// checking its size as it goes rather than trusting the sizes the archive
+// claims.
 ExtractResult StageEntry(zip_t* za, std::string_view name, std::string_view password,
-                         uint64_t max_bytes, StagedFile& out) {
+                         uint64_t max_bytes, StagedFile* out) {
     const std::string entry(name);
     const zip_int64_t index = zip_name_locate(za, entry.c_str(), 0);
     if (index < 0) return Fail(Failure::kMissingEntry, "archive holds no " + entry);
@@ -136,7 +138,8 @@ ExtractResult StageEntry(zip_t* za, std::string_view name, std::string_view pass
         return Fail(Failure::kDamagedArchive, "cannot open " + entry + ": " + ZipErrorText(code));
     }
 
-    if (!out.is_open()) return Fail(Failure::kWriteFailed, "cannot create a file for " + entry);
+    if (out && !out->is_open())
+        return Fail(Failure::kWriteFailed, "cannot create a file for " + entry);
     std::array<char, 64 * 1024> buffer;
     uint64_t total = 0;
     for (;;) {
@@ -157,14 +160,14 @@ ExtractResult StageEntry(zip_t* za, std::string_view name, std::string_view pass
             return Fail(Failure::kTooLarge,
                         entry + " expands beyond " + std::to_string(max_bytes) + " bytes");
         }
-        if (!out.Write(buffer.data(), static_cast<size_t>(got))) {
+        if (out && !out->Write(buffer.data(), static_cast<size_t>(got))) {
             return Fail(Failure::kWriteFailed, "cannot write " + entry);
         }
     }
     if ((st.valid & ZIP_STAT_SIZE) && total != st.size) {
         return Fail(Failure::kDamagedArchive, entry + " is shorter or longer than recorded");
     }
-    if (!out.Finish()) return Fail(Failure::kWriteFailed, "cannot write " + entry);
+    if (out && !out->Finish()) return Fail(Failure::kWriteFailed, "cannot write " + entry);
     return {};
 }
 
@@ -203,8 +206,10 @@ std::string ContentKey(const std::string& archive_path) {
     return key;
 }
 
-ExtractResult ExtractDictionary(const std::string& archive_path, std::string_view password,
-                                const std::string& out_folder, uint64_t max_entry_bytes) {
+namespace {
+
+// The archive opened for reading, or why it cannot be.
+ExtractResult OpenArchive(const std::string& archive_path, ZipPtr& za) {
     struct stat st {};
     if (::stat(archive_path.c_str(), &st) != 0) {
         return Fail(Failure::kMissingArchive,
@@ -215,7 +220,7 @@ ExtractResult ExtractDictionary(const std::string& archive_path, std::string_vie
     }
 
     int error_code = 0;
-    ZipPtr za(zip_open(archive_path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error_code));
+    za.reset(zip_open(archive_path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error_code));
     if (!za) {
         if (error_code == ZIP_ER_NOENT) {
             return Fail(Failure::kMissingArchive, "cannot find the archive " + archive_path);
@@ -223,6 +228,28 @@ ExtractResult ExtractDictionary(const std::string& archive_path, std::string_vie
         return Fail(Failure::kDamagedArchive,
                     "damaged archive " + archive_path + ": " + ZipErrorText(error_code));
     }
+    return {};
+}
+
+}  // namespace
+
+ExtractResult CheckDictionary(const std::string& archive_path, std::string_view password,
+                              uint64_t max_entry_bytes) {
+    ZipPtr za;
+    ExtractResult result = OpenArchive(archive_path, za);
+    if (!result.ok()) return result;
+    for (const std::string_view name : {kHeadwordFileName, kDefinitionFileName}) {
+        result = StageEntry(za.get(), name, password, max_entry_bytes, nullptr);
+        if (!result.ok()) return result;
+    }
+    return result;
+}
+
+ExtractResult ExtractDictionary(const std::string& archive_path, std::string_view password,
+                                const std::string& out_folder, uint64_t max_entry_bytes) {
+    ZipPtr za;
+    const ExtractResult opened = OpenArchive(archive_path, za);
+    if (!opened.ok()) return opened;
 
     const std::string folder = FolderWithSeparator(out_folder.empty() ? "./" : out_folder);
     const std::string headword_path = folder + std::string(kHeadwordFileName);
@@ -233,9 +260,9 @@ ExtractResult ExtractDictionary(const std::string& archive_path, std::string_vie
     StagedFile headwords(headword_path);
     StagedFile definitions(definition_path);
     ExtractResult result =
-        StageEntry(za.get(), kHeadwordFileName, password, max_entry_bytes, headwords);
+        StageEntry(za.get(), kHeadwordFileName, password, max_entry_bytes, &headwords);
     if (!result.ok()) return result;
-    result = StageEntry(za.get(), kDefinitionFileName, password, max_entry_bytes, definitions);
+    result = StageEntry(za.get(), kDefinitionFileName, password, max_entry_bytes, &definitions);
     if (!result.ok()) return result;
     if (!headwords.Commit() || !definitions.Commit()) {
         return Fail(Failure::kWriteFailed, "cannot put the files in place in " + folder);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dictionary archive: a ZIP file holding the two data files, protected
 // with a password.
 //
@@ -53,6 +54,11 @@ bool IsStagingName(std::string_view name);
 ExtractResult ExtractDictionary(const std::string& archive_path, std::string_view password,
                                 const std::string& out_folder,
                                 uint64_t max_entry_bytes = kMaxEntryBytes);
+
+// Reads both data files of the archive through, as extraction would, and
+// writes nothing: whether the archive can be used.
+ExtractResult CheckDictionary(const std::string& archive_path, std::string_view password,
+                              uint64_t max_entry_bytes = kMaxEntryBytes);
 
 // A key that changes whenever the two data files inside the archive change:
 // their sizes and CRC-32 checksums as the archive records them, in hex.

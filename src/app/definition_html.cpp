@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The definition composer.
 #include "app/definition_html.h"
 #include "app/trim.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turning a headword and its one-line definition into the small HTML
 // document the definition pane shows, and into the plain segments a
 // terminal lookup prints.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dictionary store's buffer management.
 #include "app/dictionary_store.h"
 

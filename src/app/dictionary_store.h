@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The in-memory dictionary: every headword and definition of the data files,
 // held for the life of the process and only read after loading.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Table conversion for the packer.
 #include "app/dictionary_table.h"
 #include "app/trim.h"
@@ -62,7 +63,8 @@ class LineConverter {
 
 // Converts a Unicode definition, keeping its "." and "[...=]" marks as the
 // bytes the loader and the composer look for.
-bool ConvertDefinition(std::string_view def, size_t column, std::string& out, std::string& error) {
+bool ConvertDefinitionAt(std::string_view def, size_t column, std::string& out,
+                         std::string& error) {
     LineConverter converter(def, column, error);
     size_t begin = 0;
     while (begin <= def.size()) {
@@ -90,6 +92,20 @@ bool ConvertDefinition(std::string_view def, size_t column, std::string& out, st
 }
 
 }  // namespace
+
+std::optional<std::string> ConvertHeadword(std::string_view word, std::string& error) {
+    word = TrimSpaces(word);
+    std::string out;
+    LineConverter converter(word, 1, error);
+    if (!converter.Convert(0, word.size(), out)) return std::nullopt;
+    return out;
+}
+
+std::optional<std::string> ConvertDefinition(std::string_view definition, std::string& error) {
+    std::string out;
+    if (!ConvertDefinitionAt(definition, 1, out, error)) return std::nullopt;
+    return out;
+}
 
 std::string HeadwordRecord(std::string_view word) {
     std::string record(word.substr(0, DictionaryStore::kMaxWordBytes));
@@ -148,7 +164,7 @@ TableResult ConvertTable(std::string_view table, TableEncoding encoding) {
                 fail("headword: " + error);
                 continue;
             }
-            if (!ConvertDefinition(definition, CharacterColumn(line, tab + 1), def, error)) {
+            if (!ConvertDefinitionAt(definition, CharacterColumn(line, tab + 1), def, error)) {
                 fail("definition: " + error);
                 continue;
             }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building the two data files from a plain table a person can edit: one
 // entry a line, the headword, a tab, the definition.
 //
@@ -12,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +43,13 @@ struct TableResult {
 // Converts a whole table. Blank lines are skipped; a UTF-8 byte order mark
 // at the start is ignored.
 TableResult ConvertTable(std::string_view table, TableEncoding encoding);
+
+// Converts one Unicode headword (spaces around it trimmed) or one Unicode
+// definition line to Preeti bytes, keeping the definition's "." and "[...=]"
+// marks. nullopt, with `error` saying which character and where, when the
+// Preeti encoding cannot hold the text.
+std::optional<std::string> ConvertHeadword(std::string_view word, std::string& error);
+std::optional<std::string> ConvertDefinition(std::string_view definition, std::string& error);
 
 // One record: the headword padded with spaces to 30 bytes, then the four
 // bytes the dictionary does not use, as zeros.

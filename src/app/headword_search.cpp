@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The prefix matcher. The typed text behaves as a like-pattern with "[" made
 // literal and "*" appended; since the appended "*" absorbs any tail, the test
 // is a prefix match where the typed wildcards keep their meaning.

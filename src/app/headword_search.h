@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding the first headword that begins with a typed text.
 //
 // Matching works on the raw bytes: "?" stands for any one byte, "#" for one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dictionary loader: streams both files through fixed buffers, so a
 // huge or damaged file costs memory only for the entries it really yields.
 #include "app/loader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the two unpacked data files into the dictionary store.
 //
 // The record file holds 34-byte headword records (a 30-byte space-padded

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A dictionary laid out for one-off lookups from a terminal: written once
 // from a loaded store, then read in place from a mapped file, so a lookup
 // touches the headwords and one definition instead of unpacking and loading

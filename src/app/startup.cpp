@@ -1,4 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/startup.h"
+
+#include <cstdio>
 
 #include "app/dictionary_store.h"
 #include "platform/controls/message_box.h"
@@ -44,6 +47,20 @@ int64_t NowMs() {
 
 }  // namespace
 
+std::string SplashDictionaryCaption(const DictionaryChoice& choice) {
+    switch (choice.source) {
+        case DictionarySource::kBundled:
+            return "Bundled dictionary";
+        case DictionarySource::kUser:
+            return "Your own dictionary";
+        case DictionarySource::kCommandLine:
+            break;
+    }
+    const size_t slash = choice.path.rfind('/');
+    return "Dictionary: " +
+           (slash == std::string::npos ? choice.path : choice.path.substr(slash + 1));
+}
+
 void SetStartupYieldHook(std::function<void()> hook) {
     YieldHook() = std::move(hook);
 }
@@ -80,6 +97,17 @@ SplashWindow::SplashWindow(Startup& startup)
     auto picture_load = on_load;
     on_load = [this, picture_load] {
         picture_load();
+        // Which dictionary loads, on the picture's plain right-hand side.
+        dictionary_label_ = &Add<Label>("lblDictionary", Rect::FromXYWH(150, 66, 142, 14),
+                                        SplashDictionaryCaption(startup_.dictionary()));
+        FontDesc f;
+        f.name = "Arial";
+        f.size = 7.5f;
+        dictionary_label_->set_font(MakeFont(f));
+        dictionary_label_->set_alignment(Alignment::kRight);
+        dictionary_label_->set_back_style(BackStyle::kTransparent);
+        dictionary_label_->set_fore_color(Rgb(120, 84, 60));
+        dictionary_label_->set_visible(true);
         // The timer counts from the window's creation and ticks whenever
         // the message loop runs, the loader's yields included.
         timer_ = &Add<Timer>("Timer1");
@@ -106,6 +134,7 @@ void SplashWindow::OnTimer() {
 
 void SplashWindow::ReportState(Json& out) const {
     ProgressWindow::ReportState(out);
+    if (dictionary_label_) out.Set("dictionary", dictionary_label_->caption());
     out.Set("ticks", static_cast<int64_t>(ticks_));
     out.Set("data_loaded", startup_.data_loaded());
 }
@@ -165,9 +194,17 @@ StartupResult Startup::Run() {
         }
         DoEvents();
 
-        // 5. Unpacking.
+        // 5. Unpacking the chosen dictionary. One that cannot be read is
+        // named in a message, and the next in line is used.
+        dictionary_ = ChooseDictionary(CommandLineDictionary(), DataFilePath(kArchiveName));
+        for (const std::string& problem : dictionary_.problems) {
+            std::fprintf(stderr, "kovelin: %s\n", problem.c_str());
+            MessageBox({}, problem + " Kovelin uses " + dictionary_.Describe() + ".", "Kovelin",
+                       MB_OK | MB_ICONEXCLAMATION);
+        }
         UnpackOptions u;
         u.data_folder = data_folder_;
+        u.archive_path = dictionary_.path;
         u.temp_folder = paths_.temp_folder;
         u.yield = [] { Yield(); };
         u.run = [](const std::vector<std::string>& argv, const std::string& folder, int timeout) {
@@ -228,6 +265,7 @@ std::string Startup::splash_percentage() const {
 void Startup::ReportState(Json& out) const {
     out.Set("data_loaded", data_loaded_);
     out.Set("store_size", static_cast<int64_t>(Dictionary().size()));
+    out.Set("dictionary", dictionary_.Describe());
     out.Set("unpacked_with",
             unpack_report_.method == UnpackReport::Method::kTool ? "tool" : "in-process");
     if (!unpack_report_.message.empty()) out.Set("unpack_message", unpack_report_.message);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's start-up: the invisible start-up window, the wait window
 // shown while the dictionary is unpacked, and the splash window that shows
 // the loading percentage and hands over to the main window on its timer.
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "app/app_paths.h"
+#include "app/dictionary_choice.h"
 #include "app/loader.h"
 #include "app/unpack.h"
 #include "platform/controls/form.h"
@@ -58,6 +60,11 @@ class ProgressWindow : public platform::controls::Form {
 
 class Startup;
 
+// The splash window's line on the dictionary: "Bundled dictionary", "Your
+// own dictionary", or "Dictionary: " and the name of the file given on the
+// command line.
+std::string SplashDictionaryCaption(const DictionaryChoice& choice);
+
 class SplashWindow : public ProgressWindow {
   public:
     explicit SplashWindow(Startup& startup);
@@ -70,6 +77,7 @@ class SplashWindow : public ProgressWindow {
     void OnTimer();
 
     Startup& startup_;
+    platform::controls::Label* dictionary_label_ = nullptr;
     platform::controls::Timer* timer_ = nullptr;
     int16_t ticks_ = 0;
 };
@@ -95,6 +103,7 @@ class Startup {
     const StartupPaths& paths() const { return paths_; }
     const LoadReport& load_report() const { return load_report_; }
     const UnpackReport& unpack_report() const { return unpack_report_; }
+    const DictionaryChoice& dictionary() const { return dictionary_; }
     std::string splash_percentage() const;
     SplashWindow* splash() const { return splash_.get(); }
 
@@ -111,6 +120,7 @@ class Startup {
     int leftover_files_removed_ = 0;
     StartupPaths paths_;
     std::string data_folder_;
+    DictionaryChoice dictionary_;
     bool data_loaded_ = false;
     bool main_created_ = false;
     LoadReport load_report_;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The synthetic dictionary generator.
 #include "app/synthetic_dictionary.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Large made-up dictionaries for benchmarks and tests only.
 //
 // The words are random Devanagari syllables (every one expressible in the

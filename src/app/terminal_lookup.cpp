@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Terminal lookup formatting.
 #include "app/terminal_lookup.h"
 

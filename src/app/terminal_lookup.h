@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text a terminal lookup prints: the same matching as the search box and
 // the same layout as the definition pane, in Unicode.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Trimming as the dictionary understands it: leading and trailing spaces
 // (0x20) only. Tabs and other blanks are text in Preeti-encoded data.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Archive unpacking at start-up.
 #include "app/unpack.h"
 
@@ -51,18 +52,19 @@ UnpackReport UnpackArchive(const UnpackOptions& options) {
     const std::string& t = options.temp_folder;
 
     std::vector<std::string> problems;
-    auto copy = [&](std::string_view from, std::string_view to) {
+    auto copy = [&](const std::string& from, std::string_view to) {
         const platform::Status copied =
             // The copies serve this start only and are deleted after it.
-            platform::os::CopyFile(s + std::string(from), t + std::string(to),
-                                   platform::os::Durability::kScratch);
+            platform::os::CopyFile(from, t + std::string(to), platform::os::Durability::kScratch);
         if (!copied) problems.push_back(copied.error().message);
         return copied.ok();
     };
     yield();
-    report.tool_copied = copy(kToolName, kToolCopyName);
+    report.tool_copied = copy(s + std::string(kToolName), kToolCopyName);
     yield();
-    report.archive_copied = copy(kArchiveName, kArchiveCopyName);
+    report.archive_copied =
+        copy(options.archive_path.empty() ? s + std::string(kArchiveName) : options.archive_path,
+             kArchiveCopyName);
     yield();
 
     yield();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unpacking the dictionary archive into the temporary folder at start-up.
 //
 // The extraction tool and the archive are copied from the data folder into
@@ -22,6 +23,8 @@ inline constexpr int kToolTimeoutMs = 20000;
 struct UnpackOptions {
     std::string data_folder;  // the "system/" folder, ending in "/"
     std::string temp_folder;  // the temporary folder, ending in "/"
+    // The archive to unpack; data_folder + "load.dll" when empty.
+    std::string archive_path;
     // Lets the message loop run once (the wait window repaints).
     std::function<void()> yield;
     // Runs a program; the platform's runner unless a test replaces it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clipboard watcher's decision, apart from the timer and the window:
 // given what the clipboard holds now, whether to look it up, and what to
 // remember so the same text is not looked up twice.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: the dictionary panel with the search box, the headword
 // list and the word label, and the lookup logic behind them: finding
 // headwords as the user types, confirming a search with Enter, the row mark,

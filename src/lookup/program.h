@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program as a whole: the start-up sequence handing over to the main
 // window. The desktop program and the harness both run it this way, so the
 // harness sees exactly what a person sees.

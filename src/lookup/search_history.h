@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search history's stored form: one settings value holding the last
 // confirmed search, then the search box's drop-down items, joined by ",".
 // Items never hold a comma (the format has no escaping), so splitting is

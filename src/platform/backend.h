@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the window system needs from whatever shows its windows: the
 // headless backend (tests, harness) and the desktop backend implement this.
 //

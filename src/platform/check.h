@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Invariant checks: a programming error stops the program at once with a
 // sentence saying what was wrong, instead of running on into undefined
 // behaviour. Failures of input, files or the platform are values (see

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Time for the window system: a monotonic millisecond clock behind an
 // interface, so tests and the harness run on a virtual clock that moves only
 // when they say so.

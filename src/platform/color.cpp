@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // System colours and colour-value translation.
 //
 // The program was written for a desktop whose system colours come from the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Colours are 32-bit values with red in the low byte, then green, then blue
 // (0x00BBGGRR). A value with the high bit set names a system colour by index
 // and is translated to a real colour before anything is drawn with it.

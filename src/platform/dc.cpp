@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing context's shapes, blits and device-independent pixel rows
 // (text lives in dc_text.cpp).
 //

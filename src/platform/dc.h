@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing context: the only way components draw.
 //
 // A DC targets a surface through an origin (where its logical (0, 0) lies on

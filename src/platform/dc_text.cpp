@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text members of the drawing context: TextOut, GetTextExtent,
 // GetTextMetrics and DrawText.
 //

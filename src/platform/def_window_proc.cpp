@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The default window procedure: what a window does with a message its own
 // procedure passes on.
 

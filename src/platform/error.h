@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One small error type for the whole program.
 //
 // Components report failures of their members to the caller as numeric error

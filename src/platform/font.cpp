@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Font object members that need checking: the face must be one the text
 // engine can draw, and the size must be a usable number.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The font object: face name, size in points, bold, italic, underline and
 // strikethrough. Components and their inner windows share one object by
 // reference, so a change made through either is seen by both.

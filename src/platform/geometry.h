@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small value types for points, sizes and rectangles.
 //
 // Rectangles follow the platform convention the drawing rules depend on:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Input routing: mouse input goes to the window under the pointer (or the
 // capture), honouring z-order, visibility, enabled state and window regions;
 // keys and characters go to the focused window. Also the hit-testing that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small JSON value for reports (the harness's state report, tools'
 // output): objects keep insertion order so reports read and diff well.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message loop: posted messages, input, painting and timers, in the
 // platform's order of priority; DoEvents; modal loops.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Message numbers, styles and records of the window system.
 //
 // The numbers are the platform values the components were designed around,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Painting: invalidation, composing each top-level window into one frame,
 // paint contexts, persistent drawing, and the classic window frame.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture loading: bitmaps and icons from files or memory, decided by the
 // contents rather than the file name.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture objects: a bitmap or an icon with its size in hundredths of a
 // millimetre, as component properties and picture controls hand them round.
 #pragma once

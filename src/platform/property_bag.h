@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a window gives the components it hosts: a property store for saved
 // settings, ambient properties, and change notification.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Span-based regions: construction from shapes and masks, set operations,
 // hit-testing.
 //

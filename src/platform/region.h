@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Regions: sets of pixels used to clip painting and hit-testing.
 //
 // A region is held as horizontal spans, row by row, which keeps every shape

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pixel surface and its PNG reading and writing.
 //
 // PNG files go through SDL2_image. SDL surfaces are plain memory and need no

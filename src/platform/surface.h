@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A 32-bit pixel surface: the one thing every drawing operation writes into.
 //
 // Pixels are stored as 0xFFRRGGBB words (what SDL and PNG writers take

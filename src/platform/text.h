@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text engine: measuring and drawing byte strings in a font.
 //
 // Text in this program is bytes. In the Preeti faces ("OrvPreeti",

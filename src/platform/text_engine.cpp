@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text-engine seam: the process-wide engine behind TextEngine::Instance(),
 // and the built-in fixed-metrics engine.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window system: windows identified by handles, window procedures,
 // subclassing, properties, hooks, sending and posting, the message loop,
 // timers, input routing, focus, capture, regions and painting.

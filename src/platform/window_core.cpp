@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows, classes, procedures, properties, hooks, sending, the tree and
 // geometry, visibility, focus, activation and capture.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Internal state of the window system, shared by its implementation files
 // (window_core.cpp, message_loop.cpp, input.cpp, painting.cpp). Nothing
 // outside src/platform includes this.

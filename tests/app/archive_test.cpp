@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dictionary archive: reading what we and other packers write, and
 // refusing wrong passwords, damage, stray paths and oversized entries
 // without touching the files already in place.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The loader: record counting, trimming, the percentage steps and their
 // yields, the order of the list calls, and damaged or hostile data files.
 #include "app/loader.h"

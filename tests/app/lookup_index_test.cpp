@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The terminal lookup's index: it answers as the store does, and damaged
 // bytes give no index or a shortened walk, never a read outside them.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search box's matching rules and the definition composer's documents.
 #include <gtest/gtest.h>
 

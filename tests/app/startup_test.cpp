@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up sequence end to end on the headless backend: the splash
 // window hands over to the main window at its second tick and not before,
 // the dictionary is loaded and the unpacked files are gone by then, and a

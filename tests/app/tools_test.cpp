@@ -1,14 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command-line tools as a person runs them: the packer's checks, the
 // extraction tool's exit codes, and terminal lookups in both encodings.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "../platform/os/os_test_util.h"
+#include "app/dictionary_import.h"
 #include "app/dictionary_table.h"
 #include "app/synthetic_dictionary.h"
 #include "app/terminal_lookup.h"
@@ -169,9 +172,15 @@ TEST(Tools, PackThenExtractThenLookUp) {
 
     run = Shell(kTools + "/kovelin-lookup घर --data '" + dir.path() + "'");
     EXPECT_EQ(run.status, 1);
-    run = Shell(kTools + "/kovelin-lookup घर --data '" + (dir / "nowhere") + "'");
-    EXPECT_EQ(run.status, 3);
-    EXPECT_NE(run.output.find("no dictionary data"), std::string::npos);
+    // A dictionary that cannot be read is named, and the bundled one is
+    // used in its place.
+    run = Shell(kTools + "/kovelin-lookup अ --data '" + (dir / "nowhere") + "'");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.output.find("The dictionary " + (dir / "nowhere") +
+                              "/load.dll cannot be read: there is no such file. Using the "
+                              "bundled dictionary"),
+              std::string::npos)
+        << run.output;
 
     // The extraction tool, run as start-up runs it.
     ScratchFolder work;
@@ -278,6 +287,34 @@ TEST(Tools, ExtractionPastTheFileSizeLimitFailsAndLeavesNothing) {
     EXPECT_EQ(os_test::EntryCount(work.path()), 1u) << "no staging file is left";
 }
 
+TEST(Tools, PackTakesCsvAndReportsWhatItSkippedAndMerged) {
+    ScratchFolder dir;
+    WriteText(dir / "mine.csv",
+              "किताब,पढ्ने पुस्तक\n"
+              "कलम,लेख्ने साधन\n"
+              "घर,English\n"
+              "किताब,ग्रन्थ\n");
+    ShellRun run =
+        Shell(kTools + "/kovelin-pack '" + (dir / "mine.csv") + "' '" + (dir / "load.dll") + "'");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("mine.csv: line 3: skipped: definition: U+0045 'E'"),
+              std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("4 entries read: 3 taken (1 of them merged into an earlier "
+                              "headword), 1 skipped"),
+              std::string::npos)
+        << run.output;
+    run = Shell(kTools + "/kovelin-lookup क --list 1 --data '" + dir.path() + "'");
+    EXPECT_EQ(run.output, "कलम\nलेख्ने साधन ।\n\n1\tकिताब\n");
+
+    WriteText(dir / "bad.ifo", "not a description\n");
+    run = Shell(kTools + "/kovelin-pack '" + (dir / "bad.ifo") + "' '" + (dir / "out.dll") + "'");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("bad.ifo: not a StarDict description"), std::string::npos)
+        << run.output;
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.dll"));
+}
+
 TEST(Tools, PackRejectsABadTableAndWritesNothing) {
     ScratchFolder dir;
     WriteText(dir / "bad.tsv", "कलम\tलेख्ने साधन.\nकलम लेख्ने\n");
@@ -325,6 +362,25 @@ TEST(SampleDictionary, PacksWithoutErrors) {
     ASSERT_TRUE(result.ok()) << path << ":" << result.errors[0].line << ": "
                              << result.errors[0].message;
     EXPECT_GT(result.packed.entries, 100);
+
+    // Imported dictionaries are sorted in this table's order: by the Unicode
+    // headword, code point by code point, which UTF-8 bytes keep.
+    std::vector<app::SourceEntry> entries;
+    const std::string text = os_test::ReadText(path);
+    std::string previous;
+    size_t begin = 0;
+    while (begin < text.size()) {
+        const size_t end = std::min(text.find('\n', begin), text.size());
+        const std::string line = text.substr(begin, end - begin);
+        begin = end + 1;
+        const std::string word = line.substr(0, line.find('\t'));
+        EXPECT_LT(previous, word) << "the sample dictionary is out of order at " << word;
+        previous = word;
+        entries.push_back({word, line.substr(line.find('\t') + 1), ""});
+    }
+    std::reverse(entries.begin(), entries.end());
+    const app::ImportResult imported = app::ImportEntries(entries);
+    EXPECT_EQ(imported.packed.headword_records, result.packed.headword_records);
 }
 
 }  // namespace

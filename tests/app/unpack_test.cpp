@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up unpacking: the copies, the tool's argument vector and working
 // folder, the yields, and the in-process fallback when the temporary folder
 // cannot run programs. The last test runs the real tool.
@@ -192,5 +193,19 @@ TEST_F(UnpackTest, TheRealToolUnpacksIntoTheTemporaryFolder) {
     EXPECT_EQ(ReadText(temp + "M_A_X_T2"), "line\r\n");
 }
 #endif
+
+}  // namespace
+
+namespace {
+
+TEST_F(UnpackTest, AnArchiveChosenElsewhereIsTheOneCopied) {
+    WriteText(root.path() + "/own.dll", "the user's archive");
+    app::UnpackOptions options = Options(Exited(0));
+    options.archive_path = root.path() + "/own.dll";
+    const app::UnpackReport report = app::UnpackArchive(options);
+    EXPECT_TRUE(report.archive_copied);
+    EXPECT_EQ(ReadText(temp + "x2ymzk1.tmp"), "the user's archive");
+    EXPECT_EQ(ReadText(temp + "sysmaint.exe"), "tool bytes");
+}
 
 }  // namespace

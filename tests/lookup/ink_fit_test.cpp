@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Nepali words that reach highest and lowest, shown in the main window's
 // text controls at their layout sizes with the real fonts: every mark of
 // every word is inside its control. Each control's ink is compared with the

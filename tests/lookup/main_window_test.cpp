@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's lookup logic through its handlers, on a small store:
 // the history reaches the settings store as soon as it changes (so a crash
 // loses nothing), a normal close saves the same value, and the entry-change

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Colours, surfaces and the drawing context's pixel rules.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reports are JSON read by other programs: whatever bytes a string holds
 // (clipboard text, typed text, Preeti bytes), the output must be valid
 // UTF-8 and keep every byte recoverable.

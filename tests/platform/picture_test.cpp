@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture loading from bytes the tests build by hand, and rejection of
 // damaged or hostile files.
 #include "platform/picture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Region shapes, set operations and hit-testing.
 #include "platform/region.h"
 

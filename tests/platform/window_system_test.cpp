@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window-system behaviour that the components rely on at the message level:
 // creation records and hooks, subclassing chains, sending and posting,
 // timers on the virtual clock, modal loops, input routing, focus, capture,

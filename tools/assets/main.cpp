@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kovelin-assets: draws the start-up pictures and synthesises the start
 // sound into a data folder.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // buttongallery: paints every ButtonType (1 to 14) in every colour scheme
 // (1 to 4) and drawing state (normal, hover, pressed, focused, disabled,
 // and the host's default button with the focus) onto one labelled PNG

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kovelin-gen-dict: writes a large synthetic dictionary table.
 //
 //   kovelin-gen-dict ENTRIES OUTPUT.tsv [SEED]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small window built only from the platform layer, so the layer's
 // behaviour (painting, input, focus, timers, regions, modal loops, text) can
 // be seen and tested end to end before the program's own windows exist.

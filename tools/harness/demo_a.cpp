@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The labels, pictures, buttons, timer, tooltips and message boxes part of
 // the layer demo: a form of its own at the right of the screen, clear of the
 // other demo windows, shown without taking the activation from the layer

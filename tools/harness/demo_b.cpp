@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scroll bar and combo box part of the layer demo: a small window of
 // its own, beside the demo window, with a Preeti-face search box, a Latin
 // combo box, and a vertical and a horizontal scroll bar whose values and

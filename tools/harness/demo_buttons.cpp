@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The button demo window "frmButtons" at (40, 40); its client area starts at
 // (43, 58). The top row is the program's own buttons: style 14 in custom
 // colours (btnS0 to btnS2, btnNoClick) and in the fixed grey palette

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list demo window "frmList": two owner-data list views at the size the
 // main window gives its headword list (189 x 339). "lstDemo" holds 100,000
 // numbered rows in a Latin face; "lstNepali" shows the same rows in the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list demo window: owner-data list views of 100,000 numbered rows at
 // the size the main window gives its headword list, for scenarios that
 // scroll, select and mark rows.

@@ -1,11 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kovelin-harness: runs the program's windows on the headless backend from a
 // scenario of clicks, keys, waits and clipboard text, and writes PNG shots
 // and JSON state reports. See scenario.h for the commands.
 //
-//   kovelin-harness SCENARIO [--out DIR]
+//   kovelin-harness SCENARIO [--out DIR] [--data DIR] [--dictionary FILE]
 //
 // Relative file names in `shot` and `state` are written under DIR (default:
-// the current folder). Exit status: 0 when the scenario ran to its end, 1
+// the current folder). --data runs the program on another data folder than
+// the one beside the harness (an installed one); --dictionary is the
+// program's own option. Exit status: 0 when the scenario ran to its end, 1
 // when a command failed (an `expect` that did not hold, a window that does
 // not exist), 2 for a scenario that cannot be read or parsed.
 
@@ -14,6 +17,8 @@
 #include <iostream>
 #include <sstream>
 
+#include "app/app_paths.h"
+#include "app/dictionary_choice.h"
 #include "demo.h"
 #include "demo_buttons.h"
 #include "demo_html.h"
@@ -175,15 +180,21 @@ int main(int argc, char** argv) {
         std::string a = argv[i];
         if (a == "--out" && i + 1 < argc) {
             run.out_dir = argv[++i];
+        } else if (a == "--data" && i + 1 < argc) {
+            app::SetDataFolder(argv[++i]);
+        } else if (a == "--dictionary" && i + 1 < argc) {
+            app::SetCommandLineDictionary(argv[++i]);
         } else if (scenario_path.empty() && !a.empty() && a[0] != '-') {
             scenario_path = a;
         } else {
-            std::cerr << "usage: kovelin-harness SCENARIO [--out DIR]\n";
+            std::cerr
+                << "usage: kovelin-harness SCENARIO [--out DIR] [--data DIR] [--dictionary FILE]\n";
             return 2;
         }
     }
     if (scenario_path.empty()) {
-        std::cerr << "usage: kovelin-harness SCENARIO [--out DIR]\n";
+        std::cerr
+            << "usage: kovelin-harness SCENARIO [--out DIR] [--data DIR] [--dictionary FILE]\n";
         return 2;
     }
     std::ifstream in(scenario_path, std::ios::binary);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Harness scenarios: one command a line, '#' starts a comment.
 //
 //   wait MS                 advance the virtual clock, running what falls due

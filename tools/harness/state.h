@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The harness's state report: every top-level window and its controls, with
 // what the window system knows of each (class, caption, visibility, place)
 // and whatever each window adds itself through WM_REPORTSTATE.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // htmldump: loads an HTML document into an HTMLLabel and prints what the
 // component made of it, for checking documents by eye and in scripts.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kovelin-inkscan FONT WORDLIST [COUNT]
 //
 // Shapes every word of a word list (one word a line, UTF-8; a hunspell .dic

@@ -1,12 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kovelin-lookup: looks a word up in the dictionary from a terminal.
 //
-//   kovelin-lookup WORD [--list N] [--fuzzy | --roman] [--json] [--data DIR]
+//   kovelin-lookup WORD [--list N] [--fuzzy | --roman] [--json]
+//                  [--dictionary FILE | --data DIR]
+//   kovelin-lookup --help | --version
 //
 // WORD is Unicode Devanagari or Preeti; it matches as in the search box (the
 // first headword that begins with it, "?", "#" and "*" being wildcards). The
 // entry is printed in Unicode, laid out as the definition pane shows it;
-// --list N adds the N headwords that follow it. DIR is the data folder
-// holding load.dll (by default the "system" folder beside the program).
+// --list N adds the N headwords that follow it. The dictionary is the
+// program's (app/dictionary_choice.h): FILE, then the user's own, then the
+// bundled one; --data DIR names a data folder whose load.dll is taken as
+// FILE would be.
 //
 // --fuzzy matches spelling-tolerantly (vowel length, nasal marks, sibilants
 // and a few wrong letters do not matter) and --roman reads WORD as a Latin
@@ -33,10 +38,12 @@
 
 #include "app/app_paths.h"
 #include "app/archive.h"
+#include "app/dictionary_choice.h"
 #include "app/dictionary_store.h"
 #include "app/headword_search.h"
 #include "app/loader.h"
 #include "app/lookup_index.h"
+#include "app/program_info.h"
 #include "app/terminal_lookup.h"
 #include "platform/os/files.h"
 #include "platform/os/paths.h"
@@ -48,12 +55,34 @@ namespace {
 
 enum ExitCode { kFound = 0, kNoMatch = 1, kUsage = 2, kNoData = 3 };
 
+constexpr const char* kUsageLine =
+    "usage: kovelin-lookup WORD [--list N] [--fuzzy | --roman] [--json]\n"
+    "                      [--dictionary FILE | --data DIR]\n"
+    "       kovelin-lookup --help | --version\n";
+
 int Usage(const char* why) {
-    std::fprintf(stderr,
-                 "kovelin-lookup: %s\nusage: kovelin-lookup WORD [--list N] [--fuzzy | --roman] "
-                 "[--json] [--data DIR]\n",
-                 why);
+    std::fprintf(stderr, "kovelin-lookup: %s\n%s", why, kUsageLine);
     return kUsage;
+}
+
+// The cached index of the archive's content, when there is one.
+std::string CachedIndexPath(const std::string& archive_path) {
+    const std::string key = app::archive::ContentKey(archive_path);
+    const auto temp = platform::os::TempFolderPath();
+    return key.empty() || !temp ? std::string() : app::LookupIndexPath(*temp, key);
+}
+
+// The dictionary to read. An archive already indexed needs no second check.
+app::DictionaryChoice Choose(const std::string& command_line) {
+    return app::ChooseDictionary(
+        command_line, app::UserDictionaryPath(), app::DataFilePath(app::kArchiveName),
+        [](const std::string& path) -> std::string {
+            struct stat st {};
+            if (::stat(path.c_str(), &st) != 0) return "there is no such file";
+            const std::string index = CachedIndexPath(path);
+            if (!index.empty() && ::stat(index.c_str(), &st) == 0) return {};
+            return app::archive::CheckDictionary(path, app::archive::kPassword).message;
+        });
 }
 
 // A folder of our own for the unpacked files, removed with them.
@@ -150,12 +179,20 @@ int main(int argc, char** argv) {
     std::string word;
     bool have_word = false;
     long list = 0;
-    std::string data_folder;
+    std::string dictionary;
+    bool help = false;
     Reading reading = Reading::kExact;
     bool json = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (arg == "--list" && i + 1 < argc) {
+        if (arg == "--help") {
+            help = true;
+        } else if (arg == "--version") {
+            std::fputs(app::VersionText("kovelin-lookup").c_str(), stdout);
+            return kFound;
+        } else if (arg == "--dictionary" && i + 1 < argc) {
+            dictionary = argv[++i];
+        } else if (arg == "--list" && i + 1 < argc) {
             char* end = nullptr;
             list = std::strtol(argv[++i], &end, 10);
             if (*end != '\0' || list < 0) return Usage("--list takes a count");
@@ -167,7 +204,7 @@ int main(int argc, char** argv) {
         } else if (arg == "--json") {
             json = true;
         } else if (arg == "--data" && i + 1 < argc) {
-            data_folder = app::FolderWithSeparator(argv[++i]);
+            dictionary = app::FolderWithSeparator(argv[++i]) + std::string(app::kArchiveName);
         } else if (arg.size() > 1 && arg.substr(0, 2) == "--") {
             return Usage("unknown option");
         } else if (!have_word) {
@@ -177,8 +214,24 @@ int main(int argc, char** argv) {
             return Usage("one word at a time");
         }
     }
+    const app::DictionaryChoice choice = Choose(dictionary);
+    for (const std::string& problem : choice.problems)
+        std::fprintf(stderr, "kovelin-lookup: %s Using %s.\n", problem.c_str(),
+                     choice.Describe().c_str());
+    if (help) {
+        std::printf(
+            "%s\n"
+            "Looks WORD up (Unicode Devanagari or Preeti; ?, # and * are wildcards) and\n"
+            "prints the entry; --list N adds the N headwords that follow it.\n"
+            "--fuzzy finds near spellings, --roman reads WORD as Latin letters, and\n"
+            "--json prints the entries as JSON in Unicode.\n"
+            "The dictionary is the first of: --dictionary FILE (or DIR/load.dll),\n"
+            "$XDG_DATA_HOME/kovelin/load.dll, the bundled one.\n"
+            "Now: %s.\n",
+            kUsageLine, choice.Describe().c_str());
+        return kFound;
+    }
     if (!have_word) return Usage("no word given");
-    if (data_folder.empty()) data_folder = app::DataFilePath("");
 
     bool converted = true;
     const std::string typed = app::TypedTextToPreeti(word, &converted);
@@ -189,13 +242,10 @@ int main(int argc, char** argv) {
         return kNoMatch;
     }
 
-    const std::string archive_path = data_folder + std::string(app::kArchiveName);
+    const std::string& archive_path = choice.path;
     // The archive is unpacked and indexed once; later lookups of the same
     // content read the index in place from the private temporary folder.
-    const std::string key = app::archive::ContentKey(archive_path);
-    const auto temp = platform::os::TempFolderPath();
-    const std::string index_path =
-        key.empty() || !temp ? std::string() : app::LookupIndexPath(*temp, key);
+    const std::string index_path = CachedIndexPath(archive_path);
     const platform::os::MappedFile mapped =
         index_path.empty() ? platform::os::MappedFile() : platform::os::MappedFile(index_path);
     std::string built;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // sysmaint: the extraction tool the program runs at start-up.
 //
 //   sysmaint -o -s<password> <archive>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tag attributes and colours: cutting a tag token into names and values,
 // storing the known attributes in the tag's record or the document state,
 // and reading colour values.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The element table's own operations: the text records refer to, insertion,
 // the hierarchy builder, the hierarchy queries, the document title and the
 // anchor list.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Names and hierarchy roles of the tag identifiers.
 #include "controls/html_label/html_element.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The element record of the HTML label and the tag identifiers.
 //
 // A document is a flat table of these records, one per token of the HTML

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // HTMLLabel's properties, its saved property set and the document load
 // sequence that rebuilds the element table.
 #include "controls/html_label/html_label.h"

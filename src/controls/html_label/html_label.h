@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // HTMLLabel: a component that shows a document written in a small subset of
 // HTML.
 //

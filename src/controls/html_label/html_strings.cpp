@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Byte-string helpers for the HTML label's parser.
 #include "controls/html_label/html_strings.h"
 

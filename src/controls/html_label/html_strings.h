@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Byte-string helpers shared by the tokenizer and the attribute interpreter.
 //
 // The parser's rules are stated in 1-based character positions with "0 means

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Normalisation, tokenizing, tag classification and the closing-tag fix-ups.
 //
 // The parser never rejects a document: unknown tags become tagUnknown, a "<"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The colour functions and ComputePalette's table of the four schemes.
 #include "controls/skin_button/button_colors.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The button's colour arithmetic and its twelve working colours.
 //
 // ComputePalette turns the colour scheme and the colour properties into the

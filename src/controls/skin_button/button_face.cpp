@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The button's geometry (focus rectangle, window shape, caption layout) and
 // the painter of its fourteen face styles.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The button's geometry and its painter: where the caption, the picture and
 // the focus rectangle go, the window shape of each style, and the faces of
 // the fourteen ButtonType styles in their up, down and disabled states.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // FlarvetButon's properties, saved keys, life cycle and Draw.
 #include "controls/skin_button/flarvet_button.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // FlarvetButon: the owner-drawn push button every window of the program
 // uses. It is a child window that paints itself completely on its
 // persistent surface: a face in one of fourteen styles (ButtonType), a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A described button's FaceLook: palette, caption layout and focus rectangle
 // as the button window computes them.
 #include "controls/skin_button/sample_look.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A face to paint without a button window: the gallery, the benchmark and
 // the tests describe a button in a few values and get the FaceLook a
 // button with those properties would paint from.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MVirtualListView: the creation hook, subclassing of the component and
 // inner list windows, and the decoding of the list's messages and
 // notifications into the component's events.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MVirtualListView: the message-level half of the virtual list view.
 //
 // The inner list control has no owner-data setting of its own and reports

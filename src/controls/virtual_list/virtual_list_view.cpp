@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // UVirtualListView: members, saved properties, start-up, resizing and
 // shutdown of the virtual list view component.
 #include "controls/virtual_list/virtual_list_view.h"

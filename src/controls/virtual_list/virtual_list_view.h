@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // UVirtualListView: a child-window component that shows a one-column report
 // list of any number of rows without storing them.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing pieces shared by the scroll bar and the combo box: the classic
 // raised and pressed button edges, the sunken field edge, the solid arrow
 // glyph and the dithered track.

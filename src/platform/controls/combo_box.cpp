@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editable drop-down combo box: editing, the Preeti typing burst, the
 // clipboard, the drop-down list window and the drawing of both.
 //

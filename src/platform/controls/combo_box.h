@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editable drop-down combo box: a one-line edit field (caret,
 // selection, typing, word moves, clipboard) with a list of items that drops
 // down below it.

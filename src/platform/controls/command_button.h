@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plain push buttons in the classic raised look: a caption, a sunken face
 // while pressed, a focus rectangle, embossed grey text when disabled. A
 // click comes from a mouse release inside the button, from Space released

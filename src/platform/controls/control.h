@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The base of the standard controls: a C++ object that owns one child
 // window and turns its messages into the events forms handle (click, mouse,
 // keys, focus), in the shape the program's windows were designed with.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text of a one-line edit field and the Preeti typing composer, apart
 // from any window: the byte text with its caret and selection, the edits and
 // moves keys make, and the turning of Devanagari typed on a Unicode keyboard

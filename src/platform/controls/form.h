@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Forms: the program's top-level windows, with the load / query-unload /
 // unload life cycle, modal and modeless showing, window state, a
 // background colour or picture, persistent drawing, and the controls placed

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Labels: a caption drawn in the label's font (so a Preeti face shows
 // Devanagari), left, right or centred, wrapped at word boundaries, over an
 // opaque back colour or over whatever lies beneath. A transparent label with

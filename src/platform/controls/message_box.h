@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Modal message boxes: an icon, word-wrapped text, and a row of buttons,
 // sized to the text and centred on the owner (or the screen). The window's
 // class name is "#32770", the platform's dialog class, because components

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture boxes: a picture shown at the top-left, a back colour, and a
 // drawing surface that components and the program print and draw on. With
 // auto-redraw on, drawing goes to a persistent image that survives repaints;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scroll bar control: position rules, mouse tracking with auto-repeat on
 // the window system's timers, keyboard and wheel handling, and the classic
 // three-dimensional drawing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Vertical and horizontal scroll bar controls: a 16-bit position between a
 // minimum and a maximum, moved with the arrow buttons, clicks in the track,
 // the thumb, the keyboard (when focused) and the mouse wheel.

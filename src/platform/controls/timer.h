@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The timer component: raises on_timer every `interval` milliseconds while
 // enabled. It has no face; a hidden child window of the form receives the
 // window system's timer messages, so ticks arrive through the message loop

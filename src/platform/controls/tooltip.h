@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tooltips: one process-wide tip window shared by every control. The base
 // control reports pointer moves and button presses here; when the pointer
 // has rested over a control with tooltip text for the hover delay, the tip

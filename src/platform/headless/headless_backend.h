@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headless backend: the whole window system with no display. A virtual
 // screen, a virtual clock, an in-memory clipboard, and scripted input. Sounds
 // play on SDL's silent audio driver, never on a sound card.

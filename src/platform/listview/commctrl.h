@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Messages, notifications, styles and records of the report-mode list view
 // control (window class "ListView20WndClass"), with the platform's values.
 // The list view control and the components that talk to it share these.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list view's window procedure: one dispatch function, one named handler
 // per message, and the behaviour behind them: rows and columns, selection
 // and focus with their notifications, scrolling by whole rows, the mouse

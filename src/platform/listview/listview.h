@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report-mode list view control: window class "ListView20WndClass".
 //
 // A plain window class driven entirely by messages (commctrl.h): one header

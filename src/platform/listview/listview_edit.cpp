@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Label editing: the edit box laid over a row's first cell, and the
 // LVN_BEGINLABELEDITA / LVN_ENDLABELEDITA exchange with the parent. Enter
 // ends the edit with the box's text; Escape or the box losing the focus

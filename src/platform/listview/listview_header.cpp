@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list's column header: a child window over the top of the list's client
 // area, left of the scroll bar. It paints the captions of the list's columns
 // in the classic raised style, reports a click on a column, and lets the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Inside the list view control: the per-window state, grouped by concern,
 // and the routines the message handlers, the painter and the label editor
 // share. Nothing here is seen outside src/platform/listview.

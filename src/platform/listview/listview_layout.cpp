@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Geometry of the list view: row and header heights from the font, the row
 // area, the scroll bar's arrows, track and thumb, and hit-testing. Every
 // other part of the control asks here, so painting, hit-testing and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Painting the list view: the visible rows (asking the parent for owner-data
 // cells), selection and drop-highlight, grid lines, the focus rectangle, and
 // the scroll bar. The header child paints the column captions itself.

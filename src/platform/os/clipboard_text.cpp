@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clipboard text conversion on top of the Preeti converters.
 #include "platform/os/clipboard_text.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Converting text between the clipboard (UTF-8) and the program (single-byte
 // Preeti or Windows-1252 bytes).
 //

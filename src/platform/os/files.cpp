@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File copy, delete, read and atomic replace on POSIX.
 #include "platform/os/files.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small file operations with the failure behaviour the program relies on.
 //
 // Replacing a file always goes through a temporary file in the same folder

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding the executable's folder and a private temporary folder (Linux).
 #include "platform/os/paths.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program finds its own files and keeps its temporary ones.
 //
 // The data folder sits beside the executable. Temporary files (the unpacked

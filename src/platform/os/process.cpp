@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RunAndWait on POSIX: fork + execv, a close-on-exec pipe to learn whether
 // the exec worked, and a wait on the monotonic clock (pidfd when the kernel
 // has it, short sleeps otherwise).

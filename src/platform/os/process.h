@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Running an external program and waiting for it with a time-out.
 //
 // The program is started directly, without a shell, so arguments (and paths

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The INI-style settings file: escaping, a strict parser that tells a file it
 // understands from one it does not, and the atomic save.
 #include "platform/os/settings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The per-user settings store: string values addressed by application,
 // section and key, kept in one INI-style text file per application.
 //

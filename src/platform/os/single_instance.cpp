@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The single-instance lock: flock on a 0600 regular file beside the settings,
 // opened close-on-exec so programs we start do not inherit the lock.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Making sure only one copy of the program runs per user.
 //
 // The first instance holds an advisory lock on a lock file for as long as it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Wave decoding and playback with SDL audio, plus the built-in chime.
 #include "platform/os/sound.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fire-and-forget playback of short wave files.
 //
 // Sounds are decoded into one fixed output format and handed to a sink that

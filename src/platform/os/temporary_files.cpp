@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Temporary file names, the start-up sweep and the termination handler.
 #include "platform/os/temporary_files.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Temporary files that outlive their writer only when it is stopped from
 // outside, and their removal.
 //

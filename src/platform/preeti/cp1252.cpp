@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows-1252 <-> UTF-8, plus the UTF-8 decoder the converters share.
 // Latin faces and the clipboard use these; the Preeti converters reuse the
 // code page for bytes that carry no Devanagari meaning.

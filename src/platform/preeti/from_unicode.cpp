@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // UTF-8 text -> Preeti bytes.
 //
 // Used for what a person types with a Unicode keyboard or pastes from a web

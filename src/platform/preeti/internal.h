@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small helpers shared by the Preeti converters: the Windows-1252 code page
 // and UTF-8 encoding and decoding. Kept out of the public header because
 // callers only ever need the whole-string conversions.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Converters between Preeti-encoded bytes and Unicode text.
 //
 // The dictionary stores and compares Nepali text as single-byte Preeti

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Preeti bytes -> UTF-8 Devanagari.
 //
 // Preeti stores glyph pieces in the order they stand on the line; Unicode

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key translation: the layer's virtual key codes keep the values of the
 // platform the program was designed for, so keys the message constants do
 // not name yet (numeric pad, punctuation) use those values here.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Translation of SDL's keyboard reports into the window system's virtual key
 // codes and modifier flags.
 #pragma once

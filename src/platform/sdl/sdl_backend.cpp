@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SDL2 desktop backend. Native windows are borderless and follow the
 // window system's geometry; the window system stays the authority for
 // positions, activation and the pointer, and this file only mirrors it and

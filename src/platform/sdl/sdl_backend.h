@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop backend: every top-level window of the window system becomes
 // a borderless native SDL window at the same screen position and size (the
 // window system draws caption bars and borders into its frames itself).

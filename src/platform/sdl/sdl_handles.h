@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Owners for SDL handles, so every window, cursor and surface the desktop
 // backend makes is released exactly once, whatever path leaves the scope.
 #pragma once

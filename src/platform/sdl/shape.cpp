@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Region to rectangles: rows are merged into bands while their spans stay
 // the same, which keeps the list short for the smooth shapes windows use.
 

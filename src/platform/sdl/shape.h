@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window region as rectangles, the form native shaping calls take.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The X11 side of the desktop backend (see x11_desktop.h).
 
 #include "platform/sdl/x11_desktop.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the desktop backend does on X11 beside SDL, where SDL 2.26 falls
 // short: the keyboard focus without a window manager, an X error SDL can
 // provoke by itself, and where a window really is. Kept apart from the

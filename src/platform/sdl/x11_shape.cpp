@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // X11 shaping through the SHAPE extension on the window SDL created. SDL's
 // own shaped-window calls report success under Xvfb yet leave the window
 // rectangular, so the shape is set on the X window directly.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Native window shaping on X11. Kept behind this small interface because
 // the X11 headers define macros (Status, None, Bool) that clash with the
 // program's own names.

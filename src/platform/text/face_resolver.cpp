@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The face table and the fontconfig look-up behind it.
 #include "platform/text/face_resolver.h"
 

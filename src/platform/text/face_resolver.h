@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turning a face name and style into a font file, through the face table
 // and fontconfig.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The FreeType + HarfBuzz text engine.
 //
 // A string is converted to Unicode (Preeti bytes through the Preeti

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The FreeType + HarfBuzz + fontconfig text engine.
 //
 // Programs and tests call InstallFontEngine() once at start; from then on

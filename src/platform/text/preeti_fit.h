@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Line metrics for the Preeti faces.
 //
 // Text in a Preeti face is laid out for a font whose every mark stays inside

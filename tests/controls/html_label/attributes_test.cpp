@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tag attributes and colours of the HTML label.
 #include <gtest/gtest.h>
 

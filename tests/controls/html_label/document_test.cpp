@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The HTML label's element table, hierarchy, title, anchors, properties,
 // persistence and load sequence.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Normalisation, tokens, tag names, classification and the closing-tag
 // fix-ups of the HTML label.
 #include <gtest/gtest.h>

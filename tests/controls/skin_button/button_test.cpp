@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The button window: new and saved instances, the saved keys with their
 // defaults, design-time side effects, the notify keys, Draw's conditions,
 // and mouse input following the window shape.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key pixels of every face style in each drawing state, painted with the
 // fixed grey palette (scheme 3) and the fixed-metrics test face, so every
 // colour and every edge position is known exactly.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Caption layout (wrapping, centring, picture positions, the access-key
 // underline), focus rectangles and the window shapes of the styles, with
 // the fixed-metrics test face: 12 points is 16 pixels, each byte 8 wide,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The button's colour arithmetic and the working colours of each scheme.
 #include <gtest/gtest.h>
 

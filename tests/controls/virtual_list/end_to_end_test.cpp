@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The component on the real list control, driven by input as a user would:
 // painting asks only for visible rows, a click selects and becomes ItemClick
 // at the list's timer, the keyboard moves the selection, TopIndex scrolls, a

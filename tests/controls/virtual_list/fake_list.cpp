@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recording stand-in for the list control and the shared test fixture.
 #include "fake_list.h"
 

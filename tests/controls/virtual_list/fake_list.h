@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in for the list control, registered under its class name, that
 // records the list messages it receives and answers them from a few fields.
 // Tests compare the recorded conversation with the one they expect.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The component's members as the list sees them: the messages each sends,
 // scrolling arithmetic, error codes, design mode, saved properties, resizing.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The creation hook, subclassing of both windows, and how the replacement
 // procedure decodes the list's notifications, presses and timer messages.
 #include <gtest/gtest.h>

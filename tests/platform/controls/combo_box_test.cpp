@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Combo box behaviour under scripted input: caret and selection moves,
 // editing keys, the mouse in the field, clipboard round trips in Latin and
 // Preeti faces, Devanagari typing turned into Preeti bytes, the change

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Command buttons: the events of mouse and keyboard presses in order, what
 // does and does not count as a click, and clicks run by setting the value
 // (hidden buttons, re-entry, a handler that unloads the form).

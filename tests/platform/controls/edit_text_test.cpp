@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The edit field's text model and typing composer without a window: what the
 // window tests cannot reach cheaply (a full field cutting a syllable, a burst
 // that replaces a selection, a burst the converter cannot extend) and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A headless window system with one shown form, plus the helpers the
 // control tests share: screen points of a control's client pixels and the
 // colour a control's client pixel shows on the composed window.

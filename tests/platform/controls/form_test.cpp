@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Form life cycle: load once, query-unload can cancel (with the reason), the
 // close box asks like code does, modal showing returns when the form goes,
 // and controls raise click only for a press and release inside them.

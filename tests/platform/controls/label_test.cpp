@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Labels: where the caption lands for each alignment, what shows behind a
 // transparent label, auto-size in both wrap modes, and the mouse events a
 // hot spot raises.

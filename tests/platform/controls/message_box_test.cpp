@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Message boxes answered by scripted keys and clicks inside their modal
 // loop: the value each answer returns for each button set, the default
 // button, Escape and the close box, and the box's class, owner and size.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture boxes: printing and CurrentX/CurrentY in twips and pixels, the
 // persistent image against plain screen drawing, clearing, and sizing to a
 // loaded picture.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scroll bar behaviour: which values it refuses, how the value follows the
 // range, and the order of change and scroll events under scripted mouse,
 // timer, keyboard and wheel input on the virtual clock.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The timer component on the virtual clock: tick times, stopping and
 // restarting, interval changes, refused intervals, and a handler that stops
 // its own timer.

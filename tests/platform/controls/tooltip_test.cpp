@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tooltips on the virtual clock: the hover delay (restarted by movement),
 // hiding when the pointer leaves, on a button press and after the show
 // time, and moving from one control's tip to another's.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A headless run never opens a sound card: its sounds go to SDL's silent
 // driver even when the environment asks for a real one.
 #include <gtest/gtest.h>

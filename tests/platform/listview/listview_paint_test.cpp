@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Repainting an owner-data list: what the parent is asked for, and that a
 // repaint allocates no more for a full page than for one row (nothing per
 // painted cell). The fixed test face allocates nothing itself, so whatever

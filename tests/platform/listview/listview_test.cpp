@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list view control at the message level, as a subclassing component
 // and its owner see it: the notifications and their records, owner-data
 // text requests while painting, scrolling by whole rows, geometry answers,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What copied text means to the program, and how the program's bytes look on
 // the clipboard.
 #include "platform/os/clipboard_text.h"

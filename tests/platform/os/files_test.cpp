@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File replacement must be all-or-nothing, copies must not damage the source
 // or the old destination, and reads must respect their size cap.
 #include "platform/os/files.h"

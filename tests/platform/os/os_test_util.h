@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared helpers for the operating-system service tests: a scratch folder
 // that cleans up after itself, and small file helpers.
 #pragma once

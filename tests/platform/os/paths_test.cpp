@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The private temporary folder must never be one another user can read or
 // redirect; the application folder must point at the executable's folder.
 #include "platform/os/paths.h"

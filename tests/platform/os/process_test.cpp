@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The process runner: arguments arrive whole, the working folder and stdin
 // are as promised, and a program that overstays its time-out is gone, along
 // with whatever it started, by the time RunAndWait returns.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings store must give back exactly the bytes it was given, and must
 // never lose or destroy what was there before a save.
 #include "platform/os/settings.h"

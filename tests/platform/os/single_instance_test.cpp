@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A second process must see the first one's lock, and only for as long as
 // the first one holds it.
 #include "platform/os/single_instance.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sounds: what reaches the sink for good, missing and broken files, and the
 // device sink's promise to cut off the previous sound and to stay silent
 // without a device, and quietly so without a sound card.

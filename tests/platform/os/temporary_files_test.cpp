@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Leftover temporary files: the start-up sweep removes only stale regular
 // files of our own naming, never through a link; the termination handler
 // removes exactly the files registered at that moment.

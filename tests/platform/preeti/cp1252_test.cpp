@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows-1252 <-> UTF-8 and the Devanagari detector.
 #include <gtest/gtest.h>
 

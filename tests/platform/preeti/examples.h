@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reference words in Preeti bytes and Unicode, each checked by drawing the
 // bytes with the Preeti font next to the Unicode text with a Unicode font.
 // Shared by the decoder, encoder and round-trip tests.

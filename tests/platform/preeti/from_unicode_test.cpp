@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unicode -> Preeti: reference words, syllable layout (short i, reph,
 // conjunct glyphs, subscripts), input normalisation, and refusals with the
 // offset of the offending character.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unicode -> Preeti -> Unicode over a large Nepali word list, and
 // Preeti -> Unicode -> Preeti over reference words: the two converters must
 // stay each other's inverse.

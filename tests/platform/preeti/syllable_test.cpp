@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cutting Preeti text into syllables: where the cuts fall in real words, and
 // that no cut ever changes what the text converts to.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Preeti bytes -> Unicode: reference words, the reordering the font's visual
 // order forces, alternative spellings typists use, and hostile input.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop tests' shared fixture (see desktop_fixture.h).
 
 #include "desktop_fixture.h"

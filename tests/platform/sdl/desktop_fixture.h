@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the desktop tests on a real X server share: a window system on the
 // desktop backend, pumping it until the server has caught up, screenshots,
 // and a window manager to run beside it. The tests skip unless

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pop-ups on a real X server, with no window manager and with Openbox: the
 // search box's drop-down list and the tooltips never take the keyboard from
 // the window that owns them and a click in the list chooses, while a message

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Desktop smoke tests on a real X server (Xvfb, started by
 // run_under_xvfb.sh): a shaped window is drawn and clipped by the server
 // itself, real pointer clicks and key presses reach the window, and a caption

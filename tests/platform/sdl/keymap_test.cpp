@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key translation: codes for the keys the program handles, and which key
 // presses leave their character to SDL's text input.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a test program on a fresh virtual X display. Exits 77, which the test
 # registration treats as "skipped", where Xvfb is not installed, or where a
 # program named with --needs (say, a window manager) is not.

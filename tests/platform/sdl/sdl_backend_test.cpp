@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop backend on SDL's off-screen video driver: native windows
 // follow the window system, frames reach the native framebuffer, and SDL's
 // events arrive as the right window messages. Events are pushed into SDL's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Region to native-shape rectangles: the rectangles must cover exactly the
 // region's pixels, without overlap, in bands the X server accepts unsorted.
 

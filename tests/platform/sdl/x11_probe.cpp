@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // X server access for the desktop smoke tests (see x11_probe.h).
 
 #include "x11_probe.h"

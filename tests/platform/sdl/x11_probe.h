@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test helpers that talk to the X server directly, beside SDL: XTest for a
 // real pointer and keyboard, and screenshots of the root window. Kept apart
 // because the X11 headers define macros that clash with the program's names.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DC text drawing laid out with the fixed-metrics test face, so every
 // position can be checked exactly. At 12 pt a cell is 8 px wide and a line
 // 16 px high; a glyph box covers columns 0..6 and rows 0..12 of its cell.

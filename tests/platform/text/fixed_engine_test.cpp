@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fixed-metrics engine: layout tests elsewhere compute pixel positions
 // from its rules, so the rules are checked to the pixel here.
 #include <gtest/gtest.h>

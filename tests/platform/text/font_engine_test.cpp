@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The FreeType engine with the fonts installed on the machine.
 #include <gtest/gtest.h>
 

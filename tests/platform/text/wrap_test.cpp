@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Word wrapping of words wider than the line: where DrawText cuts them, with
 // the fixed-metrics engine where exact positions matter and with the font
 // engine for real Preeti and Latin text. A recording engine in front of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scenario language: what reaches a command as its text, how keys and
 // modifiers are named, and that a bad line is refused with its number before
 // anything runs.
