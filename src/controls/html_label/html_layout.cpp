@@ -148,6 +148,7 @@ void HTMLLayout::RenderDocument(HTMLLabel& label, bool final_pass, const RenderT
     ResetFont();
     s_.CurrentFontSize = label.DefaultFontSize();
     s_.LineHeight = MeasureLineHeight();
+    label.line_step_ = Narrow(std::max<int64_t>(1, s_.LineHeight));
     s_.IndentUnit = MeasureIndentUnit();
     s_.LeftMargin = label.DefaultPadding();
     s_.RightLimit = surface_width_;
