@@ -369,6 +369,7 @@ void HTMLLabelControl::ReportState(Json& out) const {
     out.Set("pointer", viewport_->mouse_pointer() == kPointerCustom ? "hand" : "arrow");
     out.Set("tooltip", viewport_->tooltip_text());
     out.Set("pending_href", label_.PendingHref());
+    out.Set("click_timer_enabled", click_timer_->enabled());
 }
 
 }  // namespace html_label

@@ -617,7 +617,12 @@ void HTMLLayout::PlaceImage(int32_t i) {
 }
 
 void HTMLLayout::Draw3DFrame(bool sunken, int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
-    const platform::Color light = platform::TranslateColor(back_) == kWhite
+    Draw3DFrame(sunken, x1, y1, x2, y2, back_);
+}
+
+void HTMLLayout::Draw3DFrame(bool sunken, int64_t x1, int64_t y1, int64_t x2, int64_t y2,
+                             platform::Color back) {
+    const platform::Color light = platform::TranslateColor(back) == kWhite
                                       ? platform::SystemColor(platform::COLOR_BTNFACE)
                                       : kWhite;
     const platform::Color dark = platform::SystemColor(platform::COLOR_BTNSHADOW);

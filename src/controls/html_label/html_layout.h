@@ -89,6 +89,9 @@ struct TableState {
     int16_t CellPadding = 0;
     int16_t CellSpacing = 0;
     int32_t TableIndex = 0;
+    // The colour the table's frames are drawn on: its own background, else
+    // that of the table it sits in, else the document's.
+    platform::Color Back = 0;
     // The open row's TR (the TABLE itself for cells outside any row), and
     // the open cell's TD; -1 while none is open.
     int32_t RowIndex = -1;
@@ -165,7 +168,11 @@ class HTMLLayout {
 
     // Four one-pixel lines, dark on the top and left when sunken, light on
     // the other two; raised swaps them.
+    // The light lines are white unless the colour under the frame (`back`,
+    // the document's by default) is white itself.
     void Draw3DFrame(bool sunken, int64_t x1, int64_t y1, int64_t x2, int64_t y2);
+    void Draw3DFrame(bool sunken, int64_t x1, int64_t y1, int64_t x2, int64_t y2,
+                     platform::Color back);
 
     static bool IsInlineTag(TagID id);
 

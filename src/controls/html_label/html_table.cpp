@@ -252,6 +252,9 @@ int32_t HTMLLayout::OpenTable(int32_t i) {
     t.RowTop = s_.PenY + t.Border + t.CellSpacing;
     t.RowHeight = 0;
     t.TableIndex = i;
+    t.Back = table.HasBgColor ? table.BgColor
+             : nested         ? s_.TableStack[s_.TableDepth - 1].Back
+                              : back_;
     if (final_pass_) {
         t.Height = table.MeasuredHeight;
     } else {
@@ -276,7 +279,7 @@ int32_t HTMLLayout::OpenTable(int32_t i) {
     const int64_t bottom = t.Top + t.Height + t.CellSpacing - border - (border == 0 ? 1 : 0);
     if (draw_) {
         if (table.HasBgColor) Fill(t.Left, t.Top, right, bottom, table.BgColor);
-        if (border >= 1) Draw3DFrame(false, t.Left, t.Top, right, bottom);
+        if (border >= 1) Draw3DFrame(false, t.Left, t.Top, right, bottom, t.Back);
         if (table_boxes_ != nullptr) {
             table_boxes_->push_back(
                 {i, false, Narrow(t.Left), Narrow(t.Top), Narrow(right), Narrow(bottom)});
@@ -453,7 +456,7 @@ void HTMLLayout::CloseRow() {
     if (t.Border > 0) {
         for (int32_t c = 0; c < t.Column; ++c) {
             Draw3DFrame(true, t.CellEdges[c].left, t.RowTop, t.CellEdges[c].right,
-                        t.RowTop + t.RowHeight);
+                        t.RowTop + t.RowHeight, t.Back);
         }
     }
     if (draw_ && table_boxes_ != nullptr) {
