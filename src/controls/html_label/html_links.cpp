@@ -33,6 +33,17 @@ std::string Unquoted(std::string_view token) {
     return std::string(t);
 }
 
+// Whether the viewport point (x, y) falls in the element's box shown at
+// the scroll offsets (h, v); `edges` counts the box's edges in.
+bool InBox(const HTMLElement& a, double x, double y, int32_t h, int32_t v, bool edges) {
+    const double left = static_cast<double>(a.Left) - h;
+    const double right = static_cast<double>(a.Right) - h;
+    const double top = static_cast<double>(a.Top) - v;
+    const double bottom = static_cast<double>(a.Bottom) - v;
+    if (edges) return x >= left && x <= right && y >= top && y <= bottom;
+    return x > left && x < right && y > top && y < bottom;
+}
+
 }  // namespace
 
 int32_t HTMLLabel::LinkUnderPointer(float x, float y, int32_t h, int32_t v) const {
@@ -43,10 +54,7 @@ int32_t HTMLLabel::LinkUnderPointer(float x, float y, int32_t h, int32_t v) cons
         if (index < 0 || index >= ElementCount()) continue;
         const HTMLElement& a = elements_[static_cast<size_t>(index)];
         if (a.Href.empty()) continue;
-        if (px > double{a.Left} - h && px < double{a.Right} - h && py > double{a.Top} - v &&
-            py < double{a.Bottom} - v) {
-            return index;
-        }
+        if (InBox(a, px, py, h, v, false)) return index;
     }
     return -1;
 }
@@ -65,8 +73,7 @@ LinkRelease HTMLLabel::ReleaseLink(float x, float y, int32_t h, int32_t v) {
     for (int32_t index : anchors_) {
         if (index < 0 || index >= ElementCount()) continue;
         const HTMLElement& a = elements_[static_cast<size_t>(index)];
-        if (px >= double{a.Left} - h && px <= double{a.Right} - h && py >= double{a.Top} - v &&
-            py <= double{a.Bottom} - v) {
+        if (InBox(a, px, py, h, v, true)) {
             hit = &a;
             break;
         }

@@ -91,7 +91,7 @@ int64_t HTMLLayout::ComputeColumnWidths(int32_t t) {
 
     // 3-4. The widths the first row without spans asks for; the others
     // share what is left.
-    const double spacing = table.CellSpacing;
+    const double spacing = std::max<int16_t>(0, table.CellSpacing);
     const double width = table.ComputedWidth;
     const double available = width - static_cast<double>(n + 1) * spacing;
     double columns[kMaxCells] = {};
@@ -151,8 +151,8 @@ int64_t HTMLLayout::ComputeColumnWidths(int32_t t) {
 
     // 6. Cell widths; a cell spanning columns also covers the spacing
     // between them, so its frame lines up with the cells below.
-    const int64_t border = table.Border;
-    const auto gap = static_cast<int64_t>(table.CellSpacing);
+    const int64_t border = std::max<int16_t>(0, table.Border);
+    const auto gap = static_cast<int64_t>(std::max<int16_t>(0, table.CellSpacing));
     int64_t reach = 0;
     for_each_row([&](int32_t row) {
         int64_t c = 0;
@@ -234,18 +234,23 @@ int32_t HTMLLayout::OpenTable(int32_t i) {
     // is its cell's content width less its own padding on both sides.
     TableState& t = s_.TableStack[s_.TableDepth];
     t = TableState{};
-    const double room = nested ? static_cast<double>(s_.RightLimit - s_.LeftMargin -
-                                                     2 * int64_t{e.CellPadding} - e.Border)
-                               : static_cast<double>(s_.RightLimit - 2 * padding - s_.LeftMargin);
-    t.Width = e.WidthSpec > 1 ? Round(e.WidthSpec) : Round(e.WidthSpec * room);
+    const double room = nested
+                            ? static_cast<double>(s_.RightLimit - s_.LeftMargin -
+                                                  2 * int64_t{std::max<int16_t>(0, e.CellPadding)} -
+                                                  std::max<int16_t>(0, e.Border))
+                            : static_cast<double>(s_.RightLimit - 2 * padding - s_.LeftMargin);
+    // A table narrower than nothing (its room used up) is as wide as nothing.
+    t.Width =
+        std::max<int64_t>(0, e.WidthSpec > 1 ? Round(e.WidthSpec) : Round(e.WidthSpec * room));
     e.ComputedWidth = Narrow(t.Width);
     const int64_t reach = ComputeColumnWidths(i);
     HTMLElement& table = E(i);
 
     // 4. Rows start inside the border and the spacing.
-    t.Border = table.Border;
-    t.CellPadding = table.CellPadding;
-    t.CellSpacing = table.CellSpacing;
+    // Negative sizes from attributes count as none.
+    t.Border = std::max<int16_t>(0, table.Border);
+    t.CellPadding = std::max<int16_t>(0, table.CellPadding);
+    t.CellSpacing = std::max<int16_t>(0, table.CellSpacing);
     // The frame takes in every cell, also those wider than the table.
     t.Width = std::max(t.Width, reach + t.CellSpacing);
     t.Top = s_.PenY;
@@ -344,7 +349,9 @@ int32_t HTMLLayout::OpenCell(int32_t i) {
     s_.ContentLineY = std::numeric_limits<int64_t>::min();
 
     // 3. Its edges; the table grows to take it in.
-    const int64_t right_edge = s_.RightLimit + t.CellPadding + t.Border;
+    // A cell narrower than its border still has its left edge left of its
+    // right one.
+    const int64_t right_edge = std::max(s_.RightLimit + t.CellPadding + t.Border, t.Left + t.CellX);
     t.CellEdges[t.Column] = {t.Left + t.CellX, right_edge};
     t.CellElements[t.Column] = i;
     t.Width = std::max(t.Width, right_edge - t.Left);

@@ -611,6 +611,16 @@ TEST_F(TableTest, WhatTheTableStateCannotHoldIsLeftOutAndDegenerateWidthsStayFin
     Load("<BODY BGCOLOR=white><TABLE BORDER=1 WIDTH=0><TR><TD>a</TD><TD>b</TD></TR></TABLE>");
     EXPECT_EQ(Widths(tagTD), (std::vector<int32_t>{0, 0}));
     EXPECT_EQ(Pixel(Find(label_, "b").Left + 1, Find(label_, "b").Top), kBlack);
+    // Negative sizes count as none, and a cell narrower than its border
+    // keeps its frame the right way round.
+    Load(
+        "<BODY><TABLE BORDER=3 WIDTH=0><TR><TD>a</TD></TR></TABLE>"
+        "<TABLE BORDER=-2 CELLSPACING=-5 CELLPADDING=-1 WIDTH=50><TR><TD>b</TD></TR></TABLE>");
+    for (const TableBox& b : boxes_) {
+        EXPECT_LE(b.left, b.right) << b.element;
+        EXPECT_LE(b.top, b.bottom) << b.element;
+    }
+    EXPECT_EQ(Widths(tagTD), (std::vector<int32_t>{0, 50}));
 }
 
 TEST_F(TableTest, CellsOutsideRowsFormOneRowAndUnclosedTablesEndWithTheDocument) {
