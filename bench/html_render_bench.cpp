@@ -11,9 +11,13 @@
 //   Lines/N        N short lines, each ended by <BR>
 //   DrawingPass    the drawing pass alone over the definitions, after each
 //                  was shown once: allocations per pass and per word
+//   Table/N        a bordered table of N rows and 5 columns (widths in pixels
+//                  and percent, a header row with a span, backgrounds, a
+//                  vertically centred column) under a heading
+//   NestedTables/N "<TABLE><TR><TD>x" N times, nothing ever closed
 //
-// Chars and Lines run at n and 4n so that the times show how the work grows
-// with the document. Allocations are counted with a global operator new,
+// Chars, Lines, Table and NestedTables run at n and 4n so that the times
+// show how the work grows with the document. Allocations are counted with a global operator new,
 // which is why this is a program of its own.
 #include <benchmark/benchmark.h>
 
@@ -186,6 +190,38 @@ void Lines(benchmark::State& state) {
 }
 BENCHMARK(Lines)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond);
 
+std::string TableDocument(int64_t rows) {
+    std::string html =
+        "<BODY><H3>Table</H3><TABLE BORDER=1 CELLPADDING=3 WIDTH=100%>"
+        "<TR BGCOLOR=silver><TH COLSPAN=2>Word</TH><TH>Kind</TH><TH>Count</TH><TH>Note</TH></TR>";
+    for (int64_t k = 0; k < rows; ++k) {
+        html += "<TR><TD WIDTH=40>" + std::to_string(k) +
+                "</TD><TD WIDTH=25%>word " + std::to_string(k) +
+                "</TD><TD BGCOLOR=#EEEEFF>noun</TD><TD ALIGN=RIGHT>" + std::to_string(k * 7) +
+                "</TD><TD VALIGN=MIDDLE>a note long enough to wrap onto a second line</TD></TR>";
+    }
+    return html + "</TABLE><P>After the table.</P>";
+}
+
+void Table(benchmark::State& state) {
+    const std::string html = TableDocument(state.range(0));
+    Pane pane;
+    pane.Show(html);
+    for (auto _ : state) pane.Show(html);
+    state.counters["content_height"] = pane.label.ContentHeight();
+}
+BENCHMARK(Table)->Arg(200)->Arg(800)->Unit(benchmark::kMillisecond);
+
+void NestedTables(benchmark::State& state) {
+    std::string html = "<BODY>";
+    for (int64_t k = 0; k < state.range(0); ++k) html += "<TABLE><TR><TD>x";
+    Pane pane;
+    pane.Show(html);
+    for (auto _ : state) pane.Show(html);
+    state.counters["content_height"] = pane.label.ContentHeight();
+}
+BENCHMARK(NestedTables)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
+
 void DrawingPass(benchmark::State& state) {
     const std::vector<std::string> docs = DefinitionDocuments();
     Pane pane;
@@ -204,7 +240,6 @@ void DrawingPass(benchmark::State& state) {
                 pane.label, true,
                 {&dc, pane.picture.width(), pane.picture.height(), kPaneWidth, kPaneHeight});
             allocations += g_allocations.load() - before;
-            if (std::getenv("PROBE") && passes < 12) fprintf(stderr, "%llu ", (unsigned long long)(g_allocations.load() - before));
             ++passes;
         }
     }

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: loads arbitrary bytes as an HTML label document, checks
 // that the element table it builds is consistent, then lays it out in both
-// passes on a small surface and copies the viewport from the picture.
+// passes on a small surface (tables included: every frame the drawing pass
+// records must be a finite rectangle), copies the viewport from the
+// picture, and points at, releases on and delivers its links, "vb:" calls
+// included.
 //
 // The first byte picks component settings (anchors on or off, a default font
 // size, scrolling, padding and spacing), so the settings-dependent paths are
@@ -13,6 +16,7 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "controls/html_label/html_label.h"
 #include "controls/html_label/html_picture.h"
@@ -98,7 +102,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     platform::Surface screen(64, 48);
     platform::DC viewport(screen);
     html_label::HTMLPicture picture;
+    std::vector<html_label::TableBox> tables;
+    picture.layout().RecordTableBoxes(&tables);
     picture.Render(label, viewport, 64, 48);
+    picture.layout().RecordTableBoxes(nullptr);
+    for (const html_label::TableBox& b : tables) {
+        Check(b.element > 0 && b.element < label.ElementCount());
+        Check(b.left <= b.right + 1 && b.top <= b.bottom + 1);
+    }
     Check(picture.width() >= 64 && picture.height() >= 48);
     Check(picture.width() <= platform::kMaxSurfaceSide &&
           picture.height() <= platform::kMaxSurfaceSide);
@@ -106,6 +117,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         (void)picture.Paint(viewport, 0, 0, 64, 48, 0, y);
     }
     CheckTable(label);
+
+    // Links: every anchor's box under the pointer, released on and
+    // delivered, at two scroll positions; host calls reach one method.
+    int host_calls = 0;
+    label.RegisterHostMethod("M", {0, 8, [&](const std::vector<std::string>& args) {
+                                       Check(args.size() <= 8);
+                                       ++host_calls;
+                                       return platform::Status{};
+                                   }});
+    label.on_hyperlink_click = [](std::string& href) { Check(!href.empty()); };
+    for (int32_t a : label.Anchors()) {
+        const HTMLElement& e = label.Elements()[static_cast<size_t>(a)];
+        for (int32_t v : {0, 7}) {
+            const float x = static_cast<float>(e.Left) + 1;
+            const float y = static_cast<float>(e.Top - v) + 1;
+            const int32_t over = label.LinkUnderPointer(x, y, 0, v);
+            Check(over == -1 || (over >= 0 && over < label.ElementCount()));
+            (void)label.LinkTooltip(over);
+            (void)label.ReleaseLink(x, y, 0, v);
+            label.DeliverPendingLink();
+            Check(label.PendingHref().empty());
+        }
+    }
+    const html_label::CallText call = HTMLLabel::ParseCallText(html);
+    (void)label.InvokeHostMethod(call.name, call.args);
 
     (void)HTMLLabel::ParseColor(html);
     (void)HTMLLabel::mstrTagID(html);

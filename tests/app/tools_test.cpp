@@ -98,7 +98,8 @@ const std::string kTools = KOVELIN_TOOL_DIR;
 
 TEST(Tools, HtmldumpPrintsTheLayoutAndWritesThePicture) {
     ScratchFolder dir;
-    WriteText(dir / "doc.html", "<P>ab cd<OL><LI>x</OL>");
+    WriteText(dir / "doc.html",
+              "<P>ab cd<OL><LI>x</OL><TABLE BORDER=1 WIDTH=100><TR><TD>a</TD></TR></TABLE>");
     const std::string png = dir / "doc.png";
     ShellRun run =
         Shell(kTools + "/htmldump --fixed --size 12 --padding 6 --layout 200x150 --png '" + png +
@@ -111,6 +112,11 @@ TEST(Tools, HtmldumpPrintsTheLayoutAndWritesThePicture) {
         << run.output;
     EXPECT_NE(run.output.find("IsNumbered=true ItemNumber=1"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("ContentWidth=200 ContentHeight=150 Picture=200x150"),
+              std::string::npos)
+        << run.output;
+    // The table a line below the list, its cell inside border and spacing.
+    EXPECT_NE(run.output.find("Table 9 Left=6 Top=106 Right=107 Bottom=135\n"
+                              "Cell 11 Left=9 Top=109 Right=104 Bottom=132\n"),
               std::string::npos)
         << run.output;
     const auto picture = platform::Surface::ReadPng(png);

@@ -1,8 +1,12 @@
 // The HTML label demo window "frmHtml": on the left "htmlDemo", a scrolling
 // label with a document that uses every construct the layout knows
 // (headings, paragraphs in three alignments, font tags and Preeti faces,
-// BIG, SMALL, SUB, SUP, lists nested and numbered, a quotation, rules,
-// pictures from the host, from a file and missing ones, entities, links);
+// BIG, SMALL, SUB, SUP, tables with spans, widths in pixels and percent,
+// backgrounds, borders, alignment and a nested table, lists nested and
+// numbered, a quotation, rules, pictures from the host, from a file and
+// missing ones, entities, and links of every kind: a jump to a named place,
+// a call of the window's host method "ShowWord", a call nobody answers and
+// pages elsewhere, which the window records as HyperlinkClick events);
 // on the right "htmlDefinition", the definition pane's twin (its size and
 // settings) showing entry "index" of the sample dictionary, composed as the
 // main window composes it. "Next" and "Previous" step through the entries.
@@ -69,6 +73,32 @@ std::string DemoDocument() {
     d += "<P ALIGN=CENTER><I>A centred line,</I> set in the middle of the page.</P>";
     d += "<P ALIGN=RIGHT>And a line that keeps to the right.</P>";
     d += "<HR>";
+    d += "<H3><A NAME=tables>Tables</A></H3>";
+    d += "<TABLE BORDER=1 CELLPADDING=3 WIDTH=100% BGCOLOR=#FFFFFF>";
+    d += "<TR><TD COLSPAN=3 ALIGN=CENTER BGCOLOR=#DCE6F2><B>Words by kind</B></TD></TR>";
+    d += "<TR><TD WIDTH=40% BGCOLOR=#EEF1F5><B>Word</B></TD><TD WIDTH=30% BGCOLOR=#EEF1F5>"
+         "<B>Kind</B></TD><TD ALIGN=RIGHT BGCOLOR=#EEF1F5><B>Entries</B></TD></TR>";
+    const char* rows[][3] = {{"नेपाल", "name", "12"},
+                             {"पानी", "noun", "1,204"},
+                             {"राम्रो", "adjective", "387"},
+                             {"जानु", "verb", "96"}};
+    for (const auto& row : rows) {
+        d += "<TR><TD><FONT FACE='OrvPreeti' SIZE=5>" + P(row[0]) + "</FONT></TD><TD>" + row[1] +
+             "</TD><TD ALIGN=RIGHT>" + row[2] + "</TD></TR>";
+    }
+    d += "</TABLE>";
+    d += "<P>Cells align their content across and down, and a table may sit in a cell:</P>";
+    d += "<TABLE BORDER=1 CELLPADDING=4 WIDTH=92% ALIGN=CENTER BGCOLOR=#FAF6E8>";
+    d += "<TR><TD WIDTH=96 ALIGN=CENTER VALIGN=CENTER BGCOLOR=#F3E9CC>centred in the row</TD>";
+    d += "<TD>A longer cell whose words wrap onto several lines, so that the row grows and the "
+         "cells beside it place their content inside it.";
+    d += "<TABLE BORDER=1 WIDTH=100% BGCOLOR=#FFFFFF><TR><TD ALIGN=CENTER BGCOLOR=#E4EFE4>"
+         "inner</TD><TD ALIGN=CENTER>table</TD></TR></TABLE>and text after it.</TD>";
+    d += "<TD WIDTH=22% ALIGN=RIGHT VALIGN=BOTTOM>at the foot</TD></TR></TABLE>";
+    d += "<P>Without a border, a table lines text up in columns:</P>";
+    d += "<TABLE CELLSPACING=0 CELLPADDING=2 WIDTH=70%><TR><TD WIDTH=35%><I>Version</I></TD>"
+         "<TD>0.3.0</TD></TR><TR><TD><I>Padding</I></TD><TD>6 pixels</TD></TR></TABLE>";
+    d += "<HR>";
     d += "<H3>Lists</H3>";
     d += "<UL><LI>A bulleted item";
     d += "<LI>A longer item whose words wrap onto a second line under the first word";
@@ -79,7 +109,9 @@ std::string DemoDocument() {
     d += "<H3>Pictures and links</H3>";
     d += "<IMG SRC='demo:hills' HSPACE=4> beside a picture from the host";
     d += "<IMG SRC='missing.bmp' ALT='missing'> a missing picture keeps a framed place";
-    d += "<P>Links: <A HREF='#top'>back to the top</A> and "
+    d += "<P>Links: <A HREF='#tables' TITLE='Up to the tables'>to the tables</A>, "
+         "<A HREF=\"vb:ShowWord('pani', 2)\">a call of the window</A>, "
+         "<A HREF='vb:NoSuchMethod(1)'>a call nobody answers</A> and "
          "<A HREF='http://example.org/'>a page elsewhere</A>.</P>";
     d += "<HR><P ALIGN=CENTER><SMALL>End of the demo document.</SMALL></P>";
     d += "</BODY></HTML>";
@@ -113,7 +145,17 @@ class HtmlDemoForm : public Form {
     void ReportState(Json& out) const override {
         out.Set("index", index);
         out.Set("definitions", static_cast<int>(definitions.size()));
+        out.Set("last_hyperlink_click", last_click);
+        out.Set("hyperlink_clicks", static_cast<int>(clicks));
+        Json calls = Json::MakeArray();
+        for (const std::string& call : host_calls) calls.Push(call);
+        out.Set("host_calls", std::move(calls));
     }
+
+    // Link events of the demo document.
+    std::string last_click;
+    size_t clicks = 0;
+    std::vector<std::string> host_calls;
 
     ComponentHost host;
     std::vector<std::string> definitions;
@@ -139,9 +181,22 @@ void Build(HtmlDemoForm& f) {
     (void)label.SetDefaultFontName("Arial");
     (void)label.SetDefaultFontSize(10);
     label.SetDefaultPadding(6);
+    label.SetEnableTooltips(true);
     label.on_load_image = [](std::string& src, PictureRef& picture) {
         if (src == "demo:hills") picture = Hills();
     };
+    label.on_hyperlink_click = [&f](std::string& href) {
+        f.last_click = href;
+        ++f.clicks;
+    };
+    // The window's public method for "vb:" links: a word and a count.
+    label.RegisterHostMethod("ShowWord", {1, 2, [&f](const std::vector<std::string>& args) {
+                                              std::string call = "ShowWord(";
+                                              for (size_t k = 0; k < args.size(); ++k)
+                                                  call += (k ? ", " : "") + args[k];
+                                              f.host_calls.push_back(call + ")");
+                                              return Status{};
+                                          }});
     (void)label.SetDocumentHTML(DemoDocument());
 
     // The definition pane's size and settings.

@@ -42,6 +42,11 @@
 //     Anchors=[a,b,...]
 //   and with --layout:
 //     ContentWidth=N ContentHeight=N Picture=WxH
+//     then one line per table and per cell, in drawing order (a table when
+//     it opens, the cells of a row when the row ends), with the rectangle
+//     of its frame lines as the drawing pass placed it:
+//     Table I Left=L Top=T Right=R Bottom=B
+//     Cell I Left=L Top=T Right=R Bottom=B
 //   Element lines then also carry, when not 0 or false: Indent, IsNumbered,
 //   ItemNumber, ComputedWidth, MeasuredHeight, RowHeight (after BgColor).
 //
@@ -289,11 +294,14 @@ int main(int argc, char** argv) {
         view_height = 367;
     }
     html_label::HTMLPicture picture;
+    std::vector<html_label::TableBox> tables;
     if (view_width > 0) {
         platform::text::InstallFontEngine();
         platform::Surface screen(1, 1);
         const platform::DC reference(screen);
+        picture.layout().RecordTableBoxes(&tables);
         picture.Render(label, reference, view_width, view_height);
+        picture.layout().RecordTableBoxes(nullptr);
     }
 
     std::ostringstream out;
@@ -310,6 +318,10 @@ int main(int argc, char** argv) {
     if (view_width > 0) {
         out << "ContentWidth=" << label.ContentWidth() << " ContentHeight=" << label.ContentHeight()
             << " Picture=" << picture.width() << 'x' << picture.height() << "\n";
+        for (const html_label::TableBox& b : tables) {
+            out << (b.cell ? "Cell " : "Table ") << b.element << " Left=" << b.left
+                << " Top=" << b.top << " Right=" << b.right << " Bottom=" << b.bottom << "\n";
+        }
     }
     std::cout << out.str();
     if (!png.empty()) {

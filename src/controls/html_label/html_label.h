@@ -17,6 +17,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -65,6 +67,30 @@ class HTMLLabelView {
 };
 
 class HTMLLayout;
+
+// A public method of the host window that "vb:" links call by name. The
+// host registers it on the component; a call with a number of arguments
+// outside [min_args, max_args] is refused without calling it, as a
+// late-bound call with the wrong count would be.
+struct HostMethod {
+    int32_t min_args = 0;
+    int32_t max_args = 0;
+    std::function<platform::Status(const std::vector<std::string>& args)> call;
+};
+
+// The call a "vb:" link names: the method and, when the text has any, its
+// arguments (absent and empty differ only in what ParseCallText saw).
+struct CallText {
+    std::string name;
+    std::optional<std::vector<std::string>> args;
+};
+
+// What a pointer release over the viewport asks of the windowed component.
+struct LinkRelease {
+    enum class Kind { kNothing, kJump, kPending };
+    Kind kind = Kind::kNothing;
+    int32_t top = 0;  // kJump: the document y the vertical bar moves to
+};
 
 class HTMLLabel {
   public:
@@ -128,6 +154,36 @@ class HTMLLabel {
     // names; when that fails too, the image is drawn as a framed box.
     std::function<void(std::string& src, platform::PictureRef& picture)> on_load_image;
 
+    // HyperlinkClick: a click on a link that is neither a jump inside the
+    // document nor a "vb:" call, with its target, which the handler may
+    // change. The handler may destroy the component.
+    std::function<void(std::string& href)> on_hyperlink_click;
+
+    // --- Links -------------------------------------------------------------------
+    // Pointer positions are viewport pixels; h and v are the scroll bars'
+    // values, so that the document point (x + h, y + v) is the one meant.
+    //
+    // The link under the pointer: the first anchor with a target whose box
+    // holds the point strictly inside; -1 for none or with EnableAnchors off.
+    int32_t LinkUnderPointer(float x, float y, int32_t h, int32_t v) const;
+    // The tooltip of a link: its TITLE, or its target without one.
+    std::string_view LinkTooltip(int32_t element) const;
+    // A release: the first anchor whose box holds the point, edges
+    // included, decides. A "#name" target with EnableScroll on asks for a
+    // jump to the last element so named (nothing when none is); any other
+    // target waits in PendingHref for the click timer.
+    LinkRelease ReleaseLink(float x, float y, int32_t h, int32_t v);
+    // The click timer's tick: calls the host method a "vb:" target names
+    // or raises HyperlinkClick, once; PendingHref is empty afterwards.
+    void DeliverPendingLink();
+    static CallText ParseCallText(std::string_view text);
+    // Calls the registered method of that name (letter case ignored) with
+    // the arguments, none when there are more than eight. A method that is
+    // missing, refuses the count or fails changes nothing; false then.
+    bool InvokeHostMethod(std::string_view name,
+                          const std::optional<std::vector<std::string>>& args);
+    void RegisterHostMethod(std::string_view name, HostMethod method);
+
     // --- Document model --------------------------------------------------------
     // Changes with every load, so that what a renderer keeps for one document
     // (pictures read from files) is dropped with it.
@@ -154,6 +210,9 @@ class HTMLLabel {
     platform::Color TextColor() const { return text_color_; }
     platform::Color LinkColor() const { return link_color_; }
     const std::string& BackgroundImage() const { return background_image_; }
+    // One line of the document's default font, measured by the last layout:
+    // the scroll bars' small step.
+    int32_t LineStep() const { return line_step_; }
     int32_t ContentWidth() const { return content_width_; }
     int32_t ContentHeight() const { return content_height_; }
     platform::Color DocBackColor() const { return doc_back_color_; }
@@ -231,9 +290,11 @@ class HTMLLabel {
     std::vector<uint32_t> attr_value_at_;  // where each value starts in the tag
     std::vector<int32_t> anchors_;
     std::string pending_href_;
+    std::map<std::string, HostMethod, std::less<>> host_methods_;  // by upper-case name
     platform::Color text_color_ = 0;
     platform::Color link_color_ = kDefaultLinkColor;
     std::string background_image_;
+    int32_t line_step_ = 1;
     int32_t content_width_ = 0;
     int32_t content_height_ = 0;
     platform::Color doc_back_color_ = kButtonFaceColor;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/controls/tooltip.h"
 #include "platform/dc.h"
 #include "platform/window.h"
 
@@ -14,6 +15,7 @@ namespace {
 
 constexpr const char* kViewPortClass = "HTMLLabelViewPort";
 constexpr int32_t kMaxScroll = 32767;
+constexpr int32_t kClickDelayMs = 100;
 
 }  // namespace
 
@@ -37,6 +39,13 @@ class HTMLLabelControl::ViewPort : public Control {
                 EndPaint(hwnd_, &ps);
                 return 0;
             }
+            case WM_SETCURSOR:
+                // The custom pointer over links is the platform's hand.
+                if (mouse_pointer() == kPointerCustom) {
+                    SetCursor(Cursor{CursorShape::kHand, {}, {}});
+                    return 1;
+                }
+                return Control::HandleMessage(msg, wp, lp);
             default:
                 return Control::HandleMessage(msg, wp, lp);
         }
@@ -64,12 +73,21 @@ HTMLLabelControl::HTMLLabelControl(HWND parent, ComponentHost& host, const std::
         bar->on_change = [this] { ScrollChanged(); };
         bar->on_scroll = [this] { ScrollChanged(); };
     }
+    click_timer_ = std::make_unique<Timer>(hwnd_, "tmrHyperlinkClick");
+    click_timer_->set_enabled(false);
+    (void)click_timer_->set_interval(kClickDelayMs);
+    click_timer_->on_timer = [this] { ClickTimerTick(); };
+    viewport_->on_mouse_move = [this](MouseEventArgs& a) { PointerMoved(a.x, a.y); };
+    viewport_->on_mouse_down = [this](MouseEventArgs&) { viewport_->SetFocus(); };
+    viewport_->on_mouse_up = [this](MouseEventArgs& a) { PointerReleased(a.x, a.y); };
+    viewport_->on_key_down = [this](int16_t& key, int16_t shift) { KeyDown(key, shift); };
     Resize();
 }
 
 HTMLLabelControl::~HTMLLabelControl() {
     // The parts go before the component's own window.
     label_.SetView(nullptr);
+    click_timer_.reset();
     horizontal_.reset();
     vertical_.reset();
     viewport_.reset();
@@ -211,6 +229,10 @@ void HTMLLabelControl::SetRanges() {
     }
     (void)vertical_->set_large_change(std::clamp(view.height(), 1, kMaxScroll));
     (void)horizontal_->set_large_change(std::clamp(view.width(), 1, kMaxScroll));
+    // An arrow moves one line of the document's default font, not a pixel.
+    const int32_t line = std::clamp(label_.LineStep(), 1, kMaxScroll);
+    (void)vertical_->set_small_change(line);
+    (void)horizontal_->set_small_change(line);
     for (auto [bar, max] :
          {std::pair{vertical_.get(), vertical_max}, std::pair{horizontal_.get(), horizontal_max}}) {
         (void)bar->set_max(max);
@@ -229,6 +251,87 @@ void HTMLLabelControl::PaintViewport(DC& dc) {
     const bool shown = UserMode() && picture_.Paint(dc, 0, 0, view.width(), view.height(),
                                                     horizontal_->value(), vertical_->value());
     if (!shown) dc.FillRect(view, label_.DocBackColor());
+}
+
+// --- links and keys ----------------------------------------------------------------------
+
+void HTMLLabelControl::PointerMoved(float x, float y) {
+    if (!label_.EnableAnchors()) return;
+    const int32_t link = label_.LinkUnderPointer(x, y, horizontal_->value(), vertical_->value());
+    std::string tip = viewport_->tooltip_text();
+    if (link >= 0) {
+        viewport_->set_mouse_pointer(kPointerCustom);
+        if (label_.EnableTooltips()) tip.assign(label_.LinkTooltip(link));
+    } else {
+        viewport_->set_mouse_pointer(kPointerDefault);
+        tip.clear();
+    }
+    // The pointer changes at once, not at the next move.
+    SetCursor(link >= 0 ? Cursor{CursorShape::kHand, {}, {}} : Cursor{});
+    if (tip != viewport_->tooltip_text()) {
+        viewport_->set_tooltip_text(std::move(tip));
+        // A tip showing another link's text goes; the new one shows after
+        // the pointer rests.
+        tooltips::Hide();
+        tooltips::TrackMouse(viewport_->hwnd());
+    }
+}
+
+void HTMLLabelControl::PointerReleased(float x, float y) {
+    const LinkRelease release = label_.ReleaseLink(x, y, horizontal_->value(), vertical_->value());
+    switch (release.kind) {
+        case LinkRelease::Kind::kJump:
+            (void)vertical_->set_value(
+                std::clamp<int32_t>(release.top, vertical_->min(), vertical_->max()));
+            break;
+        case LinkRelease::Kind::kPending:
+            // A second release before the tick replaces the first link.
+            click_timer_->set_enabled(false);
+            click_timer_->set_enabled(true);
+            break;
+        case LinkRelease::Kind::kNothing:
+            break;
+    }
+}
+
+void HTMLLabelControl::ClickTimerTick() {
+    click_timer_->set_enabled(false);
+    // The host call or the event may destroy the component: this is the
+    // last thing the tick does.
+    label_.DeliverPendingLink();
+}
+
+void HTMLLabelControl::KeyDown(int16_t key, int16_t shift) {
+    if (!label_.EnableScroll()) return;
+    ScrollBar& bar = *vertical_;
+    const int32_t value = bar.value();
+    const int32_t low = bar.min();
+    const int32_t high = bar.max();
+    const bool ctrl = (shift & kCtrlMask) != 0;
+    std::optional<int32_t> next;
+    switch (key) {
+        case VK_UP:
+            if (value > low) next = std::max(low, value - bar.small_change());
+            break;
+        case VK_DOWN:
+            if (value < high) next = std::min(high, value + bar.small_change());
+            break;
+        case VK_PRIOR:
+            if (value > low) next = std::max(low, value - bar.large_change());
+            break;
+        case VK_NEXT:
+            if (value < high) next = std::min(high, value + bar.large_change());
+            break;
+        case VK_HOME:
+            if (ctrl) next = low;
+            break;
+        case VK_END:
+            if (ctrl) next = high;
+            break;
+        default:
+            break;
+    }
+    if (next && *next != value) (void)bar.set_value(*next);
 }
 
 LRESULT HTMLLabelControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -263,6 +366,10 @@ void HTMLLabelControl::ReportState(Json& out) const {
     out.Set("horizontal_max", static_cast<int>(horizontal_->max()));
     out.Set("horizontal_value", static_cast<int>(horizontal_->value()));
     out.Set("corner_visible", !corner_.empty());
+    out.Set("pointer", viewport_->mouse_pointer() == kPointerCustom ? "hand" : "arrow");
+    out.Set("tooltip", viewport_->tooltip_text());
+    out.Set("pending_href", label_.PendingHref());
+    out.Set("click_timer_enabled", click_timer_->enabled());
 }
 
 }  // namespace html_label

@@ -8,6 +8,12 @@
 // (HTMLLabel) calls back through HTMLLabelView; Refresh lays the document
 // out in two passes into the picture, sets the scroll ranges and repaints.
 //
+// The viewport answers the user: over a link the pointer is the hand and
+// the tooltip the link's title; a release on a link jumps to a named place
+// or, through the one-shot click timer (tmrHyperlinkClick, 100 ms), calls
+// a host method or raises HyperlinkClick; arrows, Page Up and Down and
+// Ctrl+Home and End move the vertical bar.
+//
 // Positions are program pixels of the component's client area; the
 // component's frame (Appearance, BorderStyle) lies outside it.
 #pragma once
@@ -20,6 +26,7 @@
 #include "controls/html_label/html_picture.h"
 #include "platform/controls/control.h"
 #include "platform/controls/scroll_bar.h"
+#include "platform/controls/timer.h"
 #include "platform/property_bag.h"
 
 namespace html_label {
@@ -62,6 +69,7 @@ class HTMLLabelControl : public platform::controls::Control, public HTMLLabelVie
     platform::controls::Control& viewport();
     platform::controls::ScrollBar& vertical() { return *vertical_; }
     platform::controls::ScrollBar& horizontal() { return *horizontal_; }
+    platform::controls::Timer& click_timer() { return *click_timer_; }
     const HTMLPicture& picture() const { return picture_; }
     // The corner square between the bars; empty while it is hidden.
     platform::Rect corner() const { return corner_; }
@@ -80,6 +88,10 @@ class HTMLLabelControl : public platform::controls::Control, public HTMLLabelVie
     void PaintViewport(platform::DC& dc);
     void ScrollChanged();
     void SetRanges();
+    void PointerMoved(float x, float y);
+    void PointerReleased(float x, float y);
+    void KeyDown(int16_t key, int16_t shift);
+    void ClickTimerTick();
 
     platform::ComponentHost& host_;
     HTMLLabel label_;
@@ -87,6 +99,7 @@ class HTMLLabelControl : public platform::controls::Control, public HTMLLabelVie
     std::unique_ptr<ViewPort> viewport_;
     std::unique_ptr<platform::controls::ScrollBar> vertical_;
     std::unique_ptr<platform::controls::ScrollBar> horizontal_;
+    std::unique_ptr<platform::controls::Timer> click_timer_;
     platform::Rect corner_;
     int16_t pointer_before_busy_ = 0;
     int32_t busy_depth_ = 0;

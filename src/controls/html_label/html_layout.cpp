@@ -148,6 +148,7 @@ void HTMLLayout::RenderDocument(HTMLLabel& label, bool final_pass, const RenderT
     ResetFont();
     s_.CurrentFontSize = label.DefaultFontSize();
     s_.LineHeight = MeasureLineHeight();
+    label.line_step_ = Narrow(std::max<int64_t>(1, s_.LineHeight));
     s_.IndentUnit = MeasureIndentUnit();
     s_.LeftMargin = label.DefaultPadding();
     s_.RightLimit = surface_width_;
@@ -167,6 +168,7 @@ void HTMLLayout::RenderDocument(HTMLLabel& label, bool final_pass, const RenderT
     FindBlockAncestors();
 
     while (i < count) {
+        if (!E(i).IsTag && !s_.SkipText) ClearTable();
         HTMLElement& e = E(i);
         e.Top = Narrow(s_.PenY);
         e.Indent = 0;
@@ -179,23 +181,29 @@ void HTMLLayout::RenderDocument(HTMLLabel& label, bool final_pass, const RenderT
             } else {
                 e.Indent = Narrow(s_.RunIndent);
                 if (s_.InTable && s_.TableDepth > 0) {
-                    const int32_t table = s_.TableStack[s_.TableDepth - 1];
-                    const int64_t half = E(table).CellSpacing / 2;
+                    const int64_t half = s_.TableStack[s_.TableDepth - 1].CellSpacing / 2;
                     i = LayoutTextRun(i, s_.LeftMargin + half, half);
                 } else {
                     i = LayoutTextRun(i, s_.LeftMargin, label.DefaultSpacing());
                 }
+                s_.ContentLineY = s_.PenY;
             }
             UpdateContentHeight();
             continue;
         }
 
-        ApplyTag(i);
+        const int32_t last = ApplyTag(i);
         if (E(i).TagID != tagCommentOpen) {
             E(i).Bottom = Narrow(s_.PenY + s_.LineHeight + label.DefaultSpacing());
             E(i).Right = Narrow(s_.LinkEndX);
         }
-        ++i;
+        i = last + 1;
+        UpdateContentHeight();
+    }
+    // Tables the document leaves open end with it, so that their heights
+    // are measured and their frames drawn.
+    while (s_.TableDepth > 0) {
+        CloseTable();
         UpdateContentHeight();
     }
 }
@@ -217,6 +225,16 @@ void HTMLLayout::FindBlockAncestors() {
     div_ancestor_.assign(count, -1);
     td_ancestor_.assign(count, -1);
     center_ancestor_.assign(count, -1);
+    subtree_end_.resize(count);
+    for (size_t k = 0; k < count; ++k) subtree_end_[k] = static_cast<int32_t>(k);
+    // Children stand after their parents, so walking backwards hands each
+    // element's end to its parent after all of its own descendants did.
+    for (size_t k = count; k-- > 1;) {
+        const int32_t parent = (*elements_)[k].Parent;
+        if (parent <= 0 || static_cast<size_t>(parent) >= k) continue;
+        int32_t& end = subtree_end_[static_cast<size_t>(parent)];
+        end = std::max(end, subtree_end_[k]);
+    }
     // Parents stand before their children, so one forward pass sees every
     // parent's answer before its children need it.
     for (size_t k = 1; k < count; ++k) {
@@ -230,7 +248,7 @@ void HTMLLayout::FindBlockAncestors() {
     }
 }
 
-void HTMLLayout::ApplyTag(int32_t i) {
+int32_t HTMLLayout::ApplyTag(int32_t i) {
     HTMLElement& e = E(i);
     const int64_t padding = label_->DefaultPadding();
     switch (e.TagID) {
@@ -402,13 +420,13 @@ void HTMLLayout::ApplyTag(int32_t i) {
         case tagTREnd:
         case tagTD:
         case tagTDEnd:
-            LayoutTableTag(i);
-            break;
+            return LayoutTableTag(i);
         default:
             // HEAD, TITLE, BODY, comments, THEAD/TBODY/TFOOT, SUB, SUP, FORM
             // and unknown tags only get their box.
             break;
     }
+    return i;
 }
 
 void HTMLLayout::ApplyEndOfBlock(int32_t i) {
@@ -522,6 +540,7 @@ void HTMLLayout::ListItem(int32_t i) {
     }
     if (preeti) SetFontFace(saved_font_.name);
     s_.RunIndent = s_.PenX;
+    s_.ContentLineY = s_.PenY;
 }
 
 // --- images ---------------------------------------------------------------------
@@ -543,6 +562,8 @@ platform::PictureRef HTMLLayout::LoadImage(std::string_view src) {
 }
 
 void HTMLLayout::PlaceImage(int32_t i) {
+    ClearTable();
+    E(i).Top = Narrow(s_.PenY);
     const int64_t padding = label_->DefaultPadding();
     if (s_.PenY > padding && !s_.InTable && !s_.JustBroke) {
         // A new line starts at the block's margin, as every other break does.
@@ -588,6 +609,7 @@ void HTMLLayout::PlaceImage(int32_t i) {
     const int64_t needed = height + 2 * border + 2 * vspace;
     if (s_.LineHeight < needed) s_.LineHeight = needed;
     s_.LinkEndX = s_.PenX;
+    s_.ContentLineY = s_.PenY;
     if (!final_pass_ && label_->EnableScroll()) {
         label_->content_width_ =
             Narrow(std::max<int64_t>(label_->content_width_, padding + s_.PenX));
@@ -595,7 +617,12 @@ void HTMLLayout::PlaceImage(int32_t i) {
 }
 
 void HTMLLayout::Draw3DFrame(bool sunken, int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
-    const platform::Color light = platform::TranslateColor(back_) == kWhite
+    Draw3DFrame(sunken, x1, y1, x2, y2, back_);
+}
+
+void HTMLLayout::Draw3DFrame(bool sunken, int64_t x1, int64_t y1, int64_t x2, int64_t y2,
+                             platform::Color back) {
+    const platform::Color light = platform::TranslateColor(back) == kWhite
                                       ? platform::SystemColor(platform::COLOR_BTNFACE)
                                       : kWhite;
     const platform::Color dark = platform::SystemColor(platform::COLOR_BTNSHADOW);

@@ -8,7 +8,8 @@
 // pass on a picture of the viewport's size, then, once the picture has grown
 // to the content size, a drawing pass that uses what the first one measured.
 // Text between tags goes to LayoutTextRun, which breaks it into lines and
-// draws them; the table tags all go to LayoutTableTag.
+// draws them; the table tags all go to LayoutTableTag, which lays tables out
+// inside the same walk: each cell is a temporary page with its own margins.
 //
 // Positions are program pixels. The engine draws only through the DC it is
 // given, so the same walk serves any device scale.
@@ -65,6 +66,49 @@ struct RenderTarget {
 // Nesting the layout keeps per level; deeper tags are ignored.
 constexpr int32_t kMaxListLevels = 16;
 constexpr int32_t kMaxTables = 16;
+constexpr int32_t kMaxCells = 17;  // cells of a row, and columns of a table
+
+// One open table. Positions are surface pixels; CellX is relative to Left.
+struct TableState {
+    bool Centered = false;  // the centring in effect when the table opened
+    int16_t Border = 0;
+    int64_t Left = 0;
+    int64_t Top = 0;
+    int64_t Width = 0;   // grows when a cell reaches beyond it
+    int64_t Height = 0;  // measured in the first pass, read back in the second
+    int64_t RowTop = 0;
+    int64_t RowHeight = 0;
+    int64_t CellX = 0;      // x of the next cell
+    int64_t CellRight = 0;  // the open cell's right limit
+    int32_t Column = 0;     // cells opened in the current row
+    struct Edges {
+        int64_t left = 0;
+        int64_t right = 0;
+    } CellEdges[kMaxCells];
+    int32_t CellElements[kMaxCells] = {};
+    int16_t CellPadding = 0;
+    int16_t CellSpacing = 0;
+    int32_t TableIndex = 0;
+    // The colour the table's frames are drawn on: its own background, else
+    // that of the table it sits in, else the document's.
+    platform::Color Back = 0;
+    // The open row's TR (the TABLE itself for cells outside any row), and
+    // the open cell's TD; -1 while none is open.
+    int32_t RowIndex = -1;
+    int32_t CellIndex = -1;
+};
+
+// A table's or a cell's frame rectangle as the drawing pass placed it: the
+// corner pixels of its frame lines (a table without a border covers the
+// same rectangle with its background).
+struct TableBox {
+    int32_t element = 0;
+    bool cell = false;
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+};
 
 // The variables one pass keeps. Positions are 64-bit inside the walk so
 // that no document can overflow them; they are narrowed when stored into an
@@ -88,7 +132,13 @@ struct LayoutState {
     bool SkipText = false;
     bool InTable = false;
     int32_t TableDepth = 0;
-    int32_t TableStack[kMaxTables] = {};
+    TableState TableStack[kMaxTables];
+    // Below a closed table: its frame's last row + 1, and where text or a
+    // picture that follows may start (a gap of DefaultSpacing further).
+    int64_t TableBottomY = 0;
+    int64_t ClearY = 0;
+    // The top of the line that last received text, a marker or a picture.
+    int64_t ContentLineY = std::numeric_limits<int64_t>::min();
     int32_t ListLevel = 0;
     // List tags past the last usable level, so that their end tags are
     // ignored with them.
@@ -118,9 +168,17 @@ class HTMLLayout {
 
     // Four one-pixel lines, dark on the top and left when sunken, light on
     // the other two; raised swaps them.
+    // The light lines are white unless the colour under the frame (`back`,
+    // the document's by default) is white itself.
     void Draw3DFrame(bool sunken, int64_t x1, int64_t y1, int64_t x2, int64_t y2);
+    void Draw3DFrame(bool sunken, int64_t x1, int64_t y1, int64_t x2, int64_t y2,
+                     platform::Color back);
 
     static bool IsInlineTag(TagID id);
+
+    // The drawing pass records every table's and cell's frame here while
+    // set (tools and tests); null records nothing.
+    void RecordTableBoxes(std::vector<TableBox>* boxes) { table_boxes_ = boxes; }
 
   private:
     // --- the surface: font, colours, print position ----------------------
@@ -141,7 +199,9 @@ class HTMLLayout {
     HTMLElement& E(int32_t i) { return (*elements_)[static_cast<size_t>(i)]; }
     std::string_view TextOf(const HTMLElement& e) const;
     void LineBreak();
-    void ApplyTag(int32_t i);
+    // Returns the last element the tag consumed: itself, or the end of a
+    // table or cell left out beyond what the table state holds.
+    int32_t ApplyTag(int32_t i);
     void ApplyEndOfBlock(int32_t i);
     void OpenList(int32_t i, bool ordered);
     void CloseList(int32_t i);
@@ -149,8 +209,22 @@ class HTMLLayout {
     void PlaceImage(int32_t i);
     void TileBackground();
     // Tables and their rows and cells: every TABLE, TR, TD and end tag comes
-    // here.
-    void LayoutTableTag(int32_t i);
+    // here. Returns the last element consumed.
+    int32_t LayoutTableTag(int32_t i);
+    int32_t OpenTable(int32_t i);
+    void OpenRow(int32_t row);
+    int32_t OpenCell(int32_t i);
+    // The end tags; -1 closes what the document left open.
+    void CloseCell(int32_t closer);
+    void CloseRow();
+    void CloseTable();
+    // Column and cell widths of the TABLE at `i`; returns how far its widest
+    // row of cells reaches right of the table's left edge.
+    int64_t ComputeColumnWidths(int32_t i);
+    // Content after a closed table starts below it.
+    void ClearTable();
+    // Fills the rectangle with both corners included.
+    void Fill(int64_t x1, int64_t y1, int64_t x2, int64_t y2, platform::Color color);
     void UpdateContentHeight();
     platform::PictureRef LoadImage(std::string_view src);
     // The index of the first element after a SCRIPT at `i` and everything up
@@ -194,6 +268,9 @@ class HTMLLayout {
     std::vector<int32_t> div_ancestor_;
     std::vector<int32_t> td_ancestor_;
     std::vector<int32_t> center_ancestor_;
+    // The last element of each element's subtree (itself for a leaf).
+    std::vector<int32_t> subtree_end_;
+    std::vector<TableBox>* table_boxes_ = nullptr;
 
     // Pictures read from files for the current document, failures included,
     // so that the two passes read each file once.

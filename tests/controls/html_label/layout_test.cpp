@@ -412,5 +412,245 @@ TEST_F(LayoutTest, BackgroundPictureIsTiledOverTheWholePicture) {
     }
 }
 
+// --- tables ----------------------------------------------------------------------
+// Spacing and padding are 2 and the border 1 unless a test says else, so a
+// cell's content starts 1 + 2 inside its frame, and its text half a spacing
+// further in.
+
+class TableTest : public LayoutTest {
+  protected:
+    void Load(const std::string& html, int32_t width = 200, int32_t height = 150) {
+        boxes_.clear();
+        picture_.layout().RecordTableBoxes(&boxes_);
+        LayoutTest::Load(html, width, height);
+        picture_.layout().RecordTableBoxes(nullptr);
+    }
+    // The frame the drawing pass gave the element, as {left, top, right, bottom}.
+    std::vector<int32_t> Box(const HTMLElement& e) const {
+        for (const TableBox& b : boxes_) {
+            if (b.element == e.Index) return {b.left, b.top, b.right, b.bottom};
+        }
+        return {};
+    }
+    std::vector<int32_t> Widths(TagID id) const {
+        std::vector<int32_t> out;
+        for (const HTMLElement& e : label_.Elements()) {
+            if (e.TagID == id) out.push_back(e.ComputedWidth);
+        }
+        return out;
+    }
+    std::vector<TableBox> boxes_;
+};
+
+TEST_F(TableTest, ColumnWidthsFromPercentPixelsAndWhatIsLeft) {
+    // 30% and 70% of 300 - 3 x 2: 88.2 and 205.8, which already fill it.
+    Load("<BODY><TABLE WIDTH=300><TR><TD WIDTH=30%>a</TD><TD WIDTH=70%>b</TD></TR></TABLE>");
+    EXPECT_EQ(Widths(tagTD), (std::vector<int32_t>{88, 206}));
+    // One fixed column of 100 in 400: the two open ones share (392 - 100) div 2.
+    Load("<BODY><TABLE WIDTH=400><TR><TD WIDTH=100>a<TD>b<TD>c</TABLE>");
+    EXPECT_EQ(Widths(tagTD), (std::vector<int32_t>{100, 146, 146}));
+    // Fixed columns wider than a pixel table: the columns stay, the table grows.
+    Load("<BODY><TABLE WIDTH=200><TR><TD WIDTH=100>a<TD WIDTH=150>b</TABLE>");
+    EXPECT_EQ(Widths(tagTD), (std::vector<int32_t>{100, 150}));
+    EXPECT_EQ(Tag(tagTable).ComputedWidth, 250);
+    // Fixed columns narrower than the table are scaled to fill it: 50 and
+    // 100 of 154 become 51.3 and 102.7; as wide as the table, they stay.
+    Load("<BODY><TABLE WIDTH=160><TR><TD WIDTH=50>a<TD WIDTH=100>b</TABLE>");
+    EXPECT_EQ(Widths(tagTD), (std::vector<int32_t>{51, 103}));
+    Load("<BODY><TABLE WIDTH=150><TR><TD WIDTH=50>a<TD WIDTH=100>b</TABLE>");
+    EXPECT_EQ(Widths(tagTD), (std::vector<int32_t>{50, 100}));
+    // Without WIDTH a table spans the surface less three paddings.
+    Load("<BODY><TABLE><TR><TD>a<TD>b</TABLE>");
+    EXPECT_EQ(Tag(tagTable).ComputedWidth, 200 - 2 * 4 - 4);
+    EXPECT_EQ(Widths(tagTD), (std::vector<int32_t>{91, 91}));
+}
+
+TEST_F(TableTest, ASpanCoversItsColumnsAndTheSpacingBetweenThem) {
+    Load(
+        "<BODY><TABLE WIDTH=300><TR><TD COLSPAN=2>head</TD></TR>"
+        "<TR><TD WIDTH=30%>a</TD><TD>b</TD></TR></TABLE>");
+    // The row without spans decides the columns: 88 and (294 - 88.2) = 206.
+    EXPECT_EQ(Widths(tagTD), (std::vector<int32_t>{88 + 206 + 2, 88, 206}));
+    // The span's frame ends where the second column's does.
+    Load(
+        "<BODY><TABLE BORDER=1 WIDTH=300><TR><TD COLSPAN=2>head</TD></TR>"
+        "<TR><TD WIDTH=30%>a</TD><TD>b</TD></TR></TABLE>");
+    EXPECT_EQ(Box(Tag(tagTD, 0))[2], Box(Tag(tagTD, 2))[2]);
+    EXPECT_EQ(Box(Tag(tagTD, 0))[0], Box(Tag(tagTD, 1))[0]);
+}
+
+TEST_F(TableTest, CellsSitInsideTheFrameWithPaddingAndSpacingOnEverySide) {
+    Load(
+        "<BODY BGCOLOR=white><TABLE BORDER=1 WIDTH=100><TR><TD>ab</TD><TD>cd</TD></TR>"
+        "</TABLE>after");
+    // The table is the first content: at the top padding. Columns of
+    // (100 - 6) / 2; rows start 1 + 2 down, cells 1 + 2 right of the frame
+    // and 2 apart; the row is the line (20) plus the padding above it.
+    EXPECT_EQ(Tag(tagTable).Top, 4);
+    EXPECT_EQ(Box(Tag(tagTable)), (std::vector<int32_t>{4, 4, 105, 33}));
+    EXPECT_EQ(Box(Tag(tagTD, 0)), (std::vector<int32_t>{7, 7, 53, 30}));
+    EXPECT_EQ(Box(Tag(tagTD, 1)), (std::vector<int32_t>{56, 7, 102, 30}));
+    EXPECT_EQ(Tag(tagTR).RowHeight, 23);
+    EXPECT_EQ(Tag(tagTable).MeasuredHeight, 1 + 23 + 2 + 1 + 1);
+    // Text starts one padding, one border and half a spacing inside.
+    EXPECT_EQ(Find(label_, "ab").Top, 10);
+    EXPECT_EQ(Pixel(11, 10), kBlack);
+    EXPECT_EQ(Pixel(10, 10), kWhite);
+    EXPECT_EQ(Pixel(60, 10), kBlack);
+    EXPECT_EQ(Pixel(59, 10), kWhite);
+    // A raised frame round the table (light on the top and left of a white
+    // page), sunken ones round the cells.
+    const platform::Color light =
+        platform::TranslateColor(platform::SystemColor(platform::COLOR_BTNFACE));
+    const platform::Color dark =
+        platform::TranslateColor(platform::SystemColor(platform::COLOR_BTNSHADOW));
+    EXPECT_EQ(Pixel(4, 20), light);
+    EXPECT_EQ(Pixel(105, 20), dark);
+    EXPECT_EQ(Pixel(50, 33), dark);
+    EXPECT_EQ(Pixel(7, 20), dark);
+    EXPECT_EQ(Pixel(53, 20), light);
+    EXPECT_EQ(Pixel(5, 20), kWhite);
+    EXPECT_EQ(Pixel(104, 20), kWhite);
+    // Text that follows starts below the frame, one spacing clear of it.
+    EXPECT_EQ(Find(label_, "after").Top, 33 + 1 + 4);
+    EXPECT_EQ(Find(label_, "after").Left, 4);
+}
+
+TEST_F(TableTest, BackgroundsFillTheTableUpToItsFrameAndEachCellInsideItsOwn) {
+    Load(
+        "<BODY BGCOLOR=white><TABLE BORDER=1 WIDTH=100 BGCOLOR=#00FF00><TR>"
+        "<TD BGCOLOR=#FF0000>ab</TD><TD>cd</TD></TR></TABLE>");
+    const platform::Color green = 0x00FF00;
+    const platform::Color red = 0x0000FF;  // 0x00BBGGRR
+    for (auto [x, y] : {std::pair{5, 5}, {104, 32}, {54, 20}, {103, 5}}) {
+        EXPECT_EQ(Pixel(x, y), green) << x << "," << y;
+    }
+    EXPECT_EQ(Pixel(8, 8), red);
+    EXPECT_EQ(Pixel(52, 29), red);
+    EXPECT_NE(Pixel(53, 29), red);  // the cell's frame
+    EXPECT_EQ(Pixel(106, 20), kWhite);
+}
+
+TEST_F(TableTest, CellsAlignTheirContentVerticallyInTheRow) {
+    Load(
+        "<BODY BGCOLOR=white><TABLE BORDER=1 WIDTH=180><TR><TD WIDTH=40>aaa bbb ccc</TD>"
+        "<TD VALIGN=CENTER>x</TD><TD VALIGN=BOTTOM>y</TD></TR></TABLE>");
+    // Three lines from 10 make the row 70 - 7 = 63 high; a one-line cell
+    // holds 16 px of text.
+    EXPECT_EQ(Tag(tagTR).RowHeight, 63);
+    EXPECT_EQ(Tag(tagTD, 0).MeasuredHeight, 56);
+    EXPECT_EQ(Tag(tagTD, 1).MeasuredHeight, 16);
+    EXPECT_EQ(Find(label_, "aaa bbb ccc").Top, 10);
+    // Centred: 7 + (63 - 16) div 2. Bottom: the text ends half a spacing
+    // and two paddings above the row's foot (7 + 63).
+    EXPECT_EQ(Find(label_, "x").Top, 30);
+    EXPECT_EQ(Find(label_, "y").Top, 49);
+    EXPECT_EQ(Pixel(121, 49 + 12), kBlack);
+    EXPECT_EQ(Pixel(121, 48), kWhite);
+    EXPECT_EQ(Find(label_, "y").Top + 16, 70 - 1 - 2 * 2);
+}
+
+TEST_F(TableTest, NestedTablesSitInsideTheirCellAndTextAfterThemStaysThere) {
+    Load(
+        "<BODY BGCOLOR=white><TABLE BORDER=1 WIDTH=190><TR><TD WIDTH=60>left</TD>"
+        "<TD>ab<TABLE BORDER=1><TR><TD>in</TD></TR></TABLE>xx yyyy zzzz wwww</TD></TR>"
+        "</TABLE>",
+        240, 200);
+    // Outer columns 60 and 184 - 60; the second cell's content edge is at
+    // 4 + 65 + 3 = 72, its right limit at 4 + 65 + 124 - 4 = 189.
+    const HTMLElement& inner = Tag(tagTable, 1);
+    // Below the cell's first line, one inner padding in from its content
+    // edge, and as far from the right limit on the other side.
+    EXPECT_EQ(inner.Top, 10 + 20);
+    const std::vector<int32_t> frame = Box(inner);
+    ASSERT_EQ(frame.size(), 4u);
+    EXPECT_EQ(frame[0], 72 + 2);
+    EXPECT_EQ(frame[2], 189 - 2);
+    // Text after it: at the cell's content edge, one spacing below the
+    // frame, wrapping at the cell's right limit (14 cells fit, not 19).
+    const HTMLElement& after = Find(label_, "xx yyyy zzzz wwww");
+    EXPECT_EQ(after.Left, 72);
+    EXPECT_EQ(after.Top, frame[3] + 1 + 4);
+    EXPECT_EQ(Pixel(73, after.Top), kBlack);
+    EXPECT_EQ(Pixel(72, after.Top), kWhite);
+    EXPECT_EQ(Pixel(73 + 8 * 8, after.Top), kBlack);   // "zzzz" on the first line
+    EXPECT_EQ(Pixel(73 + 8 * 13, after.Top), kWhite);  // "wwww" would end past 189
+    EXPECT_EQ(Pixel(73, after.Top + 20), kBlack);
+    // The outer row takes in the inner table and the text after it.
+    EXPECT_EQ(Box(Tag(tagTD, 1))[3], after.Top + 2 * 20);
+    EXPECT_GT(Box(Tag(tagTD, 1))[3], frame[3]);
+}
+
+TEST_F(TableTest, WhatTheTableStateCannotHoldIsLeftOutAndDegenerateWidthsStayFinite) {
+    // Twenty cells in a row: the first seventeen are laid out.
+    std::string row = "<BODY><TABLE BORDER=1><TR>";
+    for (int k = 0; k < 20; ++k) row += "<TD>c" + std::to_string(k);
+    Load(row + "</TABLE>after", 400, 150);
+    EXPECT_EQ(Find(label_, "c16").Top, 10);
+    EXPECT_EQ(Find(label_, "c17").Top, 0);
+    EXPECT_EQ(Find(label_, "c19").Top, 0);
+    EXPECT_GT(Find(label_, "after").Top, 34);
+    EXPECT_EQ(boxes_.size(), 1u + 17u);
+
+    // Twenty tables nested and never closed: sixteen are laid out and all
+    // are closed at the end of the document.
+    std::string nested = "<BODY>";
+    for (int k = 0; k < 20; ++k) nested += "<TABLE BORDER=1><TR><TD>x" + std::to_string(k);
+    Load(nested, 400, 150);
+    EXPECT_GT(Find(label_, "x15").Top, Find(label_, "x14").Top);
+    EXPECT_EQ(Find(label_, "x16").Top, 0);
+    int tables = 0;
+    for (const TableBox& b : boxes_) tables += b.cell ? 0 : 1;
+    EXPECT_EQ(tables, 16);
+    EXPECT_GT(Tag(tagTable, 0).MeasuredHeight, Tag(tagTable, 15).MeasuredHeight);
+
+    // A first row without cells gives no columns; a zero-width table
+    // gives columns of nothing. Either way the cells' text is drawn.
+    Load("<BODY BGCOLOR=white><TABLE BORDER=1><TR></TR><TR><TD>a</TD></TR></TABLE>");
+    EXPECT_EQ(Widths(tagTD), (std::vector<int32_t>{0}));
+    EXPECT_EQ(Pixel(Find(label_, "a").Left + 1, Find(label_, "a").Top), kBlack);
+    Load("<BODY BGCOLOR=white><TABLE BORDER=1 WIDTH=0><TR><TD>a</TD><TD>b</TD></TR></TABLE>");
+    EXPECT_EQ(Widths(tagTD), (std::vector<int32_t>{0, 0}));
+    EXPECT_EQ(Pixel(Find(label_, "b").Left + 1, Find(label_, "b").Top), kBlack);
+    // Negative sizes count as none, and a cell narrower than its border
+    // keeps its frame the right way round.
+    Load(
+        "<BODY><TABLE BORDER=3 WIDTH=0><TR><TD>a</TD></TR></TABLE>"
+        "<TABLE BORDER=-2 CELLSPACING=-5 CELLPADDING=-1 WIDTH=50><TR><TD>b</TD></TR></TABLE>");
+    for (const TableBox& b : boxes_) {
+        EXPECT_LE(b.left, b.right) << b.element;
+        EXPECT_LE(b.top, b.bottom) << b.element;
+    }
+    EXPECT_EQ(Widths(tagTD), (std::vector<int32_t>{0, 50}));
+}
+
+TEST_F(TableTest, CellsOutsideRowsFormOneRowAndUnclosedTablesEndWithTheDocument) {
+    Load("<BODY><TABLE BORDER=1 WIDTH=100><TD>ab<TD>cd");
+    EXPECT_EQ(Widths(tagTD), (std::vector<int32_t>{47, 47}));
+    EXPECT_EQ(Tag(tagTable).RowHeight, 23);
+    EXPECT_EQ(Tag(tagTable).MeasuredHeight, 28);
+    EXPECT_EQ(Box(Tag(tagTD, 1)), (std::vector<int32_t>{56, 7, 102, 30}));
+}
+
+TEST_F(TableTest, BothPassesAgreeAndACentredTableIsCentred) {
+    const std::string html =
+        "<BODY><CENTER><TABLE BORDER=2 CELLPADDING=4 CELLSPACING=3 WIDTH=60%><TR>"
+        "<TD>one two three</TD><TD VALIGN=BOTTOM>x</TD></TR><TR><TD COLSPAN=2>"
+        "<TABLE><TR><TD>in</TD></TR></TABLE></TD></TR></TABLE>centred</CENTER>";
+    Load(html);
+    const std::vector<HTMLElement> once = label_.Elements();
+    Render(200, 150);
+    EXPECT_EQ(label_.Elements(), once);
+    // 60% of 188 is 113; centred between 4 and 200.
+    const HTMLElement& table = Tag(tagTable);
+    EXPECT_EQ(table.ComputedWidth, 113);
+    EXPECT_EQ(Box(table)[0], 4 + (196 - 113) / 2);
+    // The centring comes back after the table: 56 px of text centred
+    // between 4 and 200.
+    const int32_t top = Find(label_, "centred").Top;
+    EXPECT_EQ(Pixel(74, top), kBlack);
+    EXPECT_NE(Pixel(73, top), kBlack);
+}
+
 }  // namespace
 }  // namespace html_label
