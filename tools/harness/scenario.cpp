@@ -150,7 +150,7 @@ platform::Result<std::vector<Command>> ParseScenario(const std::string& text) {
         } else if (c.name == "click" || c.name == "rclick" || c.name == "dblclick" ||
                    c.name == "move") {
             st = need_ints(2);
-        } else if (c.name == "drag") {
+        } else if (c.name == "drag" || c.name == "rdrag") {
             st = need_ints(4);
         } else if (c.name == "wheel") {
             st = need_ints(1);
