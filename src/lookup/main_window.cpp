@@ -25,6 +25,7 @@ namespace {
 
 constexpr Color kSearchBack = 0x0080FFFF;      // light yellow
 constexpr Color kDefinitionBack = 0x00B4FFFF;  // paler yellow
+constexpr Color kPanelBack = Rgb(0xFB, 0xF4, 0xE6);
 constexpr int16_t kEnterKey = 13;
 // The index build starts this long after the window shows, once it has
 // painted.
@@ -44,7 +45,7 @@ FormOptions MainOptions() {
     FormOptions o;
     o.name = "frmMain";
     o.caption = "Kovelin";
-    o.border = BorderStyle::kFixedSingle;
+    o.border = BorderStyle::kNone;
     o.position = StartUpPosition::kCenterScreen;
     o.client_width = 600;
     o.client_height = 499;
@@ -92,9 +93,9 @@ void MainWindow::CreateAndLoad() {
     // control exists.
     virtual_list::VirtualListHookEnabled = true;
     on_load = [this] {
+        BuildChrome();
         BuildControls();
-        // Shaping and the other panels come with the skin; the dictionary
-        // panel is the one in front.
+        ShapeWindow();
         pic_dict_->ZOrder(0);
         LoadHistory();
         OnItemChanged(0);
@@ -104,7 +105,7 @@ void MainWindow::CreateAndLoad() {
 }
 
 void MainWindow::BuildControls() {
-    pic_dict_ = &Add<PictureBox>("picDict", Rect::FromXYWH(6, 82, 587, 411));
+    pic_dict_ = &AddTo<PictureBox>(pic_main_->hwnd(), "picDict", Rect::FromXYWH(6, 82, 587, 411));
     picture4_ = &AddTo<PictureBox>(pic_dict_->hwnd(), "Picture4", Rect::FromXYWH(6, 2, 570, 32));
     cmb_search_ = &AddTo<ComboBox>(picture4_->hwnd(), "cmbSearch", Rect::FromXYWH(4, 4, 205, 25),
                                    std::string(kDefaultSearch));
@@ -132,7 +133,12 @@ void MainWindow::BuildControls() {
         Rect::FromXYWH(8, 14, 189, 339));
     lst_main_->ReadProperties(list_properties_);
 
-    for (PictureBox* p : {pic_dict_, picture4_, picture2_, picture3_}) p->set_visible(true);
+    // The panel and its frames in the skin's warm paper colour, flat.
+    for (PictureBox* p : {pic_dict_, picture4_, picture2_, picture3_}) {
+        p->set_border_style(ControlBorder::kNone);
+        p->set_back_color(kPanelBack);
+        p->set_visible(true);
+    }
 
     // The search box and the word label: Nepali in the Preeti face, black on
     // light yellow.
@@ -486,6 +492,10 @@ void MainWindow::OnClipboardTick() {
 
 void MainWindow::ReportState(Json& out) const {
     if (!cmb_search_) return;
+    out.Set("front_tab", static_cast<int64_t>(front_tab_));
+    out.Set("shaped", shaped_);
+    out.Set("works_opened", static_cast<int64_t>(works_opened_));
+    pages_.ReportState(out);
     out.Set("search_text", cmb_search_->text());
     Json items = Json::MakeArray();
     for (int32_t k = 0; k < cmb_search_->list_count(); ++k) items.Push(cmb_search_->list(k));

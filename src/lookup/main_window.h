@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window: the dictionary panel with the search box, the headword
-// list and the word label, and the lookup logic behind them: finding
-// headwords as the user types, confirming a search with Enter, the row mark,
-// the search history and the clipboard watcher.
-//
-// Not here yet: the skin, the window outline and the other three panels,
-// the tab buttons and hot spots, and the formatted definition pane (until it
-// comes, the definition is shown as plain lines in its frame).
+// The main window: a borderless window drawn from its skin picture and cut
+// to the skin's outline, with hot spots on the title strip (move, help,
+// minimise, close), four tab buttons and four panels: the dictionary (the
+// search box, the headword list, the word label and the definition pane),
+// the information pages, the further picture page and the editors. Behind
+// the dictionary panel lies the lookup logic: finding headwords as the user
+// types, confirming a search with Enter, the row mark, the search history
+// and the clipboard watcher. The chrome is in main_chrome.cpp.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <future>
 #include <memory>
@@ -17,10 +18,13 @@
 
 #include "app/startup.h"
 #include "controls/html_label/html_label_control.h"
+#include "controls/skin_button/flarvet_button.h"
 #include "controls/virtual_list/virtual_list_view.h"
 #include "lookup/clipboard_watcher.h"
 #include "lookup/suggestion_popup.h"
+#include "lookup/picture_pages.h"
 #include "platform/controls/combo_box.h"
+#include "platform/controls/command_button.h"
 #include "platform/controls/form.h"
 #include "platform/controls/label.h"
 #include "platform/controls/picture_box.h"
@@ -78,6 +82,18 @@ class MainWindow : public platform::controls::Form,
     void ClearHistory();
     void SaveHistory();
 
+    // --- the chrome (main_chrome.cpp) -----------------------------------------
+    static constexpr int32_t kTabCount = 4;
+    // Tab button k: brings its panel to the front, then click.wav.
+    void OnTabClick(int32_t k);
+    // The hot spots' actions.
+    void OnMoverDown();
+    void OnHelp();
+    void OnMinimize();
+    void OnExit();
+    int32_t front_tab() const { return front_tab_; }
+    PicturePages& pages() { return pages_; }
+
     platform::controls::ComboBox* search_box() const { return cmb_search_; }
     virtual_list::UVirtualListView* list() const { return lst_main_.get(); }
     bool highlight_shown() const { return highlight_shown_; }
@@ -94,6 +110,11 @@ class MainWindow : public platform::controls::Form,
 
   private:
     void BuildControls();
+    // The skin, the hot spots, the tab buttons and the panels other than the
+    // dictionary; the window's outline.
+    void BuildChrome();
+    void BuildEditorsPanel();
+    void ShapeWindow();
     void LoadHistory();
     // The over-use warning: after more than kQueriesBeforeWarning entry
     // changes, once more than kWarningGapMs have passed since the last one
@@ -123,6 +144,24 @@ class MainWindow : public platform::controls::Form,
     platform::controls::Timer* tmr_index_ = nullptr;
     std::unique_ptr<virtual_list::UVirtualListView> lst_main_;
     std::unique_ptr<SuggestionPopup> suggest_;
+
+    // The chrome.
+    platform::controls::PictureBox* pic_main_ = nullptr;
+    platform::controls::Label* lbl_mover_ = nullptr;
+    platform::controls::Label* lbl_help_ = nullptr;
+    platform::controls::Label* lbl_minimize_ = nullptr;
+    platform::controls::Label* lbl_exit_ = nullptr;
+    std::array<skin_button::FlarvetButon*, kTabCount> btn_over_{};
+    platform::controls::Label* lbl_tab_mark_ = nullptr;  // the line under the tab in front
+    platform::controls::PictureBox* pic_sampadak_ = nullptr;
+    skin_button::FlarvetButon* btn_tulen_ = nullptr;
+    skin_button::FlarvetButon* btn_morik_ = nullptr;
+    platform::controls::CommandButton* command1_ = nullptr;
+    platform::controls::CommandButton* command2_ = nullptr;
+    PicturePages pages_;
+    int32_t front_tab_ = 0;
+    bool shaped_ = false;       // the mask gave the window its outline
+    int32_t works_opened_ = 0;  // published-works openings asked for (Command1/2)
 
     // Lookup state.
     bool highlight_shown_ = false;

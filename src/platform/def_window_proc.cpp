@@ -39,6 +39,12 @@ void BeginMove(HWND hwnd) {
     if (s.backend->BeginSystemMove(top->handle)) return;
     s.moving = top->handle;
     s.move_grab = s.cursor_pos - top->rect.top_left();
+    s.move_button = VK_LBUTTON;
+    for (uint8_t vk : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON})
+        if (s.key_down[vk]) {
+            s.move_button = vk;
+            break;
+        }
 }
 
 }  // namespace

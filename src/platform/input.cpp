@@ -178,7 +178,7 @@ bool RouteInput(const InputEvent& ev, MSG* out) {
         case InputKind::kMove: {
             s.cursor_pos = ev.pt;
             if (Window* mw = Find(s.moving)) {
-                if (!s.key_down[VK_LBUTTON]) {
+                if (!s.key_down[s.move_button]) {
                     s.moving = {};
                 } else {
                     Point p = ev.pt - s.move_grab;
@@ -212,7 +212,7 @@ bool RouteInput(const InputEvent& ev, MSG* out) {
         case InputKind::kButton: {
             s.cursor_pos = ev.pt;
             s.key_down[ButtonVk(ev.button)] = ev.down ? 1 : 0;
-            if (!ev.down && ev.button == MouseButton::kLeft && s.moving) {
+            if (!ev.down && ButtonVk(ev.button) == s.move_button && s.moving) {
                 s.moving = {};
                 return false;
             }

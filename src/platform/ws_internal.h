@@ -131,6 +131,9 @@ struct State {
     ClickMemory last_click;
     HWND moving;      // a top-level window following the pointer
     Point move_grab;  // pointer position inside the moving window
+    // The mouse button whose release ends the move: the one held when the
+    // move began (any button can start one), the left one otherwise.
+    uint8_t move_button = VK_LBUTTON;
     int modal_depth = 0;
     std::optional<int32_t> quit_code;
 };

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "platform/headless/headless_backend.h"
 #include "platform/listview/commctrl.h"
 #include "platform/messages.h"
+#include "platform/os/sound.h"
 
 using namespace platform;
 
@@ -303,6 +305,93 @@ TEST_F(MainWindowTest, CtrlCInTheListCopiesTheShownEntryAsUnicode) {
     shift = platform::controls::kCtrlMask;
     main_->list()->KeyDown(code, shift);
     EXPECT_EQ(GetClipboardTextUtf8().value_or(""), "घर\tअ ।\n[ ख. ]\nध ।");
+}
+
+// --- the chrome: tabs, panels, hot spots ------------------------------------------
+
+namespace {
+
+std::string LastSoundName() {
+    const std::vector<os::PlayedSound> played = os::PlayedSounds();
+    if (played.empty()) return {};
+    return std::filesystem::path(played.back().file).filename().string();
+}
+
+HWND FrontPanel(HWND skin) {
+    // The panels are the skin's largest children; the first one in z-order
+    // is in front.
+    for (HWND c = GetWindow(skin, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if (GetClientRect(c).width() == 587) return c;
+    return {};
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, TabsBringTheirPanelToTheFrontWithTheSoundAndTheFocus) {
+    Open();
+    const HWND skin = main_->FindControl("picMain")->hwnd();
+    const size_t sounds_before = os::PlayedSounds().size();
+    main_->OnTabClick(0);
+    EXPECT_EQ(LastSoundName(), "click.wav") << "even with the panel already in front";
+    EXPECT_EQ(FrontPanel(skin), main_->FindControl("picDict")->hwnd());
+    EXPECT_EQ(GetFocus(), main_->search_box()->hwnd());
+
+    main_->OnTabClick(1);
+    EXPECT_EQ(FrontPanel(skin), main_->pages().info_panel()->hwnd());
+    EXPECT_EQ(GetFocus(), main_->pages().info_scroll()->hwnd());
+    // The first opening loads page 0 (click2.wav) before the tab's click.
+    std::vector<os::PlayedSound> played = os::PlayedSounds();
+    ASSERT_GE(played.size(), sounds_before + 3);
+    EXPECT_NE(played[played.size() - 2].file.find("click2.wav"), std::string::npos);
+    EXPECT_EQ(LastSoundName(), "click.wav");
+
+    main_->OnTabClick(2);
+    EXPECT_EQ(FrontPanel(skin), main_->pages().further_panel()->hwnd());
+    EXPECT_EQ(GetFocus(), main_->pages().further_scroll()->hwnd());
+    main_->OnTabClick(3);
+    EXPECT_EQ(FrontPanel(skin), main_->FindControl("picSampadak")->hwnd());
+    EXPECT_EQ(main_->front_tab(), 3);
+    EXPECT_EQ(LastSoundName(), "click.wav");
+}
+
+TEST_F(MainWindowTest, TabZeroPutsTheEnterMarkBackOnTheRowItMarked) {
+    Open();
+    auto marked = [&](int32_t row) {
+        return (SendMessage(main_->list()->hwnd(), LVM_GETITEMSTATE, static_cast<WPARAM>(row),
+                            LVIS_DROPHILITED) &
+                LVIS_DROPHILITED) != 0;
+    };
+    // Enough rows after the searched one for the list to scroll to it.
+    app::DictionaryStore& store = app::Dictionary();
+    for (int k = 0; k < 30; ++k) store.Append("zz" + std::to_string(k), "c.");
+    ASSERT_TRUE(main_->list()->SetItemCount(store.size()).ok());
+    Search("kfgL");
+    const int32_t row = main_->highlight_row();
+    ASSERT_EQ(row, 2);
+    main_->SetRowHighlight(row, false);
+    main_->OnTabClick(0);
+    EXPECT_TRUE(marked(row));
+    EXPECT_FALSE(marked(0));
+    // Once an entry change has seen the mark, the tab leaves the list alone.
+    main_->OnItemChanged(2);
+    main_->OnItemChanged(3);
+    ASSERT_TRUE(main_->highlight_shown());
+    main_->OnTabClick(0);
+    EXPECT_FALSE(marked(row));
+}
+
+TEST_F(MainWindowTest, TheCloseHotSpotSavesTheHistoryAndEndsTheWindow) {
+    Open();
+    main_->search_box()->set_text("xfjf");
+    int16_t enter = 13;
+    write_failure_ = "busy";
+    main_->OnSearchKeyDown(enter, 0);  // the save at Enter fails
+    write_failure_.clear();
+    const HWND window = main_->hwnd();
+    main_->OnExit();
+    EXPECT_FALSE(IsWindow(window));
+    ASSERT_EQ(writes_.size(), 1u);
+    EXPECT_EQ(writes_.back(), "xfjf,xfjf");
 }
 
 }  // namespace

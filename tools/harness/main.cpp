@@ -113,13 +113,14 @@ bool Step(Run& run) {
         Point p{num(0), num(1)};
         InjectMouseMove(p);
         InjectMouseButton(p, MouseButton::kLeft, c.name == "press");
-    } else if (c.name == "drag") {
+    } else if (c.name == "drag" || c.name == "rdrag") {
+        const MouseButton button = c.name == "drag" ? MouseButton::kLeft : MouseButton::kRight;
         Point a{num(0), num(1)}, b{num(2), num(3)};
         InjectMouseMove(a);
-        InjectMouseButton(a, MouseButton::kLeft, true);
+        InjectMouseButton(a, button, true);
         for (int i = 1; i <= 8; ++i)
             InjectMouseMove({a.x + (b.x - a.x) * i / 8, a.y + (b.y - a.y) * i / 8});
-        InjectMouseButton(b, MouseButton::kLeft, false);
+        InjectMouseButton(b, button, false);
     } else if (c.name == "wheel") {
         InjectMouseWheel(GetCursorPos(), num(0) * 120);
     } else if (c.name == "clipboard") {

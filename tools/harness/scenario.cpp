@@ -152,7 +152,7 @@ platform::Result<std::vector<Command>> ParseScenario(const std::string& text) {
                    c.name == "mclick" || c.name == "move" || c.name == "press" ||
                    c.name == "release") {
             st = need_ints(2);
-        } else if (c.name == "drag") {
+        } else if (c.name == "drag" || c.name == "rdrag") {
             st = need_ints(4);
         } else if (c.name == "wheel") {
             st = need_ints(1);

@@ -89,6 +89,8 @@ Json CaptureState() {
     root.Set("cursor", CursorName(GetCurrentCursor().shape));
     Point p = GetCursorPos();
     root.Set("pointer", Json(Json::Array{Json(p.x), Json(p.y)}));
+    const HWND under = WindowFromPoint(p);
+    root.Set("pointer_window", under ? Json(KeyFor(under)) : Json());
     auto clip = GetClipboardTextUtf8();
     root.Set("clipboard", clip ? Json(*clip) : Json());
     Json sounds = Json::MakeArray();

@@ -1,0 +1,63 @@
+#include "lookup/about_window.h"
+
+#include "app/app_paths.h"
+#include "controls/skin_button/flarvet_button.h"
+#include "platform/controls/form.h"
+#include "platform/controls/picture_box.h"
+
+namespace lookup {
+
+using namespace platform;
+using namespace platform::controls;
+
+namespace {
+
+class AboutHost : public ComponentHost {
+  public:
+    std::string AmbientDisplayName() const override { return "btnNoClick"; }
+    FontDesc AmbientFont() const override { return FontDesc{"Arial", 9}; }
+};
+
+}  // namespace
+
+void ShowAboutWindow() {
+    FormOptions o;
+    o.name = "frmAbout";
+    o.caption = "About The Software";
+    o.border = BorderStyle::kFixedToolWindow;
+    o.position = StartUpPosition::kCenterOwner;
+    o.client_width = 256;
+    o.client_height = 282;
+    o.min_button = false;
+    Form about(o);
+    AboutHost host;
+    about.on_load = [&about, &host] {
+        auto& picture = about.Add<PictureBox>("Picture1", Rect::FromXYWH(0, 0, 256, 282));
+        picture.set_border_style(ControlBorder::kNone);
+        picture.set_back_color(Rgb(0xFF, 0xF8, 0xE6));
+        (void)picture.LoadPicture(app::DataFilePath("about.bmp"));
+        picture.set_visible(true);
+        auto& button = about.AddTo<skin_button::FlarvetButon>(picture.hwnd(), host, "btnNoClick",
+                                                              Rect::FromXYWH(78, 238, 100, 28));
+        (void)button.InitProperties();
+        button.DisableRefresh();
+        (void)button.SetCaption("Dont Click Me..");
+        (void)button.SetButtonType(14);
+        button.SetColorScheme(2);
+        button.SetBackColor(Rgb(0xF6, 0xEA, 0xD4));
+        button.SetBackOver(Rgb(0xFD, 0xF6, 0xE8));
+        button.SetForeColor(Rgb(0x6E, 0x1E, 0x14));
+        button.SetForeOver(Rgb(0xB0, 0x30, 0x20));
+        (void)button.Refresh();
+        button.set_visible(true);
+        // The credits window comes later; the button lets the message loop
+        // run as it will around it.
+        button.on_click = [] {
+            DoEvents();
+            DoEvents();
+        };
+    };
+    about.Show(true);
+}
+
+}  // namespace lookup

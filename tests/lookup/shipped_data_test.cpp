@@ -1,0 +1,68 @@
+// What the build puts in the data folder for the main window: the skin and
+// its mask agree and give a rounded outline, the page pictures fit their
+// panel's width and the 16-bit scroll range, and the sounds are short and
+// start and end quietly (an abrupt edge is heard as a click).
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
+#include "app/app_paths.h"
+#include "lookup/skin_layout.h"
+#include "lookup/window_shape.h"
+#include "platform/os/sound.h"
+#include "platform/picture.h"
+
+namespace {
+
+using namespace platform;
+
+TEST(ShippedDataTest, SkinAndMaskMakeTheRoundedWindow) {
+    auto skin = LoadPicture(app::DataFilePath("skin.bmp"));
+    ASSERT_TRUE(skin.ok());
+    EXPECT_EQ((*skin)->width_px(), lookup::skin::kWidth);
+    EXPECT_EQ((*skin)->height_px(), lookup::skin::kHeight);
+    const std::optional<Region> outline = lookup::TransparentForm(app::DataFilePath("mask.dat"));
+    ASSERT_TRUE(outline.has_value());
+    EXPECT_EQ(outline->bounds(), (Rect{0, 0, lookup::skin::kWidth, lookup::skin::kHeight}));
+    for (const Point corner : {Point{0, 0}, Point{599, 0}, Point{0, 498}, Point{599, 498}})
+        EXPECT_FALSE(outline->contains(corner)) << corner.x << "," << corner.y;
+    // Every hot spot and every panel pixel is inside.
+    for (const lookup::skin::Box b :
+         {lookup::skin::kMover, lookup::skin::kHelp, lookup::skin::kMinimize, lookup::skin::kExit,
+          lookup::skin::kPanel})
+        for (int32_t y = b.y; y < b.y + b.h; ++y)
+            for (int32_t x = b.x; x < b.x + b.w; ++x)
+                ASSERT_TRUE(outline->contains(x, y)) << x << "," << y;
+}
+
+TEST(ShippedDataTest, PagePicturesFitThePanelAndTheScrollRange) {
+    for (const char* name :
+         {"s0.dat", "s1.dat", "s2.dat", "s3.dat", "s4.dat", "s5.dat", "op.dat"}) {
+        auto page = LoadPicture(app::DataFilePath(name));
+        ASSERT_TRUE(page.ok()) << name;
+        EXPECT_EQ((*page)->width_px(), 566) << name;
+        EXPECT_GT((*page)->height_px(), 411) << name << " is a page to scroll";
+        EXPECT_LE((*page)->height_px(), 2567) << name;
+    }
+}
+
+TEST(ShippedDataTest, SoundsAreShortAndStartAndEndQuietly) {
+    for (const char* name : {"click.wav", "click2.wav", "huh.wav"}) {
+        auto sound = os::LoadWave(app::DataFilePath(name));
+        ASSERT_TRUE(sound.ok()) << name;
+        const std::vector<int16_t>& s = sound->samples;
+        ASSERT_FALSE(s.empty());
+        EXPECT_LT(sound->frames(), static_cast<size_t>(os::PcmSound::kFrequency / 2)) << name;
+        int peak = 0;
+        for (int16_t v : s) peak = std::max(peak, std::abs(static_cast<int>(v)));
+        EXPECT_GT(peak, 2000) << name << " is heard";
+        EXPECT_LT(peak, 30000) << name << " does not clip";
+        EXPECT_LT(std::abs(s.front()), 400) << name;
+        EXPECT_LT(std::abs(s.back()), 400) << name;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,73 @@
+// The editors' emblems (e0.bmp, e1.bmp: 112 x 112 round badges, each with a
+// Devanagari letter) and the about picture (about.bmp, 256 x 282).
+#include <cmath>
+#include <numbers>
+
+#include "assets.h"
+
+namespace assets {
+
+namespace {
+
+constexpr Color kPanelBack = Rgb(0xFF, 0xFC, 0xF5);
+
+// A round badge: a soft ring, a tinted face and one letter. `accent` tints
+// the ring; the dots round the face give it a little ornament.
+platform::Surface DrawEmblem(std::string_view letter, Color accent) {
+    constexpr int32_t kSide = 112;
+    platform::Surface picture = NewPicture(kSide, kSide, kPanelBack);
+    platform::DC dc(picture);
+    const double c = kSide / 2.0;
+    FillDisc(dc, c, c, 54, Mix(accent, kPanelBack, 0.75));
+    FillDisc(dc, c, c, 50, accent);
+    FillDisc(dc, c, c, 46, Mix(accent, kPanelBack, 0.88));
+    for (int k = 0; k < 24; ++k) {
+        const double a = k * 2 * std::numbers::pi / 24;
+        FillDisc(dc, c + 40 * std::cos(a), c + 40 * std::sin(a), 1.6,
+                 Mix(accent, kPanelBack, 0.45));
+    }
+    DrawText(dc, Preeti(letter), "OrvSoft", 40, true, accent, {0, 4, kSide, kSide},
+             platform::DT_CENTER | platform::DT_VCENTER);
+    return picture;
+}
+
+platform::Surface DrawAbout() {
+    constexpr int32_t kW = 256;
+    constexpr int32_t kH = 282;
+    platform::Surface picture = NewPicture(kW, kH, kCream);
+    platform::DC dc(picture);
+    for (int32_t y = 0; y < kH; ++y)
+        dc.FillRect({0, y, kW, y + 1}, Mix(kCream, kSand, static_cast<double>(y) / (kH - 1)));
+    dc.FillRect({0, 0, kW, 64}, kDeepRed);
+    for (int32_t y = 0; y < 64; ++y)
+        dc.FillRect({0, y, kW, y + 1}, Mix(Rgb(0x86, 0x24, 0x19), Rgb(0x9E, 0x30, 0x21), y / 63.0));
+    DrawText(dc, Preeti("कोभेलिन"), "OrvSoft", 22, true, Rgb(0xFF, 0xF3, 0xDE), {0, 4, kW, 44},
+             platform::DT_CENTER | platform::DT_VCENTER);
+    DrawText(dc, "Kovelin", "Arial", 9, false, Rgb(0xEC, 0xC4, 0xA8), {0, 40, kW, 60},
+             platform::DT_CENTER | platform::DT_VCENTER);
+    DrawText(dc, Preeti("नेपाली–नेपाली शब्दकोश"), "OrvSoft", 14, false, kInk, {0, 78, kW, 104},
+             platform::DT_CENTER | platform::DT_VCENTER);
+    DrawText(dc, "A Nepali to Nepali dictionary", "Arial", 8.25f, false, kSoftInk,
+             {0, 108, kW, 124}, platform::DT_CENTER | platform::DT_VCENTER);
+    dc.FillRect({78, 134, 178, 135}, Rgb(0xD9, 0xB8, 0x8C));
+    DrawText(dc, "Type a word, or copy one in", "Arial", 8.25f, false, kSoftInk, {0, 146, kW, 162},
+             platform::DT_CENTER | platform::DT_VCENTER);
+    DrawText(dc, "another program: the list finds it", "Arial", 8.25f, false, kSoftInk,
+             {0, 162, kW, 178}, platform::DT_CENTER | platform::DT_VCENTER);
+    DrawText(dc, "and the entry is shown beside it.", "Arial", 8.25f, false, kSoftInk,
+             {0, 178, kW, 194}, platform::DT_CENTER | platform::DT_VCENTER);
+    DrawText(dc, "Made by the Kovelin project", "Arial", 8.25f, true, kInk, {0, 206, kW, 222},
+             platform::DT_CENTER | platform::DT_VCENTER);
+    return picture;
+}
+
+}  // namespace
+
+bool WriteEditors(const std::string& folder) {
+    bool ok = WriteBmp(folder + "e0.bmp", DrawEmblem("श", Rgb(0xA8, 0x35, 0x24)));
+    ok &= WriteBmp(folder + "e1.bmp", DrawEmblem("क", Rgb(0x2E, 0x5E, 0x6E)));
+    ok &= WriteBmp(folder + "about.bmp", DrawAbout());
+    return ok;
+}
+
+}  // namespace assets
