@@ -54,7 +54,8 @@ bool WriteEditors(const std::string& folder);  // e0.bmp, e1.bmp, about.bmp
 bool WriteSounds(const std::string& folder);   // start, click, click2, huh
 bool WriteButtonPictures(const std::string& folder);  // btnbook, btnbook_over, btnstar
 // Renders the page documents in `pages` (s0.html .. s5.html, op.html) to
-// s0.dat .. s5.dat and op.dat.
+// s0.dat .. s5.dat and op.dat, and the published works pages (k0.html,
+// k1.html) to k0.dat and k1.dat.
 bool WritePages(const std::string& pages, const std::string& folder);
 
 }  // namespace assets

@@ -157,6 +157,9 @@ bool WritePages(const std::string& pages, const std::string& folder) {
         ok &= RenderPage(pages + "s" + n + ".html", folder + "s" + n + ".dat");
     }
     ok &= RenderPage(pages + "op.html", folder + "op.dat");
+    // The published works pictures, at the same width as the pages.
+    ok &= RenderPage(pages + "k0.html", folder + "k0.dat");
+    ok &= RenderPage(pages + "k1.html", folder + "k1.dat");
     return ok;
 }
 
