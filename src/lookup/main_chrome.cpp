@@ -174,8 +174,8 @@ void MainWindow::BuildEditorsPanel() {
     command2_ = &AddTo<CommandButton>(panel, "Command2", Rect::FromXYWH(80, 0, 75, 23));
     command1_->set_visible(false);
     command2_->set_visible(false);
-    command1_->on_click = [this] { ++works_opened_; };
-    command2_->on_click = [this] { ++works_opened_; };
+    command1_->on_click = [this] { OpenWorks(1); };
+    command2_->on_click = [this] { OpenWorks(0); };
     btn_tulen_->on_click = [this] { command1_->set_value(true); };
     btn_morik_->on_click = [this] { command2_->set_value(true); };
 }
@@ -226,6 +226,12 @@ void MainWindow::OnTabClick(int32_t k) {
 void MainWindow::OnMoverDown() {
     ReleaseCapture();
     SendMessage(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+}
+
+void MainWindow::OpenWorks(int16_t number) {
+    ++works_opened_;
+    works_viewer_.LoadBmp(number);
+    works_viewer_.ShowModal();
 }
 
 void MainWindow::OnHelp() {

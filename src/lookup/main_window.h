@@ -21,8 +21,9 @@
 #include "controls/skin_button/flarvet_button.h"
 #include "controls/virtual_list/virtual_list_view.h"
 #include "lookup/clipboard_watcher.h"
-#include "lookup/suggestion_popup.h"
 #include "lookup/picture_pages.h"
+#include "lookup/suggestion_popup.h"
+#include "lookup/works_viewer.h"
 #include "platform/controls/combo_box.h"
 #include "platform/controls/command_button.h"
 #include "platform/controls/form.h"
@@ -89,6 +90,10 @@ class MainWindow : public platform::controls::Form,
     // The hot spots' actions.
     void OnMoverDown();
     void OnHelp();
+    // Shows the published works viewer modally on picture `number` (1 for
+    // btnTulen's Command1, 0 for btnMorik's Command2).
+    void OpenWorks(int16_t number);
+    WorksViewer& works_viewer() { return works_viewer_; }
     void OnMinimize();
     void OnExit();
     int32_t front_tab() const { return front_tab_; }
@@ -161,7 +166,8 @@ class MainWindow : public platform::controls::Form,
     PicturePages pages_;
     int32_t front_tab_ = 0;
     bool shaped_ = false;       // the mask gave the window its outline
-    int32_t works_opened_ = 0;  // published-works openings asked for (Command1/2)
+    int32_t works_opened_ = 0;  // published-works viewer openings (Command1/2)
+    WorksViewer works_viewer_;
 
     // Lookup state.
     bool highlight_shown_ = false;
