@@ -49,9 +49,9 @@ std::vector<uint8_t> WaveFile(const std::vector<double>& samples, uint32_t rate)
 // --- the pictures and sounds --------------------------------------------------
 // Each writes its files into `folder` (ending in "/"); false when one
 // cannot be written.
-bool WriteSkin(const std::string& folder);     // skin.bmp, mask.dat
-bool WriteEditors(const std::string& folder);  // e0.bmp, e1.bmp, about.bmp
-bool WriteSounds(const std::string& folder);   // start, click, click2, huh
+bool WriteSkin(const std::string& folder);            // skin.bmp, mask.dat
+bool WriteEditors(const std::string& folder);         // e0.bmp, e1.bmp, about.bmp, c0.bmp, c1.bmp
+bool WriteSounds(const std::string& folder);          // start, click, click2, huh, k, r, e
 bool WriteButtonPictures(const std::string& folder);  // btnbook, btnbook_over, btnstar
 // Renders the page documents in `pages` (s0.html .. s5.html, op.html) to
 // s0.dat .. s5.dat and op.dat, and the published works pages (k0.html,

@@ -1,5 +1,7 @@
 // The editors' emblems (e0.bmp, e1.bmp: 112 x 112 round badges, each with a
-// Devanagari letter) and the about picture (about.bmp, 256 x 282).
+// Devanagari letter), the about picture (about.bmp, 256 x 282) and the
+// credits cards (c0.bmp 152 x 234, c1.bmp 163 x 223: drawn badges for the
+// text engine and the window system).
 #include <cmath>
 #include <numbers>
 
@@ -27,6 +29,36 @@ platform::Surface DrawEmblem(std::string_view letter, Color accent) {
                  Mix(accent, kPanelBack, 0.45));
     }
     DrawText(dc, Preeti(letter), "OrvSoft", 40, true, accent, {0, 4, kSide, kSide},
+             platform::DT_CENTER | platform::DT_VCENTER);
+    return picture;
+}
+
+// A credits card: a drawn badge on a dark card with a caption, standing for
+// one part of the program (never a person's likeness).
+platform::Surface DrawCard(int32_t w, int32_t h, std::string_view letter, std::string_view caption,
+                           Color accent) {
+    constexpr Color kCard = Rgb(0x1C, 0x1C, 0x22);
+    platform::Surface picture = NewPicture(w, h, kCard);
+    platform::DC dc(picture);
+    dc.FillRect({0, 0, w, 2}, accent);
+    dc.FillRect({0, h - 2, w, h}, accent);
+    dc.FillRect({0, 0, 2, h}, accent);
+    dc.FillRect({w - 2, 0, w, h}, accent);
+    const double cx = w / 2.0;
+    const double cy = h / 2.0 - 20;
+    FillDisc(dc, cx, cy, 60, Mix(accent, kCard, 0.5));
+    FillDisc(dc, cx, cy, 55, accent);
+    FillDisc(dc, cx, cy, 50, Mix(accent, kCard, 0.8));
+    for (int k = 0; k < 20; ++k) {
+        const double a = k * 2 * std::numbers::pi / 20;
+        FillDisc(dc, cx + 43 * std::cos(a), cy + 43 * std::sin(a), 1.6, accent);
+    }
+    DrawText(dc, letter, "Arial", 30, true, Rgb(0xFF, 0xFF, 0xFF),
+             {0, static_cast<int32_t>(cy) - 25, w, static_cast<int32_t>(cy) + 25},
+             platform::DT_CENTER | platform::DT_VCENTER);
+    DrawText(dc, caption, "Arial", 9, true, Rgb(0xEE, 0xEE, 0xEE), {0, h - 56, w, h - 36},
+             platform::DT_CENTER | platform::DT_VCENTER);
+    DrawText(dc, "Kovelin part", "Arial", 8, false, Rgb(0xAA, 0xAA, 0xAA), {0, h - 36, w, h - 18},
              platform::DT_CENTER | platform::DT_VCENTER);
     return picture;
 }
@@ -67,6 +99,10 @@ bool WriteEditors(const std::string& folder) {
     bool ok = WriteBmp(folder + "e0.bmp", DrawEmblem("श", Rgb(0xA8, 0x35, 0x24)));
     ok &= WriteBmp(folder + "e1.bmp", DrawEmblem("क", Rgb(0x2E, 0x5E, 0x6E)));
     ok &= WriteBmp(folder + "about.bmp", DrawAbout());
+    ok &=
+        WriteBmp(folder + "c0.bmp", DrawCard(152, 234, "T", "Text engine", Rgb(0xC0, 0x39, 0x2B)));
+    ok &= WriteBmp(folder + "c1.bmp",
+                   DrawCard(163, 223, "W", "Window system", Rgb(0x2E, 0x7E, 0x9E)));
     return ok;
 }
 

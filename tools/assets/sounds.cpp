@@ -83,6 +83,33 @@ std::vector<double> Huh() {
     return s;
 }
 
+// Credits, each typed letter: a dry, bright key tap.
+std::vector<double> KeyTap() {
+    auto s = Silence(0.05);
+    AddBell(s, 0.0, {{2100.0, 1.0}, {3900.0, 0.4}, {900.0, 0.25}}, 120.0, 0.3);
+    FadeOut(s, 0.008);
+    return s;
+}
+
+// Credits, a reveal: a quick upward blip.
+std::vector<double> Reveal() {
+    auto s = Silence(0.12);
+    AddBell(s, 0.0, {{660.0, 1.0}, {1320.0, 0.2}}, 40.0, 0.25);
+    AddBell(s, 0.04, {{990.0, 1.0}, {1980.0, 0.2}}, 40.0, 0.25);
+    FadeOut(s, 0.015);
+    return s;
+}
+
+// Credits, the end: three rising bell notes.
+std::vector<double> Ending() {
+    auto s = Silence(1.1);
+    AddBell(s, 0.0, {{523.25, 1.0}, {1046.5, 0.25}}, 4.5, 0.22);
+    AddBell(s, 0.16, {{659.25, 1.0}, {1318.5, 0.25}}, 4.5, 0.22);
+    AddBell(s, 0.32, {{783.99, 1.0}, {1568.0, 0.25}}, 4.0, 0.24);
+    FadeOut(s, 0.06);
+    return s;
+}
+
 }  // namespace
 
 bool WriteSounds(const std::string& folder) {
@@ -90,6 +117,9 @@ bool WriteSounds(const std::string& folder) {
     ok &= WriteBytes(folder + "click.wav", WaveFile(Click(), kRate));
     ok &= WriteBytes(folder + "click2.wav", WaveFile(Click2(), kRate));
     ok &= WriteBytes(folder + "huh.wav", WaveFile(Huh(), kRate));
+    ok &= WriteBytes(folder + "k.dat", WaveFile(KeyTap(), kRate));
+    ok &= WriteBytes(folder + "r.dat", WaveFile(Reveal(), kRate));
+    ok &= WriteBytes(folder + "e.dat", WaveFile(Ending(), kRate));
     return ok;
 }
 
