@@ -2,6 +2,7 @@
 
 #include "app/app_paths.h"
 #include "controls/skin_button/flarvet_button.h"
+#include "lookup/credits_window.h"
 #include "platform/controls/form.h"
 #include "platform/controls/picture_box.h"
 
@@ -50,10 +51,10 @@ void ShowAboutWindow() {
         button.SetForeOver(Rgb(0xB0, 0x30, 0x20));
         (void)button.Refresh();
         button.set_visible(true);
-        // The credits window comes later; the button lets the message loop
-        // run as it will around it.
         button.on_click = [] {
             DoEvents();
+            CreditsWindow credits;
+            credits.ShowModal();
             DoEvents();
         };
     };
