@@ -64,7 +64,7 @@ Hit HitTestScreen(Point screen) {
 }
 
 // Input for a disabled child goes to its parent; a disabled top-level
-// window takes none.
+// window and everything inside it take none.
 Hit ApplyEnabledRule(Hit hit) {
     Window* w = Find(hit.hwnd);
     while (w && !w->enabled_flag()) {
@@ -73,6 +73,10 @@ Hit ApplyEnabledRule(Hit hit) {
         hit.code = HTCLIENT;
     }
     if (!w) return {};
+    // The children of a disabled top-level window (the owner of a modal
+    // one) take no input either.
+    for (Window* up = w; up; up = up->is_child() ? Find(up->parent) : nullptr)
+        if (!up->enabled_flag()) return {};
     hit.hwnd = w->handle;
     return hit;
 }

@@ -279,6 +279,13 @@ TEST_F(WindowSystemTest, MouseGoesToTheTopmostVisibleEnabledWindowUnderThePointe
     g_log.clear();
     session.Click({100 + 20, 100 + 20});
     EXPECT_EQ(LogLine(0), "low:down 10,10");
+
+    // A disabled top-level window (a modal window's owner) takes no input,
+    // not even through its enabled children.
+    EnableWindow(top, false);
+    g_log.clear();
+    session.Click({100 + 20, 100 + 20});
+    EXPECT_TRUE(g_log.empty()) << LogLine(0);
 }
 
 TEST_F(WindowSystemTest, WindowRegionsClipHitTesting) {
