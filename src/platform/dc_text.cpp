@@ -22,6 +22,7 @@
 // - The return value is the height of the block of lines.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -302,6 +303,25 @@ void FillInClip(Surface& target, const Region& clip, const Rect& r, Color c) {
     }
 }
 
+// A rectangle (surface program pixels) in device pixels.
+Rect AtScale(const Rect& r, int32_t scale) {
+    if (scale == 1) return r;
+    auto m = [scale](int32_t v) {
+        return static_cast<int32_t>(
+            std::clamp<int64_t>(int64_t{v} * scale, INT32_MIN / 2, INT32_MAX / 2));
+    };
+    return {m(r.left), m(r.top), m(r.right), m(r.bottom)};
+}
+
+// The font the engine rasterises with on a surface of the given scale: the
+// same face at scale x the size, so text is drawn natively at device
+// resolution rather than enlarged.
+FontDesc DeviceFont(const FontDesc& font, int32_t scale) {
+    FontDesc out = font;
+    out.size = font.size * static_cast<float>(scale);
+    return out;
+}
+
 }  // namespace
 
 void DC::TextOut(float x, float y, std::string_view bytes) {
@@ -312,11 +332,18 @@ void DC::TextOut(float x, float y, std::string_view bytes) {
         const TextExtent ext = engine.Measure(font_, bytes);
         const int32_t left = RoundToInt(sx);
         const int32_t top = RoundToInt(sy);
-        FillInClip(*target_, clip_,
-                   {left, top, left + PixelWidth(ext.width), top + RoundToInt(ext.height)},
+        FillInClip(*target_, DeviceClip(),
+                   AtScale({left, top, left + PixelWidth(ext.width), top + RoundToInt(ext.height)},
+                           scale_),
                    TranslateColor(bk_color_));
     }
-    engine.Draw(*target_, clip_, sx, sy, font_, bytes, TranslateColor(text_color_));
+    if (scale_ == 1) {
+        engine.Draw(*target_, clip_, sx, sy, font_, bytes, TranslateColor(text_color_));
+        return;
+    }
+    const auto k = static_cast<float>(scale_);
+    engine.Draw(*target_, device_clip_, sx * k, sy * k, DeviceFont(font_, scale_), bytes,
+                TranslateColor(text_color_));
 }
 
 TextExtent DC::GetTextExtent(std::string_view bytes) const {
@@ -387,14 +414,19 @@ int32_t DC::DrawText(std::string_view bytes, Rect& r, uint32_t format) {
         top = r.top + (spare >= 0 ? spare / 2 : -((-spare + 1) / 2));
     }
 
-    const Region clip =
+    const Region program_clip =
         (format & DT_NOCLIP) != 0 ? clip_ : clip_.intersect(r.offset(origin_.x, origin_.y));
-    if (clip.empty()) return block;
+    if (program_clip.empty()) return block;
+    const Region scaled_clip = scale_ == 1 ? Region() : program_clip.Scaled(scale_);
+    const Region& clip = scale_ == 1 ? program_clip : scaled_clip;
+    const FontDesc device_font = scale_ == 1 ? FontDesc() : DeviceFont(font_, scale_);
+    const FontDesc& draw_font = scale_ == 1 ? font_ : device_font;
+    const auto k = static_cast<float>(scale_);
     const Color fore = TranslateColor(text_color_);
     const Color back = TranslateColor(bk_color_);
     const int32_t ul_offset = RoundToInt(metrics.underline_offset);
     const int32_t ul_thickness = std::max(1, RoundToInt(metrics.underline_thickness));
-    const Rect clip_box = clip.bounds().offset(-origin_.x, -origin_.y);
+    const Rect clip_box = program_clip.bounds().offset(-origin_.x, -origin_.y);
 
     for (size_t n = 0; n < lines.size(); ++n) {
         const Line& line = lines[n];
@@ -412,20 +444,22 @@ int32_t DC::DrawText(std::string_view bytes, Rect& r, uint32_t format) {
         const int32_t sx = x + origin_.x;
         const int32_t sy = y + origin_.y;
         if (bk_mode_ == BkMode::kOpaque) {
-            FillInClip(*target_, clip, {sx, sy, sx + line.width, sy + line_height}, back);
+            FillInClip(*target_, clip, AtScale({sx, sy, sx + line.width, sy + line_height}, scale_),
+                       back);
         }
         const std::string_view drawn = line.shortened
                                            ? std::string_view(line.text)
                                            : text.substr(line.begin, line.end - line.begin);
-        engine.Draw(*target_, clip, static_cast<float>(sx), static_cast<float>(sy), font_, drawn,
-                    fore);
+        engine.Draw(*target_, clip, static_cast<float>(sx) * k, static_cast<float>(sy) * k,
+                    draw_font, drawn, fore);
         const size_t marked_end = line.begin + (line.shortened ? line.keep : drawn.size());
         auto mark = std::lower_bound(prepared.marks.begin(), prepared.marks.end(), line.begin);
         if (mark != prepared.marks.end() && *mark < marked_end) layout.MeasureLine(drawn);
         for (; mark != prepared.marks.end() && *mark < marked_end; ++mark) {
             const auto [a, b] = layout.Edges(*mark - line.begin);
             const int32_t row = sy + ul_offset;
-            FillInClip(*target_, clip, {sx + a, row, sx + std::max(b, a + 1), row + ul_thickness},
+            FillInClip(*target_, clip,
+                       AtScale({sx + a, row, sx + std::max(b, a + 1), row + ul_thickness}, scale_),
                        fore);
         }
     }
