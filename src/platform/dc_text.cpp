@@ -313,15 +313,6 @@ Rect AtScale(const Rect& r, int32_t scale) {
     return {m(r.left), m(r.top), m(r.right), m(r.bottom)};
 }
 
-// The font the engine rasterises with on a surface of the given scale: the
-// same face at scale x the size, so text is drawn natively at device
-// resolution rather than enlarged.
-FontDesc DeviceFont(const FontDesc& font, int32_t scale) {
-    FontDesc out = font;
-    out.size = font.size * static_cast<float>(scale);
-    return out;
-}
-
 }  // namespace
 
 void DC::TextOut(float x, float y, std::string_view bytes) {
@@ -341,9 +332,8 @@ void DC::TextOut(float x, float y, std::string_view bytes) {
         engine.Draw(*target_, clip_, sx, sy, font_, bytes, TranslateColor(text_color_));
         return;
     }
-    const auto k = static_cast<float>(scale_);
-    engine.Draw(*target_, device_clip_, sx * k, sy * k, DeviceFont(font_, scale_), bytes,
-                TranslateColor(text_color_));
+    engine.DrawScaled(*target_, device_clip_, sx, sy, font_, bytes, TranslateColor(text_color_),
+                      scale_);
 }
 
 TextExtent DC::GetTextExtent(std::string_view bytes) const {
@@ -419,9 +409,6 @@ int32_t DC::DrawText(std::string_view bytes, Rect& r, uint32_t format) {
     if (program_clip.empty()) return block;
     const Region scaled_clip = scale_ == 1 ? Region() : program_clip.Scaled(scale_);
     const Region& clip = scale_ == 1 ? program_clip : scaled_clip;
-    const FontDesc device_font = scale_ == 1 ? FontDesc() : DeviceFont(font_, scale_);
-    const FontDesc& draw_font = scale_ == 1 ? font_ : device_font;
-    const auto k = static_cast<float>(scale_);
     const Color fore = TranslateColor(text_color_);
     const Color back = TranslateColor(bk_color_);
     const int32_t ul_offset = RoundToInt(metrics.underline_offset);
@@ -450,8 +437,13 @@ int32_t DC::DrawText(std::string_view bytes, Rect& r, uint32_t format) {
         const std::string_view drawn = line.shortened
                                            ? std::string_view(line.text)
                                            : text.substr(line.begin, line.end - line.begin);
-        engine.Draw(*target_, clip, static_cast<float>(sx) * k, static_cast<float>(sy) * k,
-                    draw_font, drawn, fore);
+        if (scale_ == 1) {
+            engine.Draw(*target_, clip, static_cast<float>(sx), static_cast<float>(sy), font_,
+                        drawn, fore);
+        } else {
+            engine.DrawScaled(*target_, clip, static_cast<float>(sx), static_cast<float>(sy), font_,
+                              drawn, fore, scale_);
+        }
         const size_t marked_end = line.begin + (line.shortened ? line.keep : drawn.size());
         auto mark = std::lower_bound(prepared.marks.begin(), prepared.marks.end(), line.begin);
         if (mark != prepared.marks.end() && *mark < marked_end) layout.MeasureLine(drawn);

@@ -3,7 +3,9 @@
 // laid out in program pixels.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 
 #include "platform/dc.h"
@@ -19,10 +21,12 @@ constexpr Color kInk = Rgb(20, 20, 20);
 struct Drawn {
     Surface native;  // scale 1 at twice the size
     Surface scaled;  // scale 2
+    Surface small;   // scale 1 at the size
 };
 
 Drawn DrawBoth(const std::string& face, float points, const std::string& text, bool draw_text) {
-    Drawn out{Surface(240, 80, kWhite), Surface::AtScale(120, 40, 2, kWhite)};
+    Drawn out{Surface(240, 80, kWhite), Surface::AtScale(120, 40, 2, kWhite),
+              Surface(120, 40, kWhite)};
     FontDesc f;
     f.name = face;
     f.size = points;
@@ -35,23 +39,42 @@ Drawn DrawBoth(const std::string& face, float points, const std::string& text, b
     native.SetFont(f);
     native.SetTextColor(kInk);
     native.SetBkMode(BkMode::kTransparent);
+    DC small(out.small);
+    small.SetFont(scaled.font());
+    small.SetTextColor(kInk);
+    small.SetBkMode(BkMode::kTransparent);
     if (draw_text) {
         Rect r{3, 2, 117, 38};
         scaled.DrawText(text, r, DT_LEFT | DT_TOP | DT_NOPREFIX);
+        small.DrawText(text, r, DT_LEFT | DT_TOP | DT_NOPREFIX);
         Rect n{6, 4, 234, 76};
         native.DrawText(text, n, DT_LEFT | DT_TOP | DT_NOPREFIX);
     } else {
         scaled.TextOut(3, 2, text);
+        small.TextOut(3, 2, text);
         native.TextOut(6, 4, text);
     }
     return out;
 }
 
-int64_t Differences(const Surface& a, const Surface& b) {
-    int64_t n = 0;
-    for (int32_t y = 0; y < a.height(); ++y)
-        for (int32_t x = 0; x < a.width(); ++x) n += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
-    return n;
+// The summed difference of the green channel between `a` and `b` (or `b`
+// enlarged `enlarge` times), with `b` moved by up to two pixels each way to
+// where it fits best.
+int64_t Distance(const Surface& a, const Surface& b, int32_t enlarge = 1) {
+    int64_t best = INT64_MAX;
+    for (int32_t dy = -2; dy <= 2; ++dy) {
+        for (int32_t dx = -2; dx <= 2; ++dx) {
+            int64_t n = 0;
+            for (int32_t y = 2; y + 2 < a.height(); ++y) {
+                for (int32_t x = 2; x + 2 < a.width(); ++x) {
+                    const Color other = b.pixel((x + dx) / enlarge, (y + dy) / enlarge);
+                    n += std::abs(int{GreenOf(a.pixel(x, y))} - int{GreenOf(other)});
+                }
+            }
+            best = std::min(best, n);
+        }
+    }
+    return best;
 }
 
 class ScaledTextTest : public ::testing::Test {
@@ -59,6 +82,10 @@ class ScaledTextTest : public ::testing::Test {
     void SetUp() override { text::InstallFontEngine(); }
 };
 
+// Glyphs stand where they stand at scale 1 (doubled), so they may sit a
+// pixel or so off the native rendering at twice the size, whose advances
+// and ascent are rounded at that size; but the shapes are the native ones:
+// far closer to it than the scale-1 text enlarged.
 TEST_F(ScaledTextTest, MatchesTextDrawnNativelyAtTwiceTheSize) {
     for (bool draw_text : {false, true}) {
         // Preeti bytes for a Devanagari word, and Latin text.
@@ -70,7 +97,9 @@ TEST_F(ScaledTextTest, MatchesTextDrawnNativelyAtTwiceTheSize) {
                 for (int32_t x = 0; x < d.scaled.width(); ++x)
                     inked += d.scaled.pixel(x, y) != kWhite ? 1 : 0;
             EXPECT_GT(inked, 100) << face;
-            EXPECT_EQ(Differences(d.native, d.scaled), 0) << face << " DrawText " << draw_text;
+            const int64_t to_native = Distance(d.native, d.scaled);
+            const int64_t enlarged = Distance(d.native, d.small, 2);
+            EXPECT_LT(to_native * 2, enlarged) << face << " DrawText " << draw_text;
         }
     }
 }
