@@ -43,5 +43,6 @@ int main() {
     platform::text::InstallFontEngine();
     platform::WindowSystemSession session(std::move(backend).value(),
                                           std::make_unique<platform::RealClock>());
+    platform::SetDeviceScale(platform::sdl::DesktopScale());
     return lookup::RunProgram();
 }
