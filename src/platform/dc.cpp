@@ -168,17 +168,17 @@ Rect ToDevice(const Rect& r, int32_t scale) {
 
 // The colour of a smoothly scaled picture at device pixel (dx, dy): the
 // source is sampled bilinearly under the device pixel's centre.
-uint32_t SampleBilinear(const Surface& src, int64_t dx, int64_t dy, int32_t scale) {
-    const double fx = (static_cast<double>(dx) + 0.5) / scale - 0.5;
-    const double fy = (static_cast<double>(dy) + 0.5) / scale - 0.5;
-    const int32_t w = src.width();
-    const int32_t h = src.height();
-    const double cx = std::clamp(fx, 0.0, static_cast<double>(w - 1));
-    const double cy = std::clamp(fy, 0.0, static_cast<double>(h - 1));
+// Samples inside `area` (surface pixels, not empty, inside the surface) at
+// the fractional position (fx, fy), edges clamped.
+uint32_t SampleBilinearIn(const Surface& src, const Rect& area, double fx, double fy) {
+    const double cx =
+        std::clamp(fx, static_cast<double>(area.left), static_cast<double>(area.right - 1));
+    const double cy =
+        std::clamp(fy, static_cast<double>(area.top), static_cast<double>(area.bottom - 1));
     const auto x0 = static_cast<int32_t>(cx);
     const auto y0 = static_cast<int32_t>(cy);
-    const int32_t x1 = std::min(x0 + 1, w - 1);
-    const int32_t y1 = std::min(y0 + 1, h - 1);
+    const int32_t x1 = std::min(x0 + 1, area.right - 1);
+    const int32_t y1 = std::min(y0 + 1, area.bottom - 1);
     const double ax = cx - x0;
     const double ay = cy - y0;
     const uint32_t p00 = src.row(y0)[x0];
@@ -194,6 +194,11 @@ uint32_t SampleBilinear(const Surface& src, int64_t dx, int64_t dy, int32_t scal
         out |= std::min<uint32_t>(v, 255) << shift;
     }
     return out;
+}
+
+uint32_t SampleBilinear(const Surface& src, int64_t dx, int64_t dy, int32_t scale) {
+    return SampleBilinearIn(src, src.bounds(), (static_cast<double>(dx) + 0.5) / scale - 0.5,
+                            (static_cast<double>(dy) + 0.5) / scale - 0.5);
 }
 
 }  // namespace
@@ -691,6 +696,38 @@ bool DC::StretchBlt(int32_t x, int32_t y, int32_t w, int32_t h, const DC& src, i
     const Rect dest =
         Rect{Clamp32(dl), Clamp32(dt), Clamp32(dl + dw), Clamp32(dt + dh)}.intersect(clip.bounds());
     if (dest.empty()) return true;
+    if (rop == SRCCOPY && ss < ds && dw * ss == aw * ds && dh * ss == ah * ds && !flip_x &&
+        !flip_y) {
+        // A picture of a lower scale copied at its own program size (a
+        // bitmap loaded from a file) is enlarged smoothly.
+        const Rect area =
+            Rect{Clamp32(sl), Clamp32(st), Clamp32(sl + aw), Clamp32(st + ah)}.intersect(
+                src.surface().bounds());
+        if (area.empty()) return true;
+        // The scales differ, so the source is another surface and nothing
+        // read here is written.
+        const double k = static_cast<double>(ss) / static_cast<double>(ds);
+        for (int32_t py = dest.top; py < dest.bottom; ++py) {
+            const int64_t sy_dev = st + ((py - dt) * ss) / ds;
+            // Pixels whose source lies off the source surface are left alone.
+            if (sy_dev < area.top || sy_dev >= area.bottom) continue;
+            uint32_t* row = target_->row(py);
+            const double fy =
+                static_cast<double>(st) + (static_cast<double>(py - dt) + 0.5) * k - 0.5;
+            for (const auto& span : clip.spans(py)) {
+                const int32_t a = std::max(span.x0, dest.left);
+                const int32_t b = std::min(span.x1, dest.right);
+                for (int32_t px = a; px < b; ++px) {
+                    const int64_t sx_dev = sl + ((px - dl) * ss) / ds;
+                    if (sx_dev < area.left || sx_dev >= area.right) continue;
+                    const double fx =
+                        static_cast<double>(sl) + (static_cast<double>(px - dl) + 0.5) * k - 0.5;
+                    row[px] = SampleBilinearIn(src.surface(), area, fx, fy);
+                }
+            }
+        }
+        return true;
+    }
     if (uses_source && dw == aw && dh == ah && !flip_x && !flip_y && &src.surface() != target_) {
         CopyUnscaled(dest, src.surface(), sl - dl, st - dt, rop);
         return true;

@@ -226,3 +226,31 @@ TEST(DeviceScaleChoice, ForcedThenXftThenGdkThenQtRoundedUp) {
 
 }  // namespace
 }  // namespace platform
+
+namespace platform {
+namespace {
+
+TEST(DeviceScale, BitmapsOfALowerScaleAreBlittedSmoothly) {
+    Surface bitmap(4, 1, 0);  // a picture read from a file: scale 1
+    bitmap.set_pixel(2, 0, kWhite);
+    bitmap.set_pixel(3, 0, kWhite);
+    Surface s = Surface::AtScale(6, 2, 2, Rgb(255, 0, 0));
+    DC dc(s);
+    DC src(bitmap);
+    dc.BitBlt(1, 0, 4, 1, src, 0, 0);
+    EXPECT_EQ(s.pixel(2, 0), 0u);
+    EXPECT_EQ(s.pixel(9, 1), kWhite);
+    const Color mid = s.pixel(5, 0);
+    EXPECT_GT(RedOf(mid), 0);
+    EXPECT_LT(RedOf(mid), 255);
+    EXPECT_EQ(s.pixel(1, 0), Rgb(255, 0, 0));
+    EXPECT_EQ(s.pixel(10, 0), Rgb(255, 0, 0));
+    EXPECT_EQ(s.pixel(4, 2 + 1), Rgb(255, 0, 0));
+    // Past the bitmap's edge nothing is drawn.
+    dc.BitBlt(0, 1, 6, 1, src, 2, 0);
+    EXPECT_EQ(s.pixel(0, 2), kWhite);
+    EXPECT_EQ(s.pixel(4, 2), Rgb(255, 0, 0));
+}
+
+}  // namespace
+}  // namespace platform
