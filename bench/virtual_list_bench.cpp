@@ -56,7 +56,8 @@ LRESULT FormProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 
 // The main window's headword list, as the loader sets it up.
 struct ListFixture {
-    ListFixture() {
+    explicit ListFixture(int32_t scale = 1) {
+        SetDeviceScale(scale);
         text::InstallFontEngine();
         RegisterListViewClass();
         RegisterClass({"BenchForm", &FormProc, 0, 0xFFFFFF, {}});
@@ -109,14 +110,15 @@ void ReportCounters(benchmark::State& state, uint64_t allocations, uint64_t cell
         cells ? static_cast<double>(allocations) / static_cast<double>(cells) : 0.0;
 }
 
+// The argument is the device scale.
 void BM_FullRepaint(benchmark::State& state) {
-    ListFixture f;
+    ListFixture f(static_cast<int32_t>(state.range(0)));
     f.cells = 0;
     const uint64_t before = g_allocations.load();
     for (auto _ : state) f.Repaint();
     ReportCounters(state, g_allocations.load() - before, f.cells);
 }
-BENCHMARK(BM_FullRepaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FullRepaint)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 void BM_ScrollByPage(benchmark::State& state) {
     ListFixture f;

@@ -95,5 +95,6 @@ int main(int argc, char** argv) {
     platform::text::InstallFontEngine();
     platform::WindowSystemSession session(std::move(backend).value(),
                                           std::make_unique<platform::RealClock>());
+    platform::SetDeviceScale(platform::sdl::DesktopScale());
     return lookup::RunProgram();
 }

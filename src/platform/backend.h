@@ -43,7 +43,8 @@ class Backend {
     // A top-level window changed; the backend mirrors it natively.
     virtual void TopLevelChanged(HWND /*top*/, TopLevelChange /*change*/) {}
     // A freshly composed frame of a top-level window; `dirty` is the part
-    // that changed, in window coordinates.
+    // that changed, in window coordinates (program pixels; the frame holds
+    // frame.scale() device pixels for each).
     virtual void Present(HWND /*top*/, const Surface& /*frame*/, const Rect& /*dirty*/) {}
 
     // Moves native input into the window system (Inject* calls). Never

@@ -160,6 +160,48 @@ int32_t Clamp32(int64_t v) {
     return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN / 2, INT32_MAX / 2));
 }
 
+// A rectangle in program pixels as device pixels.
+Rect ToDevice(const Rect& r, int32_t scale) {
+    if (scale == 1) return r;
+    return {Clamp32(int64_t{r.left} * scale), Clamp32(int64_t{r.top} * scale),
+            Clamp32(int64_t{r.right} * scale), Clamp32(int64_t{r.bottom} * scale)};
+}
+
+// The colour of a smoothly scaled picture at device pixel (dx, dy): the
+// source is sampled bilinearly under the device pixel's centre.
+// Samples inside `area` (surface pixels, not empty, inside the surface) at
+// the fractional position (fx, fy), edges clamped.
+uint32_t SampleBilinearIn(const Surface& src, const Rect& area, double fx, double fy) {
+    const double cx =
+        std::clamp(fx, static_cast<double>(area.left), static_cast<double>(area.right - 1));
+    const double cy =
+        std::clamp(fy, static_cast<double>(area.top), static_cast<double>(area.bottom - 1));
+    const auto x0 = static_cast<int32_t>(cx);
+    const auto y0 = static_cast<int32_t>(cy);
+    const int32_t x1 = std::min(x0 + 1, area.right - 1);
+    const int32_t y1 = std::min(y0 + 1, area.bottom - 1);
+    const double ax = cx - x0;
+    const double ay = cy - y0;
+    const uint32_t p00 = src.row(y0)[x0];
+    const uint32_t p10 = src.row(y0)[x1];
+    const uint32_t p01 = src.row(y1)[x0];
+    const uint32_t p11 = src.row(y1)[x1];
+    uint32_t out = 0xFF000000u;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        auto ch = [shift](uint32_t p) { return static_cast<double>((p >> shift) & 0xFF); };
+        const double top = ch(p00) + (ch(p10) - ch(p00)) * ax;
+        const double bottom = ch(p01) + (ch(p11) - ch(p01)) * ax;
+        const auto v = static_cast<uint32_t>(std::lround(top + (bottom - top) * ay));
+        out |= std::min<uint32_t>(v, 255) << shift;
+    }
+    return out;
+}
+
+uint32_t SampleBilinear(const Surface& src, int64_t dx, int64_t dy, int32_t scale) {
+    return SampleBilinearIn(src, src.bounds(), (static_cast<double>(dx) + 0.5) / scale - 0.5,
+                            (static_cast<double>(dy) + 0.5) / scale - 0.5);
+}
+
 }  // namespace
 
 // --- construction and clipping ----------------------------------------------
@@ -211,22 +253,60 @@ void DC::operator delete(void* p, size_t size) noexcept {
 }
 
 DC::DC(Surface& target, Point origin, Region clip)
-    : target_(&target), origin_(origin), clip_(clip.intersect(target.bounds())), base_clip_(clip_) {
+    : target_(&target),
+      origin_(origin),
+      clip_(clip.intersect(target.program_bounds())),
+      base_clip_(clip_),
+      scale_(target.scale()) {
+    UpdateDeviceClip();
 }
 
 Surface DC::CreateCompatibleSurface(int32_t width, int32_t height, Color fill) const {
-    return Surface(width, height, TranslateColor(fill));
+    if (scale_ == 1) return Surface(width, height, TranslateColor(fill));
+    return Surface::AtScale(width, height, scale_, TranslateColor(fill));
 }
 
-DC::DC(Surface& target) : DC(target, Point{0, 0}, Region::FromRect(target.bounds())) {
+DC::DC(Surface& target) : DC(target, Point{0, 0}, Region::FromRect(target.program_bounds())) {
+}
+
+void DC::UpdateDeviceClip() {
+    if (scale_ > 1) device_clip_ = clip_.Scaled(scale_);
+}
+
+template <class F>
+void DC::ForEachProgramPixel(int64_t y, int64_t x0, int64_t x1, F&& f) {
+    if (scale_ == 1) {
+        ForEachInRow(*target_, clip_, y, x0, x1, f);
+        return;
+    }
+    // Rows beyond the surface are dropped here, before multiplying.
+    const Rect program = target_->program_bounds();
+    if (y < 0 || y >= program.bottom) return;
+    x0 = std::max<int64_t>(x0, 0);
+    x1 = std::min<int64_t>(x1, program.right);
+    for (int32_t k = 0; k < scale_; ++k) {
+        ForEachInRow(*target_, device_clip_, y * scale_ + k, x0 * scale_, x1 * scale_, f);
+    }
+}
+
+void DC::FillDeviceRegion(const Region& device, Color c) {
+    const uint32_t argb = ArgbOf(c);
+    const Region area = Region::Combine(device, DeviceClip(), RegionOp::kAnd);
+    for (int32_t y = area.bounds().top; y < area.bounds().bottom; ++y) {
+        for (const auto& s : area.spans(y)) {
+            ForEachInRow(*target_, area, y, s.x0, s.x1, [argb](uint32_t& p) { p = argb; });
+        }
+    }
 }
 
 void DC::IntersectClip(const Rect& logical) {
     clip_ = clip_.intersect(logical.offset(origin_));
+    UpdateDeviceClip();
 }
 
 void DC::SetClip(const Region& logical) {
     clip_ = Region::Combine(logical.offset(origin_.x, origin_.y), base_clip_, RegionOp::kAnd);
+    UpdateDeviceClip();
 }
 
 Rect DC::ClipBox() const {
@@ -238,10 +318,11 @@ Rect DC::ClipBox() const {
 
 void DC::FillRect(const Rect& r, Color c) {
     const uint32_t argb = ArgbOf(c);
-    const Rect box = r.offset(origin_).intersect(clip_.bounds());
+    const Region& clip = DeviceClip();
+    const Rect box = ToDevice(r.offset(origin_), scale_).intersect(clip.bounds());
     for (int32_t y = box.top; y < box.bottom; ++y) {
         uint32_t* row = target_->row(y);
-        for (const auto& span : clip_.spans(y)) {
+        for (const auto& span : clip.spans(y)) {
             const int32_t a = std::max(span.x0, box.left);
             const int32_t b = std::min(span.x1, box.right);
             if (a < b) std::fill(row + a, row + b, argb);
@@ -258,17 +339,17 @@ void DC::FrameRect(const Rect& r, Color c) {
 }
 
 void DC::InvertRect(const Rect& r) {
-    const Rect box = r.offset(origin_).intersect(clip_.bounds());
+    const Region& clip = DeviceClip();
+    const Rect box = ToDevice(r.offset(origin_), scale_).intersect(clip.bounds());
     for (int32_t y = box.top; y < box.bottom; ++y) {
-        ForEachInRow(*target_, clip_, y, box.left, box.right, [](uint32_t& p) { p ^= kRgbMask; });
+        ForEachInRow(*target_, clip, y, box.left, box.right, [](uint32_t& p) { p ^= kRgbMask; });
     }
 }
 
 void DC::SetPixel(int32_t x, int32_t y, Color c) {
     const int64_t sx = int64_t{x} + origin_.x;
     const uint32_t argb = ArgbOf(c);
-    ForEachInRow(*target_, clip_, int64_t{y} + origin_.y, sx, sx + 1,
-                 [argb](uint32_t& p) { p = argb; });
+    ForEachProgramPixel(int64_t{y} + origin_.y, sx, sx + 1, [argb](uint32_t& p) { p = argb; });
 }
 
 Color DC::GetPixel(int32_t x, int32_t y) const {
@@ -276,13 +357,19 @@ Color DC::GetPixel(int32_t x, int32_t y) const {
     const int64_t sy = int64_t{y} + origin_.y;
     if (sx < INT32_MIN || sx > INT32_MAX || sy < INT32_MIN || sy > INT32_MAX) return kInvalidColor;
     const Point p{static_cast<int32_t>(sx), static_cast<int32_t>(sy)};
-    if (!target_->bounds().contains(p) || !clip_.contains(p)) return kInvalidColor;
-    return target_->pixel(p.x, p.y);
+    if (!target_->program_bounds().contains(p) || !clip_.contains(p)) return kInvalidColor;
+    // At a device scale the middle of the pixel's block stands for it.
+    const int32_t mid = scale_ / 2;
+    return target_->pixel(p.x * scale_ + mid, p.y * scale_ + mid);
 }
 
 void DC::FillRegion(const Region& rgn, Color c) {
     const uint32_t argb = ArgbOf(c);
     const Region area = Region::Combine(rgn.offset(origin_.x, origin_.y), clip_, RegionOp::kAnd);
+    if (scale_ > 1) {
+        FillDeviceRegion(area.Scaled(scale_), c);
+        return;
+    }
     for (int32_t y = area.bounds().top; y < area.bounds().bottom; ++y) {
         for (const auto& s : area.spans(y)) {
             ForEachInRow(*target_, clip_, y, s.x0, s.x1, [argb](uint32_t& p) { p = argb; });
@@ -361,8 +448,8 @@ void DC::LineTo(int32_t x, int32_t y) {
         const int64_t py =
             from.y + int64_t{origin_.y} + (x_major ? minor * minor_dir : i * major_dir);
         for (const Point& o : stamp) {
-            ForEachInRow(*target_, clip_, py + o.y, px + o.x, px + o.x + 1,
-                         [argb](uint32_t& p) { p = argb; });
+            ForEachProgramPixel(py + o.y, px + o.x, px + o.x + 1,
+                                [argb](uint32_t& p) { p = argb; });
         }
     }
 }
@@ -391,6 +478,19 @@ void DC::Rectangle(const Rect& r) {
 
 void DC::Ellipse(const Rect& r) {
     const Rect box = Normalised(r);
+    if (scale_ > 1) {
+        // The curve is traced at device resolution, the pen scaled with it.
+        const Rect dev = ToDevice(box.offset(origin_), scale_);
+        const Region outer = Region::Ellipse(dev);
+        if (pen_.style == PenStyle::kNull) {
+            if (!brush_.null) FillDeviceRegion(outer, brush_.color);
+            return;
+        }
+        const Region inner = Region::Ellipse(Deflated(dev, std::max(pen_.width, 1) * scale_));
+        if (!brush_.null) FillDeviceRegion(inner, brush_.color);
+        FillDeviceRegion(Region::Combine(outer, inner, RegionOp::kDiff), pen_.color);
+        return;
+    }
     const Region outer = Region::Ellipse(box);
     if (pen_.style == PenStyle::kNull) {
         if (!brush_.null) FillRegion(outer, brush_.color);
@@ -404,6 +504,23 @@ void DC::Ellipse(const Rect& r) {
 
 void DC::RoundRect(const Rect& r, int32_t ellipse_width, int32_t ellipse_height) {
     const Rect box = Normalised(r);
+    if (scale_ > 1) {
+        const Rect dev = ToDevice(box.offset(origin_), scale_);
+        const int32_t ew = Clamp32(int64_t{ellipse_width} * scale_);
+        const int32_t eh = Clamp32(int64_t{ellipse_height} * scale_);
+        const Region outer = Region::RoundRect(dev.left, dev.top, dev.right, dev.bottom, ew, eh);
+        if (pen_.style == PenStyle::kNull) {
+            if (!brush_.null) FillDeviceRegion(outer, brush_.color);
+            return;
+        }
+        const int32_t pw = std::max(pen_.width, 1) * scale_;
+        const Rect in = Deflated(dev, pw);
+        const Region inner = Region::RoundRect(in.left, in.top, in.right, in.bottom,
+                                               std::max(0, ew - 2 * pw), std::max(0, eh - 2 * pw));
+        if (!brush_.null) FillDeviceRegion(inner, brush_.color);
+        FillDeviceRegion(Region::Combine(outer, inner, RegionOp::kDiff), pen_.color);
+        return;
+    }
     const Region outer =
         Region::RoundRect(box.left, box.top, box.right, box.bottom, ellipse_width, ellipse_height);
     if (pen_.style == PenStyle::kNull) {
@@ -452,9 +569,9 @@ void DC::Polygon(const std::vector<Point>& points) {
                 const double x0 = std::max(std::ceil(xs[k] - 0.5), cb.left - 1.0);
                 const double x1 = std::min(std::ceil(xs[k + 1] - 0.5), cb.right + 1.0);
                 if (x1 <= x0) continue;
-                ForEachInRow(*target_, clip_, y + origin_.y, static_cast<int64_t>(x0) + origin_.x,
-                             static_cast<int64_t>(x1) + origin_.x,
-                             [argb](uint32_t& p) { p = argb; });
+                ForEachProgramPixel(y + origin_.y, static_cast<int64_t>(x0) + origin_.x,
+                                    static_cast<int64_t>(x1) + origin_.x,
+                                    [argb](uint32_t& p) { p = argb; });
             }
         }
     }
@@ -473,8 +590,8 @@ void DC::DrawFocusRect(const Rect& r) {
     const Rect cb = ClipBox();
     auto flip = [this, &r](int64_t x, int64_t y) {
         if (((x - r.left) + (y - r.top)) % 2 != 0) return;
-        ForEachInRow(*target_, clip_, y + origin_.y, x + origin_.x, x + origin_.x + 1,
-                     [](uint32_t& p) { p ^= kRgbMask; });
+        ForEachProgramPixel(y + origin_.y, x + origin_.x, x + origin_.x + 1,
+                            [](uint32_t& p) { p ^= kRgbMask; });
     };
     const int64_t x_from = std::max<int64_t>(r.left, cb.left - 1);
     const int64_t x_to = std::min<int64_t>(r.right, cb.right + 1);
@@ -493,6 +610,10 @@ void DC::DrawFocusRect(const Rect& r) {
 // --- blits --------------------------------------------------------------------
 
 void DC::DrawPicture(const Picture& p, int32_t x, int32_t y) {
+    if (scale_ > 1 && p.pixels().scale() != scale_) {
+        DrawPictureScaled(p, x, y);
+        return;
+    }
     if (!p.has_mask()) {
         // Read-only: a source context never writes to its surface.
         DC src(const_cast<Surface&>(p.pixels()));
@@ -502,6 +623,43 @@ void DC::DrawPicture(const Picture& p, int32_t x, int32_t y) {
     for (int32_t py = 0; py < p.height_px(); ++py)
         for (int32_t px = 0; px < p.width_px(); ++px)
             if (p.opaque_at(px, py)) SetPixel(x + px, y + py, p.pixels().pixel(px, py));
+}
+
+// A picture realised at another scale than the target is resampled smoothly:
+// each device pixel takes the bilinear blend of the picture under its
+// centre, and a masked picture shows where the mask shows its pixel.
+void DC::DrawPictureScaled(const Picture& p, int32_t x, int32_t y) {
+    const Surface& src = p.pixels();
+    if (src.empty()) return;
+    const int32_t from = src.scale();
+    const int32_t w = src.width() / from;
+    const int32_t h = src.height() / from;
+    const int64_t dl = (int64_t{x} + origin_.x) * scale_;
+    const int64_t dt = (int64_t{y} + origin_.y) * scale_;
+    const Region& clip = DeviceClip();
+    const Rect dest = Rect{Clamp32(dl), Clamp32(dt), Clamp32(dl + int64_t{w} * scale_),
+                           Clamp32(dt + int64_t{h} * scale_)}
+                          .intersect(clip.bounds());
+    // Device pixels per source pixel, as a ratio of scales.
+    for (int32_t py = dest.top; py < dest.bottom; ++py) {
+        uint32_t* row = target_->row(py);
+        const int64_t ry = py - dt;
+        for (const auto& span : clip.spans(py)) {
+            const int32_t a = std::max(span.x0, dest.left);
+            const int32_t b = std::min(span.x1, dest.right);
+            for (int32_t px = a; px < b; ++px) {
+                const int64_t rx = px - dl;
+                if (p.has_mask() && !p.opaque_at(static_cast<int32_t>(rx * from / scale_),
+                                                 static_cast<int32_t>(ry * from / scale_))) {
+                    continue;
+                }
+                row[px] =
+                    from == 1
+                        ? SampleBilinear(src, rx, ry, scale_)
+                        : src.row(static_cast<int32_t>(ry * from / scale_))[rx * from / scale_];
+            }
+        }
+    }
 }
 
 bool DC::BitBlt(int32_t x, int32_t y, int32_t w, int32_t h, const DC& src, int32_t sx, int32_t sy,
@@ -520,20 +678,57 @@ bool DC::StretchBlt(int32_t x, int32_t y, int32_t w, int32_t h, const DC& src, i
 
     // Negative sizes extend left or up from the given corner; when the
     // destination and source signs differ the picture is mirrored.
-    const int64_t dw = std::abs(int64_t{w});
-    const int64_t dh = std::abs(int64_t{h});
-    const int64_t dl = int64_t{x} + (w < 0 ? w : 0) + origin_.x;
-    const int64_t dt = int64_t{y} + (h < 0 ? h : 0) + origin_.y;
-    const int64_t aw = std::abs(int64_t{sw});
-    const int64_t ah = std::abs(int64_t{sh});
-    const int64_t sl = int64_t{sx} + (sw < 0 ? sw : 0) + src.origin_.x;
-    const int64_t st = int64_t{sy} + (sh < 0 ? sh : 0) + src.origin_.y;
+    // Program pixels become device pixels on each side, each at the scale
+    // of its own surface; scale 1 leaves every value as it is.
+    const int64_t ds = scale_;
+    const int64_t ss = src.scale_;
+    const int64_t dw = std::abs(int64_t{w}) * ds;
+    const int64_t dh = std::abs(int64_t{h}) * ds;
+    const int64_t dl = (int64_t{x} + (w < 0 ? w : 0) + origin_.x) * ds;
+    const int64_t dt = (int64_t{y} + (h < 0 ? h : 0) + origin_.y) * ds;
+    const int64_t aw = std::abs(int64_t{sw}) * ss;
+    const int64_t ah = std::abs(int64_t{sh}) * ss;
+    const int64_t sl = (int64_t{sx} + (sw < 0 ? sw : 0) + src.origin_.x) * ss;
+    const int64_t st = (int64_t{sy} + (sh < 0 ? sh : 0) + src.origin_.y) * ss;
     const bool flip_x = (w < 0) != (sw < 0);
     const bool flip_y = (h < 0) != (sh < 0);
 
-    const Rect dest = Rect{Clamp32(dl), Clamp32(dt), Clamp32(dl + dw), Clamp32(dt + dh)}.intersect(
-        clip_.bounds());
+    const Region& clip = DeviceClip();
+    const Rect dest =
+        Rect{Clamp32(dl), Clamp32(dt), Clamp32(dl + dw), Clamp32(dt + dh)}.intersect(clip.bounds());
     if (dest.empty()) return true;
+    if (rop == SRCCOPY && ss < ds && dw * ss == aw * ds && dh * ss == ah * ds && !flip_x &&
+        !flip_y) {
+        // A picture of a lower scale copied at its own program size (a
+        // bitmap loaded from a file) is enlarged smoothly.
+        const Rect area =
+            Rect{Clamp32(sl), Clamp32(st), Clamp32(sl + aw), Clamp32(st + ah)}.intersect(
+                src.surface().bounds());
+        if (area.empty()) return true;
+        // The scales differ, so the source is another surface and nothing
+        // read here is written.
+        const double k = static_cast<double>(ss) / static_cast<double>(ds);
+        for (int32_t py = dest.top; py < dest.bottom; ++py) {
+            const int64_t sy_dev = st + ((py - dt) * ss) / ds;
+            // Pixels whose source lies off the source surface are left alone.
+            if (sy_dev < area.top || sy_dev >= area.bottom) continue;
+            uint32_t* row = target_->row(py);
+            const double fy =
+                static_cast<double>(st) + (static_cast<double>(py - dt) + 0.5) * k - 0.5;
+            for (const auto& span : clip.spans(py)) {
+                const int32_t a = std::max(span.x0, dest.left);
+                const int32_t b = std::min(span.x1, dest.right);
+                for (int32_t px = a; px < b; ++px) {
+                    const int64_t sx_dev = sl + ((px - dl) * ss) / ds;
+                    if (sx_dev < area.left || sx_dev >= area.right) continue;
+                    const double fx =
+                        static_cast<double>(sl) + (static_cast<double>(px - dl) + 0.5) * k - 0.5;
+                    row[px] = SampleBilinearIn(src.surface(), area, fx, fy);
+                }
+            }
+        }
+        return true;
+    }
     if (uses_source && dw == aw && dh == ah && !flip_x && !flip_y && &src.surface() != target_) {
         CopyUnscaled(dest, src.surface(), sl - dl, st - dt, rop);
         return true;
@@ -550,7 +745,7 @@ bool DC::StretchBlt(int32_t x, int32_t y, int32_t w, int32_t h, const DC& src, i
     for (int32_t py = dest.top; py < dest.bottom; ++py) {
         const int64_t src_y = st + source_index(py - dt, dh, ah, flip_y);
         uint32_t* row = target_->row(py);
-        for (const auto& span : clip_.spans(py)) {
+        for (const auto& span : clip.spans(py)) {
             const int32_t a = std::max(span.x0, dest.left);
             const int32_t b = std::min(span.x1, dest.right);
             for (int32_t px = a; px < b; ++px) {
@@ -582,7 +777,7 @@ void DC::CopyUnscaled(const Rect& dest, const Surface& source, int64_t dx, int64
         if (sy < 0 || sy >= source.height()) continue;
         uint32_t* row = target_->row(py);
         const uint32_t* from = source.row(static_cast<int32_t>(sy));
-        for (const auto& span : clip_.spans(py)) {
+        for (const auto& span : DeviceClip().spans(py)) {
             const int64_t a = std::max<int64_t>(span.x0, left);
             const int64_t b = std::min<int64_t>(span.x1, right);
             if (rop == SRCCOPY) {
@@ -604,15 +799,17 @@ std::vector<uint8_t> DC::GetDIBits24(const Rect& r) const {
     std::vector<uint8_t> out(static_cast<size_t>(stride) * static_cast<size_t>(r.height()), 0);
     // Reads ignore the clip, like reading the bitmap itself; pixels off the
     // surface read as black.
+    const Rect program = target_->program_bounds();
+    const int32_t mid = scale_ / 2;
     for (int32_t i = 0; i < r.height(); ++i) {
         const int64_t sy = int64_t{r.bottom} - 1 - i + origin_.y;
-        if (sy < 0 || sy >= target_->height()) continue;
-        const uint32_t* row = target_->row(static_cast<int32_t>(sy));
+        if (sy < 0 || sy >= program.bottom) continue;
+        const uint32_t* row = target_->row(static_cast<int32_t>(sy * scale_ + mid));
         uint8_t* dst = out.data() + static_cast<size_t>(i) * stride;
         for (int32_t k = 0; k < r.width(); ++k) {
             const int64_t sxp = int64_t{r.left} + k + origin_.x;
-            if (sxp < 0 || sxp >= target_->width()) continue;
-            const uint32_t p = row[sxp];
+            if (sxp < 0 || sxp >= program.right) continue;
+            const uint32_t p = row[sxp * scale_ + mid];
             dst[k * 3 + 0] = static_cast<uint8_t>(p);
             dst[k * 3 + 1] = static_cast<uint8_t>(p >> 8);
             dst[k * 3 + 2] = static_cast<uint8_t>(p >> 16);
@@ -624,6 +821,10 @@ std::vector<uint8_t> DC::GetDIBits24(const Rect& r) const {
 void DC::SetDIBits24(const Rect& r, const std::vector<uint8_t>& bits) {
     if (r.empty() || r.width() > kMaxSurfaceSide || r.height() > kMaxSurfaceSide) return;
     const size_t stride = static_cast<size_t>(DibRowBytes(r.width()));
+    if (scale_ > 1) {
+        SetDIBits24Scaled(r, bits, stride);
+        return;
+    }
     // A short buffer writes only the pixels it fully holds.
     for (int32_t i = 0; i < r.height(); ++i) {
         const size_t row_start = static_cast<size_t>(i) * stride;
@@ -641,6 +842,31 @@ void DC::SetDIBits24(const Rect& r, const std::vector<uint8_t>& bits) {
                 row[px] = 0xFF000000u | (uint32_t{bits[at + 2]} << 16) |
                           (uint32_t{bits[at + 1]} << 8) | bits[at];
             }
+        }
+    }
+}
+
+void DC::SetDIBits24Scaled(const Rect& r, const std::vector<uint8_t>& bits, size_t stride) {
+    const Rect program = target_->program_bounds();
+    const int32_t mid = scale_ / 2;
+    for (int32_t i = 0; i < r.height(); ++i) {
+        const size_t row_start = static_cast<size_t>(i) * stride;
+        if (row_start >= bits.size()) break;
+        const int64_t sy = int64_t{r.bottom} - 1 - i + origin_.y;
+        if (sy < 0 || sy >= program.bottom) continue;
+        const int64_t sx0 = int64_t{r.left} + origin_.x;
+        const int64_t a = std::max<int64_t>(sx0, 0);
+        const int64_t b = std::min<int64_t>(sx0 + r.width(), program.right);
+        const uint32_t* sample = target_->row(static_cast<int32_t>(sy * scale_ + mid));
+        for (int64_t px = a; px < b; ++px) {
+            const size_t at = row_start + static_cast<size_t>(px - sx0) * 3;
+            if (at + 3 > bits.size()) break;
+            const uint32_t v = 0xFF000000u | (uint32_t{bits[at + 2]} << 16) |
+                               (uint32_t{bits[at + 1]} << 8) | bits[at];
+            // A block whose value reads back unchanged keeps its device
+            // pixels (anti-aliased text, smoothly scaled pictures).
+            if ((sample[px * scale_ + mid] | 0xFF000000u) == v) continue;
+            ForEachProgramPixel(sy, px, px + 1, [v](uint32_t& p) { p = v; });
         }
     }
 }

@@ -60,6 +60,11 @@ class DC {
     DC(Surface& target, Point origin, Region clip);
     // A context covering the whole surface.
     explicit DC(Surface& target);
+    // Origins, clips and every coordinate a context takes are program
+    // pixels; a target with a device scale above 1 is drawn at that scale:
+    // shapes and blits cover scale x scale device pixels per program pixel,
+    // ellipses and text are rasterised at device resolution, and pictures
+    // are scaled smoothly.
 
     // Painting makes and drops a context per window per paint; freed ones
     // are kept for the next, so a repaint allocates nothing once warm.
@@ -69,6 +74,8 @@ class DC {
     Surface& surface() { return *target_; }
     const Surface& surface() const { return *target_; }
     Point origin() const { return origin_; }
+    // Device pixels per program pixel of the target.
+    int32_t scale() const { return scale_; }
     const Region& clip() const { return clip_; }
     // Narrows the clip to a logical rectangle.
     void IntersectClip(const Rect& logical);
@@ -139,7 +146,10 @@ class DC {
 
     // 24-bit device-independent rows: bottom-up, blue-green-red, each row
     // padded to a multiple of 4 bytes. Reads/writes `height` rows of the
-    // rectangle starting at logical (x, y).
+    // rectangle starting at logical (x, y). Rows are in program pixels: at
+    // a device scale above 1 each pixel reads the middle of its block, and
+    // a write changes only the blocks whose value differs from what a read
+    // gives, so writing back what was read leaves the device pixels alone.
     static int32_t DibRowBytes(int32_t width) { return ((width * 3) + 3) & ~3; }
     std::vector<uint8_t> GetDIBits24(const Rect& r) const;
     void SetDIBits24(const Rect& r, const std::vector<uint8_t>& bits);
@@ -161,6 +171,17 @@ class DC {
   private:
     void CopyUnscaled(const Rect& dest, const Surface& source, int64_t dx, int64_t dy,
                       uint32_t rop);
+    // The clip in device pixels.
+    const Region& DeviceClip() const { return scale_ == 1 ? clip_ : device_clip_; }
+    void UpdateDeviceClip();
+    // Runs f on every device pixel of program row y in [x0, x1) (surface
+    // coordinates) that the clip allows.
+    template <class F>
+    void ForEachProgramPixel(int64_t y, int64_t x0, int64_t x1, F&& f);
+    // Fills a region in device pixels, inside the clip.
+    void FillDeviceRegion(const Region& device, Color c);
+    void DrawPictureScaled(const Picture& picture, int32_t x, int32_t y);
+    void SetDIBits24Scaled(const Rect& r, const std::vector<uint8_t>& bits, size_t stride);
 
     Surface* target_;
     Point origin_;
@@ -173,6 +194,8 @@ class DC {
     BkMode bk_mode_ = BkMode::kOpaque;
     FontDesc font_;
     Point pos_;
+    int32_t scale_ = 1;
+    Region device_clip_;  // clip_ scaled to device pixels when scale_ > 1
 
     friend class DCTestAccess;
 };

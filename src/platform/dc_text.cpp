@@ -23,6 +23,7 @@
 // - The return value is the height of the block of lines.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -303,6 +304,16 @@ void FillInClip(Surface& target, const Region& clip, const Rect& r, Color c) {
     }
 }
 
+// A rectangle (surface program pixels) in device pixels.
+Rect AtScale(const Rect& r, int32_t scale) {
+    if (scale == 1) return r;
+    auto m = [scale](int32_t v) {
+        return static_cast<int32_t>(
+            std::clamp<int64_t>(int64_t{v} * scale, INT32_MIN / 2, INT32_MAX / 2));
+    };
+    return {m(r.left), m(r.top), m(r.right), m(r.bottom)};
+}
+
 }  // namespace
 
 void DC::TextOut(float x, float y, std::string_view bytes) {
@@ -313,11 +324,17 @@ void DC::TextOut(float x, float y, std::string_view bytes) {
         const TextExtent ext = engine.Measure(font_, bytes);
         const int32_t left = RoundToInt(sx);
         const int32_t top = RoundToInt(sy);
-        FillInClip(*target_, clip_,
-                   {left, top, left + PixelWidth(ext.width), top + RoundToInt(ext.height)},
+        FillInClip(*target_, DeviceClip(),
+                   AtScale({left, top, left + PixelWidth(ext.width), top + RoundToInt(ext.height)},
+                           scale_),
                    TranslateColor(bk_color_));
     }
-    engine.Draw(*target_, clip_, sx, sy, font_, bytes, TranslateColor(text_color_));
+    if (scale_ == 1) {
+        engine.Draw(*target_, clip_, sx, sy, font_, bytes, TranslateColor(text_color_));
+        return;
+    }
+    engine.DrawScaled(*target_, device_clip_, sx, sy, font_, bytes, TranslateColor(text_color_),
+                      scale_);
 }
 
 TextExtent DC::GetTextExtent(std::string_view bytes) const {
@@ -388,14 +405,16 @@ int32_t DC::DrawText(std::string_view bytes, Rect& r, uint32_t format) {
         top = r.top + (spare >= 0 ? spare / 2 : -((-spare + 1) / 2));
     }
 
-    const Region clip =
+    const Region program_clip =
         (format & DT_NOCLIP) != 0 ? clip_ : clip_.intersect(r.offset(origin_.x, origin_.y));
-    if (clip.empty()) return block;
+    if (program_clip.empty()) return block;
+    const Region scaled_clip = scale_ == 1 ? Region() : program_clip.Scaled(scale_);
+    const Region& clip = scale_ == 1 ? program_clip : scaled_clip;
     const Color fore = TranslateColor(text_color_);
     const Color back = TranslateColor(bk_color_);
     const int32_t ul_offset = RoundToInt(metrics.underline_offset);
     const int32_t ul_thickness = std::max(1, RoundToInt(metrics.underline_thickness));
-    const Rect clip_box = clip.bounds().offset(-origin_.x, -origin_.y);
+    const Rect clip_box = program_clip.bounds().offset(-origin_.x, -origin_.y);
 
     for (size_t n = 0; n < lines.size(); ++n) {
         const Line& line = lines[n];
@@ -413,20 +432,27 @@ int32_t DC::DrawText(std::string_view bytes, Rect& r, uint32_t format) {
         const int32_t sx = x + origin_.x;
         const int32_t sy = y + origin_.y;
         if (bk_mode_ == BkMode::kOpaque) {
-            FillInClip(*target_, clip, {sx, sy, sx + line.width, sy + line_height}, back);
+            FillInClip(*target_, clip, AtScale({sx, sy, sx + line.width, sy + line_height}, scale_),
+                       back);
         }
         const std::string_view drawn = line.shortened
                                            ? std::string_view(line.text)
                                            : text.substr(line.begin, line.end - line.begin);
-        engine.Draw(*target_, clip, static_cast<float>(sx), static_cast<float>(sy), font_, drawn,
-                    fore);
+        if (scale_ == 1) {
+            engine.Draw(*target_, clip, static_cast<float>(sx), static_cast<float>(sy), font_,
+                        drawn, fore);
+        } else {
+            engine.DrawScaled(*target_, clip, static_cast<float>(sx), static_cast<float>(sy), font_,
+                              drawn, fore, scale_);
+        }
         const size_t marked_end = line.begin + (line.shortened ? line.keep : drawn.size());
         auto mark = std::lower_bound(prepared.marks.begin(), prepared.marks.end(), line.begin);
         if (mark != prepared.marks.end() && *mark < marked_end) layout.MeasureLine(drawn);
         for (; mark != prepared.marks.end() && *mark < marked_end; ++mark) {
             const auto [a, b] = layout.Edges(*mark - line.begin);
             const int32_t row = sy + ul_offset;
-            FillInClip(*target_, clip, {sx + a, row, sx + std::max(b, a + 1), row + ul_thickness},
+            FillInClip(*target_, clip,
+                       AtScale({sx + a, row, sx + std::max(b, a + 1), row + ul_thickness}, scale_),
                        fore);
         }
     }

@@ -91,7 +91,8 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             auto dc = BeginPaint(hwnd, &ps);
             if (dc && w->persistent) {
                 DC src(*w->persistent);
-                dc->BitBlt(0, 0, w->persistent->width(), w->persistent->height(), src, 0, 0);
+                const Rect had = w->persistent->program_bounds();
+                dc->BitBlt(0, 0, had.width(), had.height(), src, 0, 0);
             }
             EndPaint(hwnd, &ps);
             return 0;

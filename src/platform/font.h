@@ -23,7 +23,7 @@ struct FontDesc {
 };
 
 class Font {
-public:
+  public:
     Font() = default;
     explicit Font(FontDesc desc) : desc_(std::move(desc)) {}
 
@@ -48,13 +48,15 @@ public:
     // Pixel size at 96 dpi.
     float pixel_size() const { return desc_.size * 96.0f / 72.0f; }
 
-private:
+  private:
     FontDesc desc_;
 };
 
 using FontRef = std::shared_ptr<Font>;
 
-inline FontRef MakeFont(FontDesc desc = {}) { return std::make_shared<Font>(std::move(desc)); }
+inline FontRef MakeFont(FontDesc desc = {}) {
+    return std::make_shared<Font>(std::move(desc));
+}
 
 // Screen resolution used throughout.
 constexpr int kPixelsPerInch = 96;

@@ -98,13 +98,24 @@ void PaintSubtree(HWND h, const Region& dirty) {
 
 }  // namespace
 
+void SizeFrame(Window& top) {
+    const int32_t scale = S().device_scale;
+    const Rect want{0, 0, top.rect.width(), top.rect.height()};
+    if (top.frame.scale() == scale && top.frame.program_bounds() == want) return;
+    if (top.frame.scale() != scale) {
+        top.frame = Surface::AtScale(want.width(), want.height(), scale);
+        top.dirty = Region::FromRect(want);
+        return;
+    }
+    top.frame.resize(want.width() * scale, want.height() * scale);
+}
+
 void PaintTopLevel(Window& top) {
     HWND h = top.handle;
     Rect bounds{0, 0, top.rect.width(), top.rect.height()};
+    SizeFrame(top);
     Region dirty = top.dirty.intersect(bounds);
     top.dirty = Region();
-    if (top.frame.width() != bounds.width() || top.frame.height() != bounds.height())
-        top.frame.resize(bounds.width(), bounds.height());
     if (top.region) dirty = Region::Combine(dirty, *top.region, RegionOp::kAnd);
     if (dirty.empty()) return;
     {
@@ -137,6 +148,30 @@ bool PaintPendingTopLevel() {
 }
 
 }  // namespace detail
+
+void SetDeviceScale(int32_t scale) {
+    State& s = S();
+    scale = std::clamp<int32_t>(scale, 1, kMaxDeviceScale);
+    if (scale == s.device_scale) return;
+    s.device_scale = scale;
+    for (auto& [id, w] : s.windows) {
+        if (w->persistent) {
+            // The picture is kept, enlarged or reduced to the new scale.
+            Surface fresh = Surface::AtScale(w->persistent->program_bounds().width(),
+                                             w->persistent->program_bounds().height(), scale);
+            DC dst(fresh);
+            DC src(*w->persistent);
+            dst.BitBlt(0, 0, fresh.program_bounds().width(), fresh.program_bounds().height(), src,
+                       0, 0);
+            *w->persistent = std::move(fresh);
+        }
+        if (!w->is_child()) SizeFrame(*w);
+    }
+}
+
+int32_t DeviceScale() {
+    return S().device_scale;
+}
 
 bool InvalidateRect(HWND hwnd, const Rect* rect, bool /*erase*/) {
     Window* w = Find(hwnd);
@@ -218,7 +253,8 @@ void SetPersistentDrawing(HWND hwnd, bool enabled) {
         Rect c = ClientRectInWindow(*w);
         Color bg = w->cls ? w->cls->background : kNoBackground;
         w->persistent = std::make_unique<Surface>(
-            c.width(), c.height(), bg == kNoBackground ? 0xFFFFFF : TranslateColor(bg));
+            Surface::AtScale(c.width(), c.height(), S().device_scale,
+                             bg == kNoBackground ? 0xFFFFFF : TranslateColor(bg)));
     }
     InvalidateRect(hwnd, nullptr, true);
 }
@@ -237,12 +273,13 @@ std::unique_ptr<DC> PersistentDC(HWND hwnd) {
     Window* w = Find(hwnd);
     if (!w || !w->persistent) return nullptr;
     Rect c = ClientRectInWindow(*w);
-    if (w->persistent->width() != c.width() || w->persistent->height() != c.height()) {
+    const Rect had = w->persistent->program_bounds();
+    if (had.width() != c.width() || had.height() != c.height()) {
         // Keep what was drawn when the window grew or shrank.
-        Surface grown(c.width(), c.height(), 0xFFFFFF);
+        Surface grown = Surface::AtScale(c.width(), c.height(), w->persistent->scale(), 0xFFFFFF);
         DC dst(grown);
         DC src(*w->persistent);
-        dst.BitBlt(0, 0, w->persistent->width(), w->persistent->height(), src, 0, 0);
+        dst.BitBlt(0, 0, had.width(), had.height(), src, 0, 0);
         *w->persistent = std::move(grown);
     }
     InvalidateRect(hwnd, nullptr, false);
@@ -260,24 +297,28 @@ Surface RenderWindow(HWND hwnd, Color outside) {
     Surface out = top->frame;
     if (top->region) {
         const uint32_t fill = ArgbFromColor(outside);
+        const int32_t scale = out.scale();
         for (int32_t y = 0; y < out.height(); ++y) {
             uint32_t* row = out.row(y);
             for (int32_t x = 0; x < out.width(); ++x)
-                if (!top->region->contains(x, y)) row[x] = fill;
+                if (!top->region->contains(x / scale, y / scale)) row[x] = fill;
         }
     }
     return out;
 }
 
 Surface RenderScreen(Color desktop) {
-    Surface out(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), desktop);
+    const int32_t scale = S().device_scale;
+    Surface out = Surface::AtScale(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                                   scale, desktop);
     for (HWND h : GetTopLevelWindows()) {
         Window* w = Find(h);
         if (!w || !w->visible_flag() || w->minimised) continue;
         const Surface frame = RenderWindow(h, desktop);
         w = Find(h);
         if (!w) continue;
-        const Rect r = w->rect;
+        const Rect r{w->rect.left * scale, w->rect.top * scale, w->rect.right * scale,
+                     w->rect.bottom * scale};
         for (int32_t y = 0; y < frame.height(); ++y) {
             const int32_t sy = r.top + y;
             if (sy < 0 || sy >= out.height()) continue;
@@ -286,7 +327,7 @@ Surface RenderScreen(Color desktop) {
             for (int32_t x = 0; x < frame.width(); ++x) {
                 const int32_t sx = r.left + x;
                 if (sx < 0 || sx >= out.width()) continue;
-                if (w->region && !w->region->contains(x, y)) continue;
+                if (w->region && !w->region->contains(x / scale, y / scale)) continue;
                 to[sx] = from[x];
             }
         }

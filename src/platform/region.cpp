@@ -267,6 +267,29 @@ Region Region::offset(int32_t dx, int32_t dy) const {
     return out;
 }
 
+Region Region::Scaled(int32_t factor) const {
+    if (factor < 2 || empty()) return *this;
+    // Regions stay inside +-kCoordLimit, so the products fit in 32 bits for
+    // any factor a surface can have.
+    if (rect_) {
+        return Rectangle({bounds_.left * factor, bounds_.top * factor, bounds_.right * factor,
+                          bounds_.bottom * factor});
+    }
+    Region out;
+    out.bounds_ = {bounds_.left * factor, bounds_.top * factor, bounds_.right * factor,
+                   bounds_.bottom * factor};
+    out.rows_.reserve(rows_.size() * static_cast<size_t>(factor));
+    for (const Spans& row : rows_) {
+        Spans wide = row;
+        for (Span& s : wide) {
+            s.x0 *= factor;
+            s.x1 *= factor;
+        }
+        for (int32_t k = 0; k < factor; ++k) out.rows_.push_back(wide);
+    }
+    return out;
+}
+
 Region Region::intersect(const Rect& r) const {
     if (empty() || r.empty()) return {};
     if (rect_) {

@@ -55,6 +55,9 @@ class Region {
     bool is_rect() const;
 
     Region offset(int32_t dx, int32_t dy) const;
+    // Every pixel becomes a factor x factor block (program pixels to device
+    // pixels); factors below 2 give the region unchanged.
+    Region Scaled(int32_t factor) const;
     Region intersect(const Rect& r) const;
 
     // Spans of row y (empty when the row holds no pixel).

@@ -47,6 +47,19 @@ Surface::Surface(int32_t width, int32_t height, Color fill) {
     resize(width, height, fill);
 }
 
+Surface Surface::AtScale(int32_t width, int32_t height, int32_t scale, Color fill) {
+    scale = std::clamp<int32_t>(scale, 1, kMaxDeviceScale);
+    const int64_t w = std::clamp<int64_t>(width, 0, kMaxSurfaceSide / scale);
+    const int64_t h = std::clamp<int64_t>(height, 0, kMaxSurfaceSide / scale);
+    Surface out(static_cast<int32_t>(w * scale), static_cast<int32_t>(h * scale), fill);
+    out.scale_ = scale;
+    return out;
+}
+
+void Surface::set_scale(int32_t scale) {
+    scale_ = std::clamp<int32_t>(scale, 1, kMaxDeviceScale);
+}
+
 Color Surface::pixel(int32_t x, int32_t y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
     return ColorFromArgb(row(y)[x]);

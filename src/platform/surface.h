@@ -24,6 +24,10 @@ constexpr Color ColorFromArgb(uint32_t p) {
                static_cast<uint8_t>(p));
 }
 
+// The largest device scale a surface takes (device pixels per program pixel
+// along each axis).
+constexpr int32_t kMaxDeviceScale = 4;
+
 // Neither side of a surface may exceed this; larger requests are clamped, so
 // a corrupt size can never turn into a multi-gigabyte allocation.
 constexpr int32_t kMaxSurfaceSide = 16384;
@@ -34,11 +38,22 @@ class Surface {
     // Negative sizes give an empty surface; sizes are clamped to
     // kMaxSurfaceSide.
     Surface(int32_t width, int32_t height, Color fill = 0);
+    // A surface of `width` x `height` program pixels realised at `scale`
+    // device pixels per program pixel (clamped to 1..kMaxDeviceScale).
+    static Surface AtScale(int32_t width, int32_t height, int32_t scale, Color fill = 0);
 
     int32_t width() const { return width_; }
     int32_t height() const { return height_; }
     Rect bounds() const { return {0, 0, width_, height_}; }
     bool empty() const { return width_ <= 0 || height_ <= 0; }
+
+    // Device pixels per program pixel. width(), height(), bounds(), row()
+    // and pixel() speak device pixels; drawing contexts map program pixels
+    // onto them.
+    int32_t scale() const { return scale_; }
+    void set_scale(int32_t scale);
+    // The surface in program pixels.
+    Rect program_bounds() const { return {0, 0, width_ / scale_, height_ / scale_}; }
 
     // Raw rows of 0xFFRRGGBB words; callers stay inside [0, width).
     uint32_t* row(int32_t y) { return pixels_.data() + static_cast<size_t>(y) * width_; }
@@ -63,6 +78,7 @@ class Surface {
   private:
     int32_t width_ = 0;
     int32_t height_ = 0;
+    int32_t scale_ = 1;
     std::vector<uint32_t> pixels_;
 };
 

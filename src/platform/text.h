@@ -95,6 +95,16 @@ class TextEngine {
     virtual void Draw(Surface& target, const Region& clip, float x, float y, const FontDesc& font,
                       std::string_view bytes, Color color) = 0;
 
+    // Draws on a surface of `scale` device pixels per program pixel: (x, y)
+    // is in program pixels and the glyphs stand where they stand at scale 1,
+    // multiplied, so layout measured at scale 1 holds; the glyphs are
+    // rasterised at scale x the size, not enlarged. `device_clip` is in
+    // device pixels. The default draws at scale x the size from the scaled
+    // position.
+    virtual void DrawScaled(Surface& target, const Region& device_clip, float x, float y,
+                            const FontDesc& font, std::string_view bytes, Color color,
+                            int32_t scale);
+
   protected:
     TextEngine() = default;
 };

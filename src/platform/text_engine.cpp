@@ -175,6 +175,11 @@ class RoutingEngine final : public TextEngine {
               std::string_view bytes, Color color) override {
         For(font.name).Draw(target, clip, x, y, font, bytes, color);
     }
+    void DrawScaled(Surface& target, const Region& device_clip, float x, float y,
+                    const FontDesc& font, std::string_view bytes, Color color,
+                    int32_t scale) override {
+        For(font.name).DrawScaled(target, device_clip, x, y, font, bytes, color, scale);
+    }
 
   private:
     TextEngine& For(std::string_view name) {
@@ -218,6 +223,15 @@ bool IsBuiltInFaceName(std::string_view name) {
 
 bool IsTestFaceName(std::string_view name) {
     return EqualsNoCase(Trim(name), kTestFontName);
+}
+
+void TextEngine::DrawScaled(Surface& target, const Region& device_clip, float x, float y,
+                            const FontDesc& font, std::string_view bytes, Color color,
+                            int32_t scale) {
+    FontDesc at_scale = font;
+    at_scale.size = font.size * static_cast<float>(scale);
+    const auto k = static_cast<float>(scale);
+    Draw(target, device_clip, x * k, y * k, at_scale, bytes, color);
 }
 
 float ClampedPixelSize(const FontDesc& font) {

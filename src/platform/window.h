@@ -281,11 +281,21 @@ bool HasPersistentDrawing(HWND hwnd);
 std::unique_ptr<DC> PersistentDC(HWND hwnd);  // null without persistent drawing
 Surface* PersistentSurface(HWND hwnd);
 
+// Device pixels per program pixel (1 to kMaxDeviceScale) of every window's
+// frame and persistent picture. Windows, regions, input and layout stay in
+// program pixels; frames, shots and what the backend shows are realised at
+// this scale. Set it at start-up, before windows are made; a change
+// repaints every window at the new scale.
+void SetDeviceScale(int32_t scale);
+int32_t DeviceScale();
+
 // Composes a top-level window as it looks now (frame, children, region) and
-// returns the frame; pixels outside its region keep `outside`.
+// returns the frame (at the device scale); pixels outside its region keep
+// `outside`.
 Surface RenderWindow(HWND top, Color outside = 0x808080);
 // Composes the whole screen as it looks now: the visible top-level windows
-// that are not minimised, bottom of the z-order first, on `desktop`.
+// that are not minimised, bottom of the z-order first, on `desktop`, at the
+// device scale.
 Surface RenderScreen(Color desktop = 0x808080);
 
 // --- clipboard -----------------------------------------------------------------

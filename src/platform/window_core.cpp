@@ -174,7 +174,7 @@ HWND CreateWindowEx(uint32_t ex_style, std::string_view class_name, std::string_
         parent_w->children.push_back(h);
     } else {
         if (parent_w) w->owner = TopRef(*parent_w).handle;
-        w->frame.resize(w->rect.width(), w->rect.height());
+        SizeFrame(*w);
         g_state->top_levels.push_back(h);
     }
     Window* raw = w.get();
@@ -679,7 +679,7 @@ bool SetWindowPos(HWND hwnd, HWND insert_after, int32_t x, int32_t y, int32_t wi
     const bool moved = old.top_left() != r.top_left();
     if (!child) {
         if (resized) {
-            w->frame.resize(r.width(), r.height());
+            SizeFrame(*w);
             w->dirty = Region::FromRect({0, 0, r.width(), r.height()});
             s.backend->TopLevelChanged(hwnd, TopLevelChange::kResized);
         }

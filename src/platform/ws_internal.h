@@ -98,6 +98,7 @@ struct ClickMemory {
 
 struct State {
     std::unique_ptr<Backend> backend;
+    int32_t device_scale = 1;  // device pixels per program pixel of every frame
     std::unique_ptr<Clock> clock;
 
     std::unordered_map<uint32_t, std::unique_ptr<Window>> windows;
@@ -155,6 +156,9 @@ void InvalidateWindowArea(Window& w, const Region& area_in_top);
 Region VisibleRegionInTop(const Window& w, bool client_only);
 bool PaintPendingTopLevel();
 void PaintTopLevel(Window& top);
+// Sizes a top-level window's frame to its rectangle at the device scale,
+// keeping what fits.
+void SizeFrame(Window& top);
 void DrawNonClient(Window& w, DC& dc);
 // The close (0) or minimise (1) box of a captioned frame, window coordinates.
 Rect CaptionButtonRect(const Window& w, int which);

@@ -435,6 +435,40 @@ TEST_F(WindowSystemTest, PersistentDrawingSurvivesRepaints) {
     EXPECT_EQ(s.pixel(2, 2), Rgb(0, 128, 0));
 }
 
+// At scale 2 a window composes to a frame twice the size, the scale-1
+// frame enlarged; its region and the persistent picture follow the scale,
+// and the screen keeps its program size.
+TEST_F(WindowSystemTest, FramesRegionsAndPersistentPicturesFollowTheDeviceScale) {
+    RegisterClass({"Red", RedPainter, 0, kNoBackground, {}});
+    HWND top = Top("top", {10, 10, 50, 50});
+    HWND red = CreateWindowEx(0, "Red", "", WS_CHILD | WS_VISIBLE, 10, 10, 20, 20, top);
+    SetWindowRgn(top, Region::Ellipse({0, 0, 40, 40}));
+    SetPersistentDrawing(top, true);
+    PersistentDC(top)->FillRect({0, 0, 5, 5}, Rgb(0, 128, 0));
+    const Surface one = RenderWindow(top, Rgb(0, 0, 255));
+    const Size screen = session.backend().ScreenSize();
+
+    SetDeviceScale(2);
+    EXPECT_EQ(DeviceScale(), 2);
+    const Surface two = RenderWindow(top, Rgb(0, 0, 255));
+    ASSERT_EQ(two.width(), 80);
+    ASSERT_EQ(two.height(), 80);
+    for (int32_t y = 0; y < 80; ++y)
+        for (int32_t x = 0; x < 80; ++x)
+            ASSERT_EQ(two.pixel(x, y), one.pixel(x / 2, y / 2)) << x << "," << y;
+    EXPECT_EQ(two.pixel(0, 0), Rgb(0, 0, 255));
+    EXPECT_EQ(two.pixel(24, 10), Rgb(255, 255, 255));  // the persistent picture
+    EXPECT_EQ(two.pixel(22, 22), Rgb(255, 0, 0));      // the child
+    const Surface screen_shot = RenderScreen();
+    EXPECT_EQ(screen_shot.width(), screen.cx * 2);
+    EXPECT_EQ(screen_shot.pixel(2 * 10 + 40, 2 * 10 + 40), Rgb(255, 0, 0));
+    // Input stays in program pixels.
+    EXPECT_EQ(WindowFromPoint({35, 35}), red);
+    EXPECT_EQ(WindowFromPoint({15, 30}), top);
+    SetDeviceScale(1);
+    EXPECT_EQ(RenderWindow(top).width(), 40);
+}
+
 TEST_F(WindowSystemTest, CaptionedFrameMovesWithACaptionDragAndClosesFromItsBox) {
     HWND w = Top("w", {100, 100, 300, 250}, WS_CAPTION | WS_SYSMENU | WS_VISIBLE);
     Rect client = GetClientAreaInWindow(w);

@@ -3,7 +3,7 @@
 // scenario of clicks, keys, waits and clipboard text, and writes PNG shots
 // and JSON state reports. See scenario.h for the commands.
 //
-//   kovelin-harness SCENARIO [--out DIR] [--data DIR] [--dictionary FILE]
+//   kovelin-harness SCENARIO [--out DIR] [--data DIR] [--dictionary FILE] [--scale N]
 //
 // Relative file names in `shot` and `state` are written under DIR (default:
 // the current folder). --data runs the program on another data folder than
@@ -26,6 +26,7 @@
 #include "lookup/program.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/os/files.h"
+#include "platform/surface.h"
 #include "platform/text/font_engine.h"
 #include "platform/window.h"
 #include "scenario.h"
@@ -175,6 +176,7 @@ int main(int argc, char** argv) {
     // and is reported instead of ending the run.
     os::IgnoreFileSizeLimitSignal();
     std::string scenario_path;
+    int32_t scale = 1;
     Run run;
     run.out_dir = fs::current_path();
     for (int i = 1; i < argc; ++i) {
@@ -185,17 +187,26 @@ int main(int argc, char** argv) {
             app::SetDataFolder(argv[++i]);
         } else if (a == "--dictionary" && i + 1 < argc) {
             app::SetCommandLineDictionary(argv[++i]);
+        } else if (a == "--scale" && i + 1 < argc) {
+            // Whole scales only: the harness shows exactly what it draws.
+            const std::string v = argv[++i];
+            if (v.size() != 1 || v[0] < '1' || v[0] > '0' + platform::kMaxDeviceScale) {
+                std::cerr << "--scale takes a whole number from 1 to " << platform::kMaxDeviceScale
+                          << "\n";
+                return 2;
+            }
+            scale = v[0] - '0';
         } else if (scenario_path.empty() && !a.empty() && a[0] != '-') {
             scenario_path = a;
         } else {
-            std::cerr
-                << "usage: kovelin-harness SCENARIO [--out DIR] [--data DIR] [--dictionary FILE]\n";
+            std::cerr << "usage: kovelin-harness SCENARIO [--out DIR] [--data DIR] [--dictionary "
+                         "FILE] [--scale N]\n";
             return 2;
         }
     }
     if (scenario_path.empty()) {
-        std::cerr
-            << "usage: kovelin-harness SCENARIO [--out DIR] [--data DIR] [--dictionary FILE]\n";
+        std::cerr << "usage: kovelin-harness SCENARIO [--out DIR] [--data DIR] [--dictionary FILE] "
+                     "[--scale N]\n";
         return 2;
     }
     std::ifstream in(scenario_path, std::ios::binary);
@@ -215,6 +226,7 @@ int main(int argc, char** argv) {
     platform::text::InstallFontEngine();
     headless::HeadlessSession session;
     run.session = &session;
+    platform::SetDeviceScale(scale);
     session.backend().SetIdleHandler([&run] { return Step(run); });
     // "# harness: program" in a scenario runs the program itself on its
     // bundled data; other scenarios show the window layer's demo windows.

@@ -19,10 +19,13 @@ void HTMLPicture::EnsureSurface(const platform::DC& reference, int32_t width, in
                                 platform::Color back) {
     width = Side(width);
     height = Side(height);
-    const int64_t have = int64_t{surface_.width()} * surface_.height();
+    const platform::Rect had = surface_.program_bounds();
+    const int64_t have = int64_t{had.width()} * had.height();
     const int64_t need = int64_t{width} * height;
-    // A surface several times too large is given back rather than kept.
-    if (width > surface_.width() || height > surface_.height() || have > 4 * need + 65536) {
+    // A surface several times too large is given back rather than kept, and
+    // one made for another device scale is made again.
+    if (width > had.width() || height > had.height() || have > 4 * need + 65536 ||
+        surface_.scale() != reference.scale()) {
         surface_ = reference.CreateCompatibleSurface(width, height, back);
     }
     width_ = width;

@@ -207,7 +207,8 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (dc) {
                 if (Surface* s = PersistentSurface(self)) {
                     DC src(*s);
-                    dc->BitBlt(0, 0, s->width(), s->height(), src, 0, 0);
+                    const Rect had = s->program_bounds();
+                    dc->BitBlt(0, 0, had.width(), had.height(), src, 0, 0);
                 } else if (picture_) {
                     DC src(picture_->pixels());
                     dc->BitBlt(0, 0, picture_->width_px(), picture_->height_px(), src, 0, 0);

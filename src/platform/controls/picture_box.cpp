@@ -143,13 +143,14 @@ void PictureBox::KeepPersistentSize() {
     Surface* s = PersistentSurface(hwnd_);
     if (!s) return;
     Rect c = GetClientRect(hwnd_);
-    if (s->width() == c.width() && s->height() == c.height()) return;
+    const Rect had = s->program_bounds();
+    if (had.width() == c.width() && had.height() == c.height()) return;
     // New area shows the back colour, not whatever the window system would
     // fill it with; what was drawn stays where it was.
-    Surface grown(c.width(), c.height(), EffectiveBackColor());
-    DC dst(grown);
     DC src(*s);
-    dst.BitBlt(0, 0, s->width(), s->height(), src, 0, 0);
+    Surface grown = src.CreateCompatibleSurface(c.width(), c.height(), EffectiveBackColor());
+    DC dst(grown);
+    dst.BitBlt(0, 0, had.width(), had.height(), src, 0, 0);
     *s = std::move(grown);
 }
 
@@ -167,7 +168,8 @@ LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (dc) {
                 if (Surface* s = PersistentSurface(hwnd_)) {
                     DC src(*s);
-                    dc->BitBlt(0, 0, s->width(), s->height(), src, 0, 0);
+                    const Rect had = s->program_bounds();
+                    dc->BitBlt(0, 0, had.width(), had.height(), src, 0, 0);
                 } else if (picture_) {
                     dc->DrawPicture(*picture_, 0, 0);
                 }

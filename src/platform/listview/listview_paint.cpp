@@ -187,8 +187,10 @@ void Paint(ListState& s) {
     // to the window once: a drawing context on a plain picture needs no
     // clipping work per call, and the screen never shows a half-drawn row.
     Surface& picture = s.paint.picture;
-    if (picture.width() != client.width() || picture.height() != client.height())
-        picture = Surface(client.width(), client.height());
+    const Rect had = picture.program_bounds();
+    if (had.width() != client.width() || had.height() != client.height() ||
+        picture.scale() != target->scale())
+        picture = target->CreateCompatibleSurface(client.width(), client.height());
     DC dc(picture, {0, 0}, Region::FromRect(dirty));
 
     EnsureMetrics(s);

@@ -10,6 +10,7 @@
 #include <climits>
 #include <utility>
 
+#include "platform/device_scale.h"
 #include "platform/preeti/preeti.h"
 #include "platform/sdl/keymap.h"
 #include "platform/sdl/shape.h"
@@ -134,10 +135,33 @@ SdlBackend::~SdlBackend() {
     windows_.clear();
 }
 
+namespace {
+
+// Native windows, the pointer and the screen are in device pixels; the
+// window system's in program pixels, DeviceScale() device pixels each.
+int32_t ToDevice(int32_t v) {
+    return v * DeviceScale();
+}
+int32_t FromDevice(int32_t v) {
+    const int32_t s = DeviceScale();
+    return v >= 0 ? v / s : -((-v + s - 1) / s);
+}
+Point FromDevice(Point p) {
+    return {FromDevice(p.x), FromDevice(p.y)};
+}
+
+}  // namespace
+
+int32_t DesktopScale() {
+    ScaleSources sources = ScaleSourcesFromEnvironment();
+    sources.xft_dpi = XftDpi();
+    return ChooseDeviceScale(sources);
+}
+
 Size SdlBackend::ScreenSize() const {
     SDL_Rect r;
     if (SDL_GetDisplayBounds(0, &r) != 0) return {1024, 768};
-    return {r.w, r.h};
+    return {FromDevice(r.w), FromDevice(r.h)};
 }
 
 SdlBackend::Native* SdlBackend::NativeOf(HWND top) {
@@ -212,8 +236,9 @@ void SdlBackend::CreateNative(HWND top) {
     if (kind == NativeKind::kDialog)
         SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "_NET_WM_WINDOW_TYPE_DIALOG");
     const std::string title = preeti::Cp1252ToUtf8(GetWindowText(top));
-    SdlWindowPtr w(SDL_CreateWindow(title.c_str(), r.left, r.top, std::max(1, r.width()),
-                                    std::max(1, r.height()), flags));
+    SdlWindowPtr w(SDL_CreateWindow(title.c_str(), ToDevice(r.left), ToDevice(r.top),
+                                    ToDevice(std::max(1, r.width())),
+                                    ToDevice(std::max(1, r.height())), flags));
     if (kind == NativeKind::kDialog) SDL_ResetHint(SDL_HINT_X11_WINDOW_TYPE);
     if (!w) {
         SDL_Log("kovelin: cannot create a native window: %s", SDL_GetError());
@@ -246,7 +271,7 @@ void SdlBackend::HandFocusToOwner(Native& n) {
 void SdlBackend::ApplyShape(Native& n) {
     std::optional<Region> region = GetWindowRgn(n.hwnd);
     if (region) {
-        std::vector<Rect> rects = RegionToRects(*region);
+        std::vector<Rect> rects = RegionToRects(region->Scaled(DeviceScale()));
         n.shaped = ShapeNativeWindow(n.window.get(), &rects);
     } else {
         // Removing a shape we never set is harmless; where shaping is not
@@ -266,7 +291,7 @@ void SdlBackend::MoveNative(Native& n) {
     n.requested_positions.push_back(p);
     while (n.requested_positions.size() > kRememberedMoves) n.requested_positions.pop_front();
     n.position = p;
-    SDL_SetWindowPosition(n.window.get(), p.x, p.y);
+    SDL_SetWindowPosition(n.window.get(), ToDevice(p.x), ToDevice(p.y));
 }
 
 void SdlBackend::TopLevelChanged(HWND top, TopLevelChange change) {
@@ -288,7 +313,8 @@ void SdlBackend::TopLevelChanged(HWND top, TopLevelChange change) {
             break;
         case TopLevelChange::kResized: {
             const Rect r = GetWindowRect(top);
-            SDL_SetWindowSize(w, std::max(1, r.width()), std::max(1, r.height()));
+            SDL_SetWindowSize(w, ToDevice(std::max(1, r.width())),
+                              ToDevice(std::max(1, r.height())));
             ApplyShape(*n);
             break;
         }
@@ -335,7 +361,9 @@ void SdlBackend::TopLevelChanged(HWND top, TopLevelChange change) {
 void SdlBackend::Present(HWND top, const Surface& frame, const Rect& dirty) {
     Native* n = NativeOf(top);
     if (!n || frame.empty()) return;
-    Rect area = dirty.intersect(frame.bounds());
+    const int32_t s = frame.scale();
+    Rect area = Rect{dirty.left * s, dirty.top * s, dirty.right * s, dirty.bottom * s}.intersect(
+        frame.bounds());
     if (n->shown.width() != frame.width() || n->shown.height() != frame.height()) {
         n->shown = frame;
         area = frame.bounds();
@@ -376,11 +404,11 @@ Point SdlBackend::ScreenPointFor(uint32_t sdl_window_id, int32_t x, int32_t y,
         int gx = 0;
         int gy = 0;
         SDL_GetGlobalMouseState(&gx, &gy);
-        return {gx, gy};
+        return FromDevice(Point{gx, gy});
     }
     const Native* n = NativeOfSdl(sdl_window_id);
     const Point origin = n ? n->position : Point{};
-    return {origin.x + x, origin.y + y};
+    return origin + FromDevice(Point{x, y});
 }
 
 void SdlBackend::HandleWindowEvent(const SDL_WindowEvent& ev) {
@@ -408,7 +436,8 @@ void SdlBackend::HandleWindowEvent(const SDL_WindowEvent& ev) {
             break;
         case SDL_WINDOWEVENT_MOVED: {
             // The server knows best where the window is (see ScreenPosition).
-            const Point p = ScreenPosition(n->window.get()).value_or(Point{ev.data1, ev.data2});
+            const Point p =
+                FromDevice(ScreenPosition(n->window.get()).value_or(Point{ev.data1, ev.data2}));
             n->position = p;
             auto& req = n->requested_positions;
             auto it = std::find(req.begin(), req.end(), p);
@@ -516,7 +545,7 @@ void SdlBackend::FollowPointer() {
     int gx = 0;
     int gy = 0;
     SDL_GetGlobalMouseState(&gx, &gy);
-    const Point p{gx, gy};
+    const Point p = FromDevice(Point{gx, gy});
     if (p == last_pointer_) return;
     last_pointer_ = p;
     InjectMouseMove(p);
@@ -573,7 +602,7 @@ void SdlBackend::SetCursorShape(const Cursor& cursor) {
 }
 
 void SdlBackend::WarpCursor(Point screen) {
-    SDL_WarpMouseGlobal(screen.x, screen.y);
+    SDL_WarpMouseGlobal(ToDevice(screen.x), ToDevice(screen.y));
 }
 
 std::optional<std::string> SdlBackend::ClipboardText() const {

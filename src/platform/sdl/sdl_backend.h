@@ -40,6 +40,11 @@ enum class NativeKind {
     kTooltip,    // a pop-up that takes no input (WS_EX_NOACTIVATE, disabled)
 };
 
+// The device scale of this desktop (see platform/device_scale.h), the X
+// resource Xft.dpi included. Set it with SetDeviceScale once the window
+// system runs.
+int32_t DesktopScale();
+
 class SdlBackend final : public Backend {
   public:
     // Starts SDL's video subsystem; fails when there is no display to use.

@@ -16,6 +16,39 @@ namespace platform::sdl {
 
 #if KOVELIN_X11
 
+std::optional<std::string> XftDpi() {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) return std::nullopt;
+    std::optional<std::string> out;
+    // The database is lines of "name:<blanks>value".
+    if (const char* db = XResourceManagerString(display)) {
+        const std::string text(db);
+        size_t at = 0;
+        while (at < text.size()) {
+            size_t end = text.find('\n', at);
+            if (end == std::string::npos) end = text.size();
+            const std::string line = text.substr(at, end - at);
+            at = end + 1;
+            const std::string key = "Xft.dpi:";
+            if (line.compare(0, key.size(), key) != 0) continue;
+            const size_t v = line.find_first_not_of(" \t", key.size());
+            if (v != std::string::npos) out = line.substr(v);
+        }
+    }
+    XCloseDisplay(display);
+    return out;
+}
+
+#else
+
+std::optional<std::string> XftDpi() {
+    return std::nullopt;
+}
+
+#endif
+
+#if KOVELIN_X11
+
 namespace {
 
 struct X11Window {

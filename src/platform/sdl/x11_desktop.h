@@ -7,12 +7,17 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "platform/geometry.h"
 
 struct SDL_Window;
 
 namespace platform::sdl {
+
+// The desktop's Xft.dpi resource as text ("192"), read from the X server's
+// resource database; nothing when it is not set or off X11.
+std::optional<std::string> XftDpi();
 
 // --- the keyboard focus ---------------------------------------------------------
 // SDL leaves the focus to a window manager. With none running, SDL gives

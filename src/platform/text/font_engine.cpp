@@ -198,21 +198,50 @@ class FontEngine final : public TextEngine {
 
     void Draw(Surface& target, const Region& clip, float x, float y, const FontDesc& font,
               std::string_view bytes, Color color) override {
+        DrawAt(target, clip, x, y, font, bytes, color, 1);
+    }
+
+    void DrawScaled(Surface& target, const Region& device_clip, float x, float y,
+                    const FontDesc& font, std::string_view bytes, Color color,
+                    int32_t scale) override {
+        DrawAt(target, device_clip, x, y, font, bytes, color, std::max(1, scale));
+    }
+
+  private:
+    // Shapes at the font's size and places each glyph at `scale` times its
+    // position there, rasterised from the face at scale x the size; (x, y)
+    // is in program pixels, the clip in device pixels.
+    void DrawAt(Surface& target, const Region& clip, float x, float y, const FontDesc& font,
+                std::string_view bytes, Color color, int32_t scale) {
         if (target.empty() || clip.empty() || !std::isfinite(x) || !std::isfinite(y)) return;
-        const Resolved r = Resolve(font);
+        Resolved r = Resolve(font);
         if (r.face == nullptr) {
-            fixed_->Draw(target, clip, x, y, font, bytes, color);
+            if (scale == 1) {
+                fixed_->Draw(target, clip, x, y, font, bytes, color);
+            } else {
+                fixed_->DrawScaled(target, clip, x, y, font, bytes, color, scale);
+            }
             return;
+        }
+        Resolved ink = r;
+        if (scale > 1) {
+            FontDesc big = font;
+            big.size = font.size * static_cast<float>(scale);
+            ink = Resolve(big);
+            // Making the large face may have dropped the faces the small one
+            // pointed at; looking it up again gives a live one.
+            r = Resolve(font);
+            if (ink.face == nullptr || r.face == nullptr) return;
         }
         const int64_t x0 = std::llround(std::clamp(x, -1e9f, 1e9f));
         const int64_t y0 = std::llround(std::clamp(y, -1e9f, 1e9f));
-        const int64_t baseline = y0 + r.face->ascent;
+        const int64_t baseline = (y0 + r.face->ascent) * scale;
         const Rect box = clip.bounds().intersect(target.bounds());
-        const int64_t reach = 2 * static_cast<int64_t>(r.face->metrics.height) + 64;
+        const int64_t reach = 2 * static_cast<int64_t>(ink.face->metrics.height) + 64;
         // Each run starts where the runs before it end, so the glyphs stand
         // exactly where MeasureCuts puts the cuts. Nothing touches the run
         // cache while a run is drawn (Glyph only fills the glyph caches).
-        int64_t start = x0 * 64;  // 26.6
+        int64_t start = x0 * 64;  // 26.6, program pixels
         // Past the clip's right edge only the width matters, and only for
         // the underline and strike-through.
         const bool need_width = font.underline || font.strikethrough;
@@ -220,14 +249,14 @@ class FontEngine final : public TextEngine {
         auto draw_run = [&](const ShapedRun& run) {
             if (first) start += run.lead;
             first = false;
-            if (start / 64 > box.right + reach) {
+            if (start * scale / 64 > box.right + reach) {
                 start += run.width;
                 return need_width;
             }
             int64_t pen = start;
             start += run.width;
             for (const ShapedGlyph& g : run.glyphs) {
-                const int64_t gx = pen + g.x_offset;
+                const int64_t gx = (pen + g.x_offset) * scale;
                 pen += g.x_advance;
                 int64_t ix = FloorDiv(gx, 64);
                 int step = static_cast<int>(((gx - ix * 64) * kSubpixelSteps + 32) / 64);
@@ -235,11 +264,12 @@ class FontEngine final : public TextEngine {
                     ++ix;
                     step = 0;
                 }
-                const int64_t iy = baseline - FloorDiv(g.y_offset + 32, 64);
+                const int64_t iy = baseline - FloorDiv(g.y_offset * scale + 32, 64);
                 // Skip glyphs far outside the clip before rasterising them; a
                 // glyph's ink reaches at most about two ems from its pen.
                 if (ix > box.right + reach || ix < box.left - reach) continue;
-                const GlyphImage* img = Glyph(*r.face, g.gid, step, r.synth_bold, r.synth_italic);
+                const GlyphImage* img =
+                    Glyph(*ink.face, g.gid, step, ink.synth_bold, ink.synth_italic);
                 if (img == nullptr || img->coverage.empty()) continue;
                 Blit(target, clip, *img, ix + img->left, iy - img->top, color);
             }
@@ -257,15 +287,16 @@ class FontEngine final : public TextEngine {
         const int64_t thickness = std::max<int64_t>(1, std::llround(m.underline_thickness));
         if (font.underline) {
             const int64_t top = y0 + std::llround(m.underline_offset);
-            FillSolid(target, clip, x0, top, x0 + width, top + thickness, color);
+            FillSolid(target, clip, x0 * scale, top * scale, (x0 + width) * scale,
+                      (top + thickness) * scale, color);
         }
         if (font.strikethrough) {
             const int64_t top = y0 + std::llround(m.strikeout_offset);
-            FillSolid(target, clip, x0, top, x0 + width, top + thickness, color);
+            FillSolid(target, clip, x0 * scale, top * scale, (x0 + width) * scale,
+                      (top + thickness) * scale, color);
         }
     }
 
-  private:
     // Painting asks for the same few fonts over and over; the last ones
     // resolved are kept so that a repeat costs a few comparisons and no
     // allocation. Cleared whenever the faces they point at are dropped.

@@ -1,0 +1,35 @@
+// Choosing the device scale: how many device pixels stand for one program
+// pixel on this desktop.
+//
+// KOVELIN_SCALE forces a scale. Otherwise the desktop's settings are asked
+// in order: the X resource Xft.dpi (96 dpi is scale 1), then GDK_SCALE, then
+// QT_SCALE_FACTOR. Fractional scales are rounded up to the next whole one
+// (the frame is then reduced by the compositor or the backend); values that
+// are not positive numbers are passed over, and the result is clamped to
+// 1..kMaxDeviceScale.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace platform {
+
+struct ScaleSources {
+    std::optional<std::string> forced;   // KOVELIN_SCALE
+    std::optional<std::string> xft_dpi;  // the Xft.dpi resource
+    std::optional<std::string> gdk_scale;
+    std::optional<std::string> qt_scale_factor;
+};
+
+// The sources from the environment; xft_dpi is left for the desktop backend,
+// which can read X resources.
+ScaleSources ScaleSourcesFromEnvironment();
+
+int32_t ChooseDeviceScale(const ScaleSources& sources);
+
+// A scale value as text ("2", "1.5") rounded up to a whole scale, or
+// nothing when it is not a positive finite number.
+std::optional<int32_t> ParseScale(const std::string& text);
+
+}  // namespace platform

@@ -1,0 +1,256 @@
+// Drawing at a device scale: every primitive drawn on a scale-2 surface
+// must match the same drawing at scale 1 enlarged pixel for pixel (curves
+// may differ along their edge only, being traced at device resolution).
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "platform/dc.h"
+#include "platform/device_scale.h"
+#include "platform/picture.h"
+#include "platform/region.h"
+#include "platform/surface.h"
+
+namespace platform {
+namespace {
+
+constexpr Color kWhite = 0xFFFFFF;
+constexpr int32_t kW = 64;
+constexpr int32_t kH = 48;
+
+using Scene = std::function<void(DC&)>;
+
+Surface Draw(int32_t scale, const Scene& scene, Point origin = {0, 0}) {
+    Surface s = Surface::AtScale(kW, kH, scale, kWhite);
+    DC dc(s, origin, Region::FromRect(s.program_bounds()));
+    scene(dc);
+    return s;
+}
+
+// Device pixels of `big` that differ from `small` enlarged by `scale`.
+int64_t Mismatches(const Surface& small, const Surface& big, int32_t scale) {
+    int64_t out = 0;
+    for (int32_t y = 0; y < big.height(); ++y) {
+        for (int32_t x = 0; x < big.width(); ++x) {
+            if (big.pixel(x, y) != small.pixel(x / scale, y / scale)) ++out;
+        }
+    }
+    return out;
+}
+
+void ExpectExactUpsample(const Scene& scene, Point origin = {0, 0}) {
+    const Surface one = Draw(1, scene, origin);
+    for (int32_t scale : {2, 3}) {
+        const Surface big = Draw(scale, scene, origin);
+        ASSERT_EQ(big.width(), kW * scale);
+        EXPECT_EQ(Mismatches(one, big, scale), 0) << "scale " << scale;
+    }
+}
+
+TEST(DeviceScale, SurfacesKnowTheirScaleAndProgramBounds) {
+    const Surface s = Surface::AtScale(10, 7, 2, kWhite);
+    EXPECT_EQ(s.width(), 20);
+    EXPECT_EQ(s.height(), 14);
+    EXPECT_EQ(s.program_bounds(), (Rect{0, 0, 10, 7}));
+    EXPECT_EQ(Surface::AtScale(10, 7, 99).scale(), kMaxDeviceScale);
+    EXPECT_EQ(Surface::AtScale(1 << 30, 1, 4).width(), kMaxSurfaceSide);
+    DC dc(const_cast<Surface&>(s));
+    EXPECT_EQ(dc.ClipBox(), (Rect{0, 0, 10, 7}));
+    const Surface off = dc.CreateCompatibleSurface(5, 3, kWhite);
+    EXPECT_EQ(off.scale(), 2);
+    EXPECT_EQ(off.width(), 10);
+}
+
+TEST(DeviceScale, RectanglesLinesAndPolygonsEnlargeExactly) {
+    ExpectExactUpsample([](DC& dc) {
+        dc.FillRect({3, 4, 20, 11}, Rgb(200, 0, 0));
+        dc.FrameRect({1, 1, 30, 20}, Rgb(0, 0, 200));
+        dc.InvertRect({10, 2, 40, 8});
+        dc.SetPixel(50, 40, Rgb(1, 2, 3));
+        dc.SetPen({PenStyle::kSolid, 1, Rgb(0, 128, 0)});
+        dc.MoveTo(2, 30);
+        dc.LineTo(60, 45);
+        dc.SetPen({PenStyle::kDot, 1, Rgb(9, 9, 9)});
+        dc.MoveTo(5, 46);
+        dc.LineTo(60, 46);
+        dc.SetPen({PenStyle::kSolid, 3, Rgb(50, 50, 0)});
+        dc.MoveTo(40, 10);
+        dc.LineTo(55, 30);
+        dc.SetBrush({false, Rgb(0, 200, 200)});
+        dc.SetPen({PenStyle::kSolid, 2, Rgb(80, 0, 80)});
+        dc.Rectangle({22, 22, 38, 34});
+        dc.Polygon({{42, 34}, {62, 36}, {50, 47}});
+        dc.DrawFocusRect({4, 24, 19, 37});
+        dc.FillRegion(Region::FromRect({60, 0, 64, 4}), Rgb(7, 7, 7));
+    });
+}
+
+TEST(DeviceScale, OriginAndClipsAreProgramPixels) {
+    ExpectExactUpsample(
+        [](DC& dc) {
+            dc.IntersectClip({0, 0, 30, 30});
+            dc.FillRect({-5, -5, 50, 50}, Rgb(10, 100, 10));
+            dc.SetClip(Region::Combine(Region::FromRect({0, 0, 40, 40}),
+                                       Region::FromRect({10, 10, 20, 20}), RegionOp::kDiff));
+            dc.FillRect({5, 5, 25, 25}, Rgb(100, 10, 10));
+            EXPECT_EQ(dc.GetPixel(2, 2), Rgb(10, 100, 10));
+            EXPECT_EQ(dc.GetPixel(12, 12), 0xFFFFFFFFu);  // the hole in the clip
+            EXPECT_EQ(dc.GetPixel(6, 6), Rgb(100, 10, 10));
+            EXPECT_EQ(dc.GetPixel(100, 6), 0xFFFFFFFFu);
+        },
+        Point{7, 3});
+}
+
+TEST(DeviceScale, BlitsBetweenCompatibleSurfacesEnlargeExactly) {
+    ExpectExactUpsample([](DC& dc) {
+        Surface off = dc.CreateCompatibleSurface(16, 12, Rgb(0, 0, 90));
+        DC odc(off);
+        odc.FillRect({2, 2, 8, 6}, Rgb(250, 250, 0));
+        odc.SetPixel(15, 11, Rgb(3, 3, 3));
+        dc.BitBlt(5, 5, 16, 12, odc, 0, 0);
+        dc.BitBlt(30, 5, 10, 10, odc, 2, 1, SRCINVERT);
+        dc.StretchBlt(5, 20, 32, 24, odc, 0, 0, 16, 12);
+        dc.StretchBlt(45, 30, -8, 6, odc, 0, 0, 8, 6);
+        // A blit of a context onto itself reads the pixels before writing.
+        dc.BitBlt(40, 20, 10, 10, dc, 36, 16);
+    });
+}
+
+TEST(DeviceScale, CurvesFollowTheEnlargedShapeAlongTheirEdges) {
+    const Scene scene = [](DC& dc) {
+        dc.SetBrush({false, Rgb(0, 150, 0)});
+        dc.SetPen({PenStyle::kSolid, 2, Rgb(0, 0, 0)});
+        dc.Ellipse({4, 4, 40, 30});
+        dc.RoundRect({30, 20, 62, 46}, 12, 10);
+    };
+    const Surface one = Draw(1, scene);
+    const Surface two = Draw(2, scene);
+    // Only edge pixels may differ: a small share of the shapes' area.
+    EXPECT_LT(Mismatches(one, two, 2), int64_t{kW} * kH * 4 / 20);
+    EXPECT_EQ(two.pixel(44, 34), Rgb(0, 150, 0));  // inside the ellipse
+    EXPECT_EQ(two.pixel(0, 0), kWhite);
+}
+
+TEST(DeviceScale, DeviceIndependentRowsRoundTripWithoutTouchingDetail) {
+    Surface s = Surface::AtScale(8, 8, 2, kWhite);
+    // Device detail that no program pixel can hold: one device pixel.
+    s.set_pixel(3, 3, Rgb(1, 2, 3));
+    DC dc(s);
+    std::vector<uint8_t> bits = dc.GetDIBits24({0, 0, 8, 8});
+    ASSERT_EQ(bits.size(), static_cast<size_t>(DC::DibRowBytes(8) * 8));
+    // Row 1 from the top holds the block with the detail; its middle
+    // sample is (3, 3).
+    const size_t at = static_cast<size_t>(DC::DibRowBytes(8)) * 6 + 3;
+    EXPECT_EQ(bits[at + 2], 1);
+    dc.SetDIBits24({0, 0, 8, 8}, bits);
+    EXPECT_EQ(s.pixel(2, 2), kWhite);  // untouched: it read back unchanged
+    // A changed pixel fills its whole block.
+    bits[0] = bits[1] = bits[2] = 0;  // bottom-left program pixel
+    dc.SetDIBits24({0, 0, 8, 8}, bits);
+    for (int32_t y : {14, 15})
+        for (int32_t x : {0, 1}) EXPECT_EQ(s.pixel(x, y), 0u);
+    EXPECT_EQ(s.pixel(2, 14), kWhite);
+}
+
+TEST(DeviceScale, PicturesAreScaledSmoothlyAndMasksKept) {
+    Surface pixels(4, 1, 0);
+    pixels.set_pixel(2, 0, kWhite);
+    pixels.set_pixel(3, 0, kWhite);
+    Picture pic(std::move(pixels), PictureKind::kBitmap);
+    Surface s = Surface::AtScale(6, 2, 2, Rgb(255, 0, 0));
+    DC dc(s);
+    dc.DrawPicture(pic, 1, 0);
+    EXPECT_EQ(s.pixel(2, 0), 0u);
+    EXPECT_EQ(s.pixel(9, 1), kWhite);
+    // Between black and white a smooth ramp, not a hard step.
+    const Color mid = s.pixel(5, 0);
+    EXPECT_GT(RedOf(mid), 0);
+    EXPECT_LT(RedOf(mid), 255);
+    EXPECT_EQ(s.pixel(0, 0), Rgb(255, 0, 0));
+    EXPECT_EQ(s.pixel(10, 0), Rgb(255, 0, 0));
+
+    pic.set_mask({1, 0, 1, 1});
+    Surface m = Surface::AtScale(4, 1, 2, Rgb(255, 0, 0));
+    DC mdc(m);
+    mdc.DrawPicture(pic, 0, 0);
+    EXPECT_EQ(m.pixel(2, 0), Rgb(255, 0, 0));
+    EXPECT_EQ(m.pixel(3, 1), Rgb(255, 0, 0));
+    EXPECT_EQ(m.pixel(0, 0), 0u);
+}
+
+TEST(DeviceScale, RegionsScaleToBlocks) {
+    const Region r = Region::Combine(Region::FromRect({0, 0, 4, 4}), Region::FromRect({1, 1, 2, 2}),
+                                     RegionOp::kDiff);
+    const Region s = r.Scaled(3);
+    EXPECT_EQ(s.bounds(), (Rect{0, 0, 12, 12}));
+    for (int32_t y = 0; y < 12; ++y)
+        for (int32_t x = 0; x < 12; ++x) EXPECT_EQ(s.contains(x, y), r.contains(x / 3, y / 3));
+    EXPECT_EQ(Region::FromRect({1, 2, 3, 4}).Scaled(2), Region::FromRect({2, 4, 6, 8}));
+    EXPECT_EQ(r.Scaled(1), r);
+}
+
+}  // namespace
+}  // namespace platform
+
+namespace platform {
+namespace {
+
+TEST(DeviceScaleChoice, ForcedThenXftThenGdkThenQtRoundedUp) {
+    ScaleSources s;
+    EXPECT_EQ(ChooseDeviceScale(s), 1);
+    s.qt_scale_factor = "1.25";
+    EXPECT_EQ(ChooseDeviceScale(s), 2);
+    s.gdk_scale = "3";
+    EXPECT_EQ(ChooseDeviceScale(s), 3);
+    s.xft_dpi = "192";
+    EXPECT_EQ(ChooseDeviceScale(s), 2);
+    s.xft_dpi = "96";
+    EXPECT_EQ(ChooseDeviceScale(s), 1);
+    s.forced = "2";
+    EXPECT_EQ(ChooseDeviceScale(s), 2);
+    // Nonsense is passed over, not taken as a scale.
+    s.forced = "big";
+    s.xft_dpi = "-5";
+    EXPECT_EQ(ChooseDeviceScale(s), 3);
+    s.gdk_scale = "nan";
+    s.qt_scale_factor = "0";
+    EXPECT_EQ(ChooseDeviceScale(s), 1);
+    EXPECT_EQ(ParseScale("1.5"), 2);
+    EXPECT_EQ(ParseScale("2 "), 2);
+    EXPECT_EQ(ParseScale("1e9"), kMaxDeviceScale);
+    EXPECT_EQ(ParseScale("2x"), std::nullopt);
+    EXPECT_EQ(ParseScale("inf"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace platform
+
+namespace platform {
+namespace {
+
+TEST(DeviceScale, BitmapsOfALowerScaleAreBlittedSmoothly) {
+    Surface bitmap(4, 1, 0);  // a picture read from a file: scale 1
+    bitmap.set_pixel(2, 0, kWhite);
+    bitmap.set_pixel(3, 0, kWhite);
+    Surface s = Surface::AtScale(6, 2, 2, Rgb(255, 0, 0));
+    DC dc(s);
+    DC src(bitmap);
+    dc.BitBlt(1, 0, 4, 1, src, 0, 0);
+    EXPECT_EQ(s.pixel(2, 0), 0u);
+    EXPECT_EQ(s.pixel(9, 1), kWhite);
+    const Color mid = s.pixel(5, 0);
+    EXPECT_GT(RedOf(mid), 0);
+    EXPECT_LT(RedOf(mid), 255);
+    EXPECT_EQ(s.pixel(1, 0), Rgb(255, 0, 0));
+    EXPECT_EQ(s.pixel(10, 0), Rgb(255, 0, 0));
+    EXPECT_EQ(s.pixel(4, 2 + 1), Rgb(255, 0, 0));
+    // Past the bitmap's edge nothing is drawn.
+    dc.BitBlt(0, 1, 6, 1, src, 2, 0);
+    EXPECT_EQ(s.pixel(0, 2), kWhite);
+    EXPECT_EQ(s.pixel(4, 2), Rgb(255, 0, 0));
+}
+
+}  // namespace
+}  // namespace platform
