@@ -33,7 +33,6 @@
 #include <vector>
 
 #include "app/definition_html.h"
-#include "app/dictionary_table.h"
 #include "controls/html_label/html_label.h"
 #include "controls/html_label/html_picture.h"
 #include "platform/dc.h"
@@ -89,19 +88,7 @@ std::vector<std::string> DefinitionDocuments() {
     std::ifstream in(std::string(root != nullptr ? root : KOVELIN_SOURCE_DIR_FALLBACK) +
                      "/data/dictionary.tsv");
     const std::string table((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const app::TableResult converted = app::ConvertTable(table, app::TableEncoding::kUnicode);
-    std::vector<std::string> docs;
-    const std::string& records = converted.packed.headword_records;
-    const std::string& lines = converted.packed.definition_lines;
-    size_t at = 0;
-    for (int32_t k = 0; k < converted.packed.entries; ++k) {
-        std::string word = records.substr(static_cast<size_t>(k) * 34, 30);
-        while (!word.empty() && word.back() == ' ') word.pop_back();
-        const size_t end = std::min(lines.find("\r\n", at), lines.size());
-        docs.push_back(app::ComposeDefinitionHtml(lines.substr(at, end - at), word));
-        at = end + 2;
-    }
-    return docs;
+    return app::ComposeTableDefinitions(table);
 }
 
 // The pane: a label, its picture and the viewport it is copied into, at a
@@ -199,9 +186,9 @@ std::string TableDocument(int64_t rows) {
         "<BODY><H3>Table</H3><TABLE BORDER=1 CELLPADDING=3 WIDTH=100%>"
         "<TR BGCOLOR=silver><TH COLSPAN=2>Word</TH><TH>Kind</TH><TH>Count</TH><TH>Note</TH></TR>";
     for (int64_t k = 0; k < rows; ++k) {
-        html += "<TR><TD WIDTH=40>" + std::to_string(k) +
-                "</TD><TD WIDTH=25%>word " + std::to_string(k) +
-                "</TD><TD BGCOLOR=#EEEEFF>noun</TD><TD ALIGN=RIGHT>" + std::to_string(k * 7) +
+        html += "<TR><TD WIDTH=40>" + std::to_string(k) + "</TD><TD WIDTH=25%>word " +
+                std::to_string(k) + "</TD><TD BGCOLOR=#EEEEFF>noun</TD><TD ALIGN=RIGHT>" +
+                std::to_string(k * 7) +
                 "</TD><TD VALIGN=MIDDLE>a note long enough to wrap onto a second line</TD></TR>";
     }
     return html + "</TABLE><P>After the table.</P>";

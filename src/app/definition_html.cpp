@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The definition composer.
 #include "app/definition_html.h"
+
+#include <algorithm>
+
+#include "app/dictionary_table.h"
 #include "app/trim.h"
 
 namespace app {
@@ -73,6 +77,22 @@ std::string ComposeDefinitionHtml(std::string_view definition, std::string_view 
         html += kLineEnd;
     }
     return html;
+}
+
+std::vector<std::string> ComposeTableDefinitions(std::string_view table) {
+    const TableResult converted = ConvertTable(table, TableEncoding::kUnicode);
+    std::vector<std::string> docs;
+    const std::string& records = converted.packed.headword_records;
+    const std::string& lines = converted.packed.definition_lines;
+    size_t at = 0;
+    for (int32_t k = 0; k < converted.packed.entries; ++k) {
+        std::string_view word = std::string_view(records).substr(static_cast<size_t>(k) * 34, 30);
+        while (!word.empty() && word.back() == ' ') word.remove_suffix(1);
+        const size_t end = std::min(lines.find("\r\n", at), lines.size());
+        docs.push_back(ComposeDefinitionHtml(std::string_view(lines).substr(at, end - at), word));
+        at = end + 2;
+    }
+    return docs;
 }
 
 }  // namespace app

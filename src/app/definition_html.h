@@ -28,6 +28,11 @@ std::vector<DefinitionSegment> SplitDefinition(std::string_view definition);
 // The document for the definition pane.
 std::string ComposeDefinitionHtml(std::string_view definition, std::string_view word);
 
+// The definition pane's document for every entry of a dictionary table (the
+// packer's format, Unicode), in order; empty when the table is refused. For
+// benchmarks and demos that show every sample definition.
+std::vector<std::string> ComposeTableDefinitions(std::string_view table);
+
 // The pieces of the document, shared with callers that lay the same
 // structure out in another medium.
 namespace html_piece {

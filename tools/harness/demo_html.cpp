@@ -20,7 +20,6 @@
 #include <vector>
 
 #include "app/definition_html.h"
-#include "app/dictionary_table.h"
 #include "controls/html_label/html_label_control.h"
 #include "platform/controls/command_button.h"
 #include "platform/controls/form.h"
@@ -124,19 +123,7 @@ std::vector<std::string> Definitions() {
     std::ifstream in(std::string(root != nullptr ? root : KOVELIN_SOURCE_DIR_FALLBACK) +
                      "/data/dictionary.tsv");
     const std::string table((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const app::TableResult converted = app::ConvertTable(table, app::TableEncoding::kUnicode);
-    std::vector<std::string> docs;
-    const std::string& records = converted.packed.headword_records;
-    const std::string& lines = converted.packed.definition_lines;
-    size_t at = 0;
-    for (int32_t k = 0; k < converted.packed.entries; ++k) {
-        std::string word = records.substr(static_cast<size_t>(k) * 34, 30);
-        while (!word.empty() && word.back() == ' ') word.pop_back();
-        const size_t end = std::min(lines.find("\r\n", at), lines.size());
-        docs.push_back(app::ComposeDefinitionHtml(lines.substr(at, end - at), word));
-        at = end + 2;
-    }
-    return docs;
+    return app::ComposeTableDefinitions(table);
 }
 
 class HtmlDemoForm : public Form {
