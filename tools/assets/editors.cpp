@@ -88,8 +88,10 @@ platform::Surface DrawAbout() {
              {0, 162, kW, 178}, platform::DT_CENTER | platform::DT_VCENTER);
     DrawText(dc, "and the entry is shown beside it.", "Arial", 8.25f, false, kSoftInk,
              {0, 178, kW, 194}, platform::DT_CENTER | platform::DT_VCENTER);
-    DrawText(dc, "Made by the Kovelin project", "Arial", 8.25f, true, kInk, {0, 206, kW, 222},
+    DrawText(dc, "Made by the Kovelin project", "Arial", 8.25f, true, kInk, {0, 200, kW, 216},
              platform::DT_CENTER | platform::DT_VCENTER);
+    DrawText(dc, "Free software: GPL-3.0-or-later", "Arial", 8.25f, false, kSoftInk,
+             {0, 216, kW, 232}, platform::DT_CENTER | platform::DT_VCENTER);
     return picture;
 }
 
