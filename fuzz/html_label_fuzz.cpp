@@ -108,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     picture.layout().RecordTableBoxes(nullptr);
     for (const html_label::TableBox& b : tables) {
         Check(b.element > 0 && b.element < label.ElementCount());
-        Check(b.left <= b.right + 1 && b.top <= b.bottom + 1);
+        Check(b.left <= int64_t{b.right} + 1 && b.top <= int64_t{b.bottom} + 1);
     }
     Check(picture.width() >= 64 && picture.height() >= 48);
     Check(picture.width() <= platform::kMaxSurfaceSide &&
