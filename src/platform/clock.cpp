@@ -25,4 +25,14 @@ void RealClock::Sleep(uint32_t ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+void VirtualClock::Sleep(uint32_t ms) {
+    const uint64_t until = now_ + ms;
+    if (on_sleep_ && !sleeping_) {
+        sleeping_ = true;
+        on_sleep_(until);
+        sleeping_ = false;
+    }
+    if (now_ < until) now_ = until;
+}
+
 }  // namespace platform

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace platform {
 
@@ -31,12 +32,20 @@ class VirtualClock final : public Clock {
   public:
     explicit VirtualClock(uint64_t start_ms = 0) : now_(start_ms) {}
     uint64_t NowMs() const override { return now_; }
-    void Sleep(uint32_t ms) override { now_ += ms; }
+    // Moves time on by `ms`. With a sleep handler, the handler runs first
+    // with the time the sleep ends; it may move the clock part of the way
+    // (to let a script look at the sleeping program) but never past it.
+    void Sleep(uint32_t ms) override;
     void Advance(uint64_t ms) { now_ += ms; }
     void Set(uint64_t ms) { now_ = ms; }
 
+    using SleepHandler = std::function<void(uint64_t until_ms)>;
+    void SetSleepHandler(SleepHandler handler) { on_sleep_ = std::move(handler); }
+
   private:
     uint64_t now_;
+    SleepHandler on_sleep_;
+    bool sleeping_ = false;  // a handler's own sleeps just move time on
 };
 
 }  // namespace platform

@@ -70,7 +70,8 @@ bool Matches(const Json& value, const std::string& expected) {
 }
 
 bool Step(Run& run) {
-    if (run.next >= run.commands.size()) return false;  // the scenario is over
+    // Over at its end or at its first failure.
+    if (run.next >= run.commands.size() || !run.failure.empty()) return false;
     const harness::Command& c = run.commands[run.next++];
     auto num = [&](size_t i) { return std::stoi(c.args[i]); };
     auto& s = *run.session;

@@ -36,13 +36,33 @@ bool HeadlessBackend::WaitForInput(std::optional<uint64_t> deadline_ms) {
         run_until_.reset();
         return true;
     }
+    return NextStep();
+}
+
+bool HeadlessBackend::NextStep() {
     if (!steps_.empty()) {
         Step s = std::move(steps_.front());
         steps_.pop_front();
         return s();
     }
-    if (idle_) return idle_();
-    return false;
+    return idle_ && idle_();
+}
+
+void HeadlessBackend::SetClock(VirtualClock* clock) {
+    clock_ = clock;
+    if (clock_) clock_->SetSleepHandler([this](uint64_t until) { SleepUntil(until); });
+}
+
+void HeadlessBackend::SleepUntil(uint64_t until_ms) {
+    // Each target the script's clock reaches inside this sleep is a moment
+    // the script acts at; its steps run until one lets the clock run again.
+    while (run_until_ && *run_until_ <= until_ms) {
+        if (*run_until_ > clock_->NowMs()) clock_->Set(*run_until_);
+        run_until_.reset();
+        while (!run_until_) {
+            if (!NextStep()) return;
+        }
+    }
 }
 
 HeadlessSession::HeadlessSession(Size screen)

@@ -43,8 +43,12 @@ class HeadlessBackend final : public Backend {
     // Queues one-off steps, run before the idle handler.
     void QueueStep(Step step) { steps_.push_back(std::move(step)); }
 
-    // Virtual time the idle waits may move forward to (for `wait`).
-    void SetClock(VirtualClock* clock) { clock_ = clock; }
+    // Virtual time the idle waits may move forward to (for `wait`). The
+    // backend also watches the clock's sleeps: a running clock that reaches
+    // its target while the program sleeps (an animation paced by Sleep
+    // calls) hands over to the script there, so the script sees the
+    // program mid-sleep; input it makes waits for the program's next yield.
+    void SetClock(VirtualClock* clock);
     // Asks idle waits to let virtual time run until `target_ms`, stopping at
     // each timer on the way.
     void RunClockUntil(uint64_t target_ms) { run_until_ = target_ms; }
@@ -55,6 +59,12 @@ class HeadlessBackend final : public Backend {
     std::optional<Point> warped_to() const { return warped_to_; }
 
   private:
+    // Runs script steps at each `RunClockUntil` target up to `until_ms`.
+    void SleepUntil(uint64_t until_ms);
+    // The next step: a queued one, else the idle handler's; false when the
+    // script has nothing more.
+    bool NextStep();
+
     Size screen_;
     std::optional<std::string> clipboard_;
     Cursor cursor_;
