@@ -31,7 +31,8 @@ enum class TopLevelChange {
     kRestored,
     kRegion,
     kCaption,
-    kActivated
+    kActivated,
+    kOwner  // a modal loop lent the window an owner for its run
 };
 
 class Backend {

@@ -141,8 +141,20 @@ void DoEvents() {
 }
 
 void RunModal(HWND hwnd) {
-    if (!Find(hwnd)) return;
+    Window* modal = Find(hwnd);
+    if (!modal) return;
     State& s = S();
+    // A modal window with no owner belongs to the window that was active
+    // while it runs, so desktops keep it above that window (a full-screen
+    // window shown from a dialog must not come up under the dialog).
+    bool lent_owner = false;
+    if (!modal->owner && s.active && s.active != hwnd) {
+        if (Window* a = Find(s.active); a && a->owner != hwnd) {
+            modal->owner = s.active;
+            lent_owner = true;
+            s.backend->TopLevelChanged(hwnd, TopLevelChange::kOwner);
+        }
+    }
     std::vector<HWND> disabled;
     for (HWND t : s.top_levels) {
         Window* tw = Find(t);
@@ -162,6 +174,8 @@ void RunModal(HWND hwnd) {
         DispatchMessage(m);
     }
     --s.modal_depth;
+    if (lent_owner)
+        if (Window* w = Find(hwnd)) w->owner = {};
     for (HWND t : disabled)
         if (IsWindow(t)) EnableWindow(t, true);
     // Give the activation back to the window that was active before.

@@ -259,6 +259,23 @@ TEST_F(WindowSystemTest, ModalLoopInsideATimerHandlerDisablesOthersAndReturnsWhe
     EXPECT_TRUE(IsWindowEnabled(other));
 }
 
+TEST_F(WindowSystemTest, AnUnownedModalWindowBelongsToTheActiveWindowOnlyWhileItRuns) {
+    Top("main", {0, 0, 300, 300});
+    HWND dialog = Top("dialog", {50, 50, 150, 150});
+    SetActiveWindow(dialog);
+    HWND full = Top("full", {0, 0, 1024, 768}, WS_POPUP);
+    HWND owner_inside{};
+    session.backend().QueueStep([&] {
+        owner_inside = GetParent(full);
+        ShowWindow(full, SW_HIDE);  // ends the loop; the window stays
+        return true;
+    });
+    RunModal(full);
+    EXPECT_EQ(owner_inside, dialog) << "desktops keep it above the dialog it came from";
+    EXPECT_FALSE(GetParent(full));
+    EXPECT_TRUE(IsWindow(dialog));
+}
+
 // --- input routing, focus, capture -----------------------------------------------------
 
 TEST_F(WindowSystemTest, MouseGoesToTheTopmostVisibleEnabledWindowUnderThePointer) {

@@ -311,6 +311,11 @@ void SdlBackend::TopLevelChanged(HWND top, TopLevelChange change) {
         case TopLevelChange::kMoved:
             MoveNative(*n);
             break;
+        case TopLevelChange::kOwner:
+            if (!IsPopup(n->kind))
+                if (Native* owner = NativeOf(GetParent(top)))
+                    SDL_SetWindowModalFor(w, owner->window.get());
+            break;
         case TopLevelChange::kResized: {
             const Rect r = GetWindowRect(top);
             SDL_SetWindowSize(w, ToDevice(std::max(1, r.width())),
