@@ -12,6 +12,7 @@
 // when a command failed (an `expect` that did not hold, a window that does
 // not exist), 2 for a scenario that cannot be read or parsed.
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -224,8 +225,21 @@ int main(int argc, char** argv) {
     }
     run.commands = std::move(parsed.value());
 
+    // "# screen: WxH" sets the virtual screen's size in program pixels
+    // (default 1024x768); at scale N it has N times as many device pixels.
+    Size screen{1024, 768};
+    if (size_t at = text.str().find("# screen: "); at != std::string::npos) {
+        int w = 0, h = 0;
+        if (std::sscanf(text.str().c_str() + at + 10, "%dx%d", &w, &h) != 2 || w < 640 || h < 480 ||
+            w > 8192 || h > 8192) {
+            std::cerr << scenario_path << ": '# screen:' takes WxH from 640x480 to 8192x8192\n";
+            return 2;
+        }
+        screen = {w, h};
+    }
+
     platform::text::InstallFontEngine();
-    headless::HeadlessSession session;
+    headless::HeadlessSession session(screen);
     run.session = &session;
     platform::SetDeviceScale(scale);
     session.backend().SetIdleHandler([&run] { return Step(run); });
