@@ -260,6 +260,9 @@ class HTMLLayout {
     double current_y_ = 0;
     // Between two printed words of a line, whether a blank has gone out.
     bool blank_emitted_ = false;
+    // A run ended with a blank (an empty last word) that goes before the
+    // next word, even one whose element follows a tag without a blank.
+    bool blank_owed_ = false;
     // Whether the last word printed on the line was underlined.
     bool last_underlined_ = false;
 

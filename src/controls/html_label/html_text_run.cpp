@@ -18,7 +18,6 @@ using detail::Round;
 
 namespace {
 
-
 // Whether a word is only full stops and commas: the marks that close a
 // sentence or a clause both in Latin text and in Preeti bytes (where "." is
 // the danda).
@@ -260,6 +259,7 @@ int32_t HTMLLayout::LayoutTextRun(int32_t first, int64_t left, int64_t gap) {
             s_.PenX = Round(static_cast<double>(right - l.EndX) / 2 + static_cast<double>(left));
         }
         blank_emitted_ = false;
+        blank_owed_ = false;
         last_underlined_ = false;
 
         for (int32_t j = l.StartElement; j <= l.EndElement && j < count; ++j) {
@@ -313,7 +313,8 @@ void HTMLLayout::DrawWord(const HTMLElement& e, uint32_t word_start, std::string
     current_x_ = static_cast<double>(s_.PenX);
     current_y_ = static_cast<double>(s_.PenY);
     const bool first_word = word_start == 0;
-    if (s_.PenX > left + indent && (!e.NoSpaceBefore || !first_word) && !blank_emitted_) {
+    if (s_.PenX > left + indent && (!e.NoSpaceBefore || !first_word || blank_owed_) &&
+        !blank_emitted_) {
         if (s_.InLink) {
             // A link's underline does not begin with a blank.
             current_x_ += TextWidth(" ");
@@ -342,6 +343,10 @@ void HTMLLayout::DrawWord(const HTMLElement& e, uint32_t word_start, std::string
                 }
                 blank_emitted_ = true;
             }
+        } else {
+            // The measuring pass counted this blank; it is drawn before
+            // the next word.
+            blank_owed_ = true;
         }
     }
     if (s_.InLink && label_->EnableAnchors() && s_.CurrentAnchor >= 0) {
@@ -355,6 +360,7 @@ void HTMLLayout::DrawWord(const HTMLElement& e, uint32_t word_start, std::string
         }
         Print(Shown(word));
         blank_emitted_ = false;
+        blank_owed_ = false;
         last_underlined_ = font_.underline;
     }
     s_.PenX = Round(current_x_);

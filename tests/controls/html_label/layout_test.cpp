@@ -348,9 +348,24 @@ TEST_F(LayoutTest, AnAnchorWithoutTargetAtBlockLevelKeepsTheTextColour) {
 
 TEST_F(LayoutTest, InlineScriptIsSkippedAndTheTextGoesOnOnTheSameLine) {
     Load("<BODY BGCOLOR=white>ab <SCRIPT>zzzz zzzz</SCRIPT>cd");
-    EXPECT_EQ(Pixel(20, 4), kBlack);  // "cd" straight after "ab"
-    EXPECT_EQ(Pixel(36, 4), kWhite);  // and nothing of the script after it
+    EXPECT_EQ(Pixel(20, 4), kWhite);  // the blank after "ab"
+    EXPECT_EQ(Pixel(28, 4), kBlack);  // then "cd"
+    EXPECT_EQ(Pixel(44, 4), kWhite);  // and nothing of the script after it
     EXPECT_EQ(Pixel(4, 24), kWhite);
+}
+
+TEST_F(LayoutTest, ABlankEndingARunIsDrawnBeforeTextAfterGluedTags) {
+    // The tag just before "cd" is glued to the one before it, but the run
+    // before them ends with a blank: drawn as measured, "ab cd".
+    for (const char* html : {"<BODY BGCOLOR=white>ab <FONT COLOR=black><B>cd</B></FONT>",
+                             "<BODY BGCOLOR=white>ab <I></I><B>cd</B>"}) {
+        Load(html);
+        EXPECT_EQ(Pixel(20, 4), kWhite) << html;
+        EXPECT_EQ(Pixel(28, 4), kBlack) << html;
+    }
+    // Glued on both sides, no blank.
+    Load("<BODY BGCOLOR=white>ab<B>cd</B>");
+    EXPECT_EQ(Pixel(20, 4), kBlack);
 }
 
 TEST_F(LayoutTest, EndOfParagraphAdvancesOnceAfterABreak) {
