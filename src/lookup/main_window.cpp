@@ -196,6 +196,11 @@ void MainWindow::BuildControls() {
     cmb_search_->on_lost_focus = [this] {
         if (suggest_) suggest_->Close();
     };
+    // The earlier searches and the suggestions drop down in the same
+    // place: one list at a time.
+    cmb_search_->on_drop_down = [this] {
+        if (suggest_) suggest_->Close();
+    };
     suggest_->on_pick = [this](int32_t row) { PickSuggestion(row); };
     lst_main_->KeyDown = [this](int16_t& code, int16_t& shift) {
         if (code == 'C' && (shift & kCtrlMask) && !(shift & (kShiftMask | kAltMask))) CopyEntry();
@@ -396,6 +401,7 @@ void MainWindow::UpdateSuggestions(int32_t found) {
         suggest_->Close();
         return;
     }
+    cmb_search_->ShowDropDown(false);
     suggest_->Show(GetWindowRect(cmb_search_->hwnd()), std::move(words), near.romanised);
 }
 

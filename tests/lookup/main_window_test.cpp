@@ -253,6 +253,16 @@ TEST_F(MainWindowTest, SuggestionsOfferNearHeadwordsOnlyWhileNothingMatches) {
     ASSERT_TRUE(popup.open());
     MoveWindow(main_->hwnd(), 10, 10, 400, 300, true);
     EXPECT_FALSE(popup.open());
+    // The earlier searches and the suggestions never drop down together.
+    ASSERT_TRUE(main_->search_box()->AddItem("3/").ok());
+    main_->search_box()->set_text("kfgf");
+    ASSERT_TRUE(popup.open());
+    main_->search_box()->ShowDropDown(true);
+    EXPECT_TRUE(main_->search_box()->dropped());
+    EXPECT_FALSE(popup.open());
+    main_->search_box()->set_text("kfgfk");
+    EXPECT_TRUE(popup.open());
+    EXPECT_FALSE(main_->search_box()->dropped());
 }
 
 TEST_F(MainWindowTest, ArrowsAndEnterPickASuggestionAsEnterOnItWould) {

@@ -271,6 +271,7 @@ void ComboBox::OpenList() {
     ShowWindow(list_hwnd_, SW_SHOWNA);
     SetCapture(hwnd_);
     InvalidateRect(hwnd_);
+    if (on_drop_down) on_drop_down();
 }
 
 void ComboBox::CloseList(bool keep_capture) {

@@ -79,6 +79,8 @@ class ComboBox : public Control {
 
     // --- events ------------------------------------------------------------
     std::function<void()> on_change;
+    // The list has just dropped down.
+    std::function<void()> on_drop_down;
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
