@@ -267,6 +267,40 @@ TEST(DeviceScaleChoice, ForcedThenXftThenGdkThenQtRoundedUp) {
     EXPECT_EQ(ParseScale("inf"), std::nullopt);
 }
 
+TEST(DeviceScaleChoice, TheTrueFactorBesideTheWholeScale) {
+    ScaleSources s;
+    s.xft_dpi = "144";
+    ScaleChoice c = ChooseScale(s);
+    EXPECT_EQ(c.drawing, 2);
+    EXPECT_DOUBLE_EQ(c.factor, 1.5);
+    EXPECT_EQ(ChooseDeviceScale(s), 2);
+    s.forced = "2.25";
+    c = ChooseScale(s);
+    EXPECT_EQ(c.drawing, 3);
+    EXPECT_DOUBLE_EQ(c.factor, 2.25);
+    // Whole factors, and factors a hair above one, are whole.
+    s.forced = "2";
+    EXPECT_DOUBLE_EQ(ChooseScale(s).factor, 2.0);
+    s.forced.reset();
+    s.xft_dpi = "96.00001";
+    c = ChooseScale(s);
+    EXPECT_EQ(c.drawing, 1);
+    EXPECT_DOUBLE_EQ(c.factor, 1.0);
+    // Below one is one; beyond the largest scale is the largest.
+    s.xft_dpi = "48";
+    EXPECT_DOUBLE_EQ(ChooseScale(s).factor, 1.0);
+    s.xft_dpi = "960";
+    c = ChooseScale(s);
+    EXPECT_EQ(c.drawing, kMaxDeviceScale);
+    EXPECT_DOUBLE_EQ(c.factor, kMaxDeviceScale);
+    // A bad source is passed over for the next one's factor.
+    s.xft_dpi = "x";
+    s.qt_scale_factor = "1.75";
+    c = ChooseScale(s);
+    EXPECT_EQ(c.drawing, 2);
+    EXPECT_DOUBLE_EQ(c.factor, 1.75);
+}
+
 }  // namespace
 }  // namespace platform
 
