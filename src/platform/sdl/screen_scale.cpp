@@ -52,7 +52,9 @@ ScreenScale::ScreenScale(int32_t drawing, double factor)
 
 int32_t ScreenScale::ToScreen(int32_t program) const {
     if (!Reduces()) return Clamp32(static_cast<double>(program) * drawing_);
-    return Clamp32(std::round(program * factor_));
+    // Halves round down: then a screen pixel lies inside a mapped edge
+    // exactly when the program pixel under its centre does (FromScreen).
+    return Clamp32(std::ceil(program * factor_ - 0.5));
 }
 
 Rect ScreenScale::ToScreen(const Rect& program) const {
@@ -79,44 +81,71 @@ Rect ScreenScale::FrameToScreen(const Rect& area) const {
             Clamp32(std::ceil(area.right * k)), Clamp32(std::ceil(area.bottom * k))};
 }
 
-void ReduceFrame(const Surface& frame, const ScreenScale& scale, Surface& screen, Rect area) {
+void ReduceFrame(const Surface& frame, const ScreenScale& scale, Surface& screen, Rect area,
+                 const Region* shape) {
     area = area.intersect(screen.bounds());
     if (area.empty() || frame.empty()) return;
-    const double k = scale.drawing() / scale.factor();
+    const int32_t d = scale.drawing();
+    const double k = d / scale.factor();
     std::vector<Taps> columns;
     columns.reserve(static_cast<size_t>(area.width()));
     for (int32_t x = area.left; x < area.right; ++x)
         columns.push_back(TapsFor(x, k, frame.width()));
-    std::vector<float> sums(static_cast<size_t>(area.width()) * 3);
+    // The program columns the taps reach, for the shape's rows.
+    const int32_t pc0 = columns.front().first / d;
+    const int32_t pc1 = (columns.back().first + std::max(columns.back().count, 1)) / d + 1;
+    std::vector<float> sums(static_cast<size_t>(area.width()) * 4);
+    std::vector<uint8_t> inside(static_cast<size_t>(pc1 - pc0) * (kMaxDeviceScale + 2));
     for (int32_t y = area.top; y < area.bottom; ++y) {
         const Taps rows = TapsFor(y, k, frame.height());
         uint32_t* out = screen.row(y);
         if (rows.count == 0) continue;
+        // Which program pixels of the covered rows the shape keeps: only
+        // those lend colour, so what is cut away never tints the edge.
+        const int32_t pr0 = rows.first / d;
+        const int32_t pr_count = (rows.first + rows.count - 1) / d - pr0 + 1;
+        if (shape != nullptr) {
+            std::fill(inside.begin(), inside.end(), 0);
+            for (int32_t r = 0; r < pr_count; ++r) {
+                uint8_t* flags = &inside[static_cast<size_t>(r) * (pc1 - pc0)];
+                for (const auto& span : shape->spans(pr0 + r)) {
+                    for (int32_t x = std::max(span.x0, pc0); x < std::min(span.x1, pc1); ++x)
+                        flags[x - pc0] = 1;
+                }
+            }
+        }
         std::fill(sums.begin(), sums.end(), 0.0f);
-        // Rows first: the weighted sum of the covered rows, column by column.
         for (int32_t r = 0; r < rows.count; ++r) {
-            const uint32_t* in = frame.row(rows.first + r);
+            const int32_t fy = rows.first + r;
+            const uint32_t* in = frame.row(fy);
+            const uint8_t* flags = &inside[static_cast<size_t>(fy / d - pr0) * (pc1 - pc0)];
             const float wr = rows.weight[r];
             for (int32_t i = 0; i < area.width(); ++i) {
                 const Taps& c = columns[static_cast<size_t>(i)];
-                float* s = &sums[static_cast<size_t>(i) * 3];
+                float* s = &sums[static_cast<size_t>(i) * 4];
                 for (int32_t n = 0; n < c.count; ++n) {
-                    const uint32_t p = in[c.first + n];
+                    const int32_t fx = c.first + n;
+                    if (shape != nullptr && flags[fx / d - pc0] == 0) continue;
+                    const uint32_t p = in[fx];
                     const float w = wr * c.weight[n];
                     s[0] += w * static_cast<float>((p >> 16) & 0xFF);
                     s[1] += w * static_cast<float>((p >> 8) & 0xFF);
                     s[2] += w * static_cast<float>(p & 0xFF);
+                    s[3] += w;
                 }
             }
         }
+        auto channel = [](float v) {
+            return static_cast<uint32_t>(std::clamp(std::lround(v), 0L, 255L));
+        };
         for (int32_t i = 0; i < area.width(); ++i) {
-            if (columns[static_cast<size_t>(i)].count == 0) continue;
-            const float* s = &sums[static_cast<size_t>(i) * 3];
-            auto channel = [](float v) {
-                return static_cast<uint32_t>(std::clamp(std::lround(v), 0L, 255L));
-            };
-            out[area.left + i] =
-                0xFF000000u | (channel(s[0]) << 16) | (channel(s[1]) << 8) | channel(s[2]);
+            const float* s = &sums[static_cast<size_t>(i) * 4];
+            // A pixel the shape cuts away wholly is not shown; it keeps
+            // what it had.
+            if (columns[static_cast<size_t>(i)].count == 0 || s[3] <= 0) continue;
+            const float scale_back = 1.0f / s[3];
+            out[area.left + i] = 0xFF000000u | (channel(s[0] * scale_back) << 16) |
+                                 (channel(s[1] * scale_back) << 8) | channel(s[2] * scale_back);
         }
     }
 }

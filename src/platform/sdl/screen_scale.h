@@ -11,6 +11,7 @@
 
 #include "platform/geometry.h"
 #include "platform/picture.h"
+#include "platform/region.h"
 #include "platform/surface.h"
 
 namespace platform::sdl {
@@ -28,7 +29,7 @@ class ScreenScale {
     bool Reduces() const { return factor_ < drawing_; }
 
     // A program position or size on the screen: times the factor, rounded
-    // (exact for whole factors).
+    // with halves down (exact for whole factors).
     int32_t ToScreen(int32_t program) const;
     Rect ToScreen(const Rect& program) const;
     // The program pixel under the centre of a screen pixel.
@@ -47,8 +48,11 @@ class ScreenScale {
 // covers, each weighted by how much of it is covered, so thin strokes keep
 // their weight and do not flicker between one and two pixels. `screen` is
 // a surface of screen pixels whose top-left shows the frame's top-left;
-// frame pixels beyond the frame's edge are left out of the mean.
-void ReduceFrame(const Surface& frame, const ScreenScale& scale, Surface& screen, Rect area);
+// frame pixels beyond the frame's edge are left out of the mean, and so are
+// those outside `shape` (the window's region, program pixels), so that
+// what the shape cuts away never tints its edge.
+void ReduceFrame(const Surface& frame, const ScreenScale& scale, Surface& screen, Rect area,
+                 const Region* shape = nullptr);
 
 // A custom cursor's pixels at a screen factor: the picture enlarged
 // smoothly to `factor` times its size (rounded), 0xAARRGGBB words with the

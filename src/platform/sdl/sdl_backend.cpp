@@ -260,6 +260,7 @@ void SdlBackend::HandFocusToOwner(Native& n) {
 
 void SdlBackend::ApplyShape(Native& n) {
     std::optional<Region> region = GetWindowRgn(n.hwnd);
+    n.region = region;
     if (region) {
         // Each rectangle's edges land where the screen shows the program's
         // pixel edges, as the window's size does.
@@ -273,6 +274,8 @@ void SdlBackend::ApplyShape(Native& n) {
         if (n.shaped) ShapeNativeWindow(n.window.get(), nullptr);
         n.shaped = false;
     }
+    // A reduced frame's edge pixels depend on the shape.
+    if (Screen().Reduces()) Blit(n, n.shown.bounds());
 }
 
 void SdlBackend::ApplyTitle(Native& n) {
@@ -386,7 +389,7 @@ void SdlBackend::Blit(Native& n, Rect area) {
             area = n.shown.bounds();
         }
         area = screen.FrameToScreen(area.intersect(n.shown.bounds()));
-        ReduceFrame(n.shown, screen, n.reduced, area);
+        ReduceFrame(n.shown, screen, n.reduced, area, n.region ? &*n.region : nullptr);
         source = &n.reduced;
     } else {
         n.reduced = Surface();

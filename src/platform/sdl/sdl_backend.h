@@ -27,6 +27,7 @@
 #include "platform/backend.h"
 #include "platform/device_scale.h"
 #include "platform/error.h"
+#include "platform/region.h"
 #include "platform/sdl/screen_scale.h"
 #include "platform/sdl/sdl_handles.h"
 #include "platform/surface.h"
@@ -94,6 +95,7 @@ class SdlBackend final : public Backend {
         Surface shown;    // the frame the native window shows, to repaint exposures
         Surface reduced;  // the frame reduced to the screen's factor, when it is
         bool shaped = false;
+        std::optional<Region> region;           // the window's region, program pixels
         std::deque<Point> requested_positions;  // our own moves, not yet echoed
     };
 
