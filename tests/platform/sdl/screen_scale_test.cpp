@@ -25,8 +25,18 @@ TEST(ScreenScale, WholeFactorsMapExactlyAndFractionsRound) {
     const ScreenScale half(2, 1.5);
     EXPECT_TRUE(half.Reduces());
     EXPECT_EQ(half.ToScreen(600), 900);
-    EXPECT_EQ(half.ToScreen(499), 749);
-    EXPECT_EQ(half.ToScreen(Rect{1, 2, 3, 4}), (Rect{2, 3, 5, 6}));
+    EXPECT_EQ(half.ToScreen(499), 748);
+    EXPECT_EQ(half.ToScreen(Rect{1, 2, 3, 4}), (Rect{1, 3, 4, 6}));
+    // A screen pixel lies inside a mapped rectangle (a window, a piece of
+    // its shape) exactly when the program pixel the pointer there is
+    // taken for does.
+    const Rect r{-3, 1, 5, 6};
+    const Rect on_screen = half.ToScreen(r);
+    for (int32_t v = -10; v < 12; ++v) {
+        EXPECT_EQ(v >= on_screen.left && v < on_screen.right,
+                  r.left <= half.FromScreen(v) && half.FromScreen(v) < r.right)
+            << v;
+    }
     // Every program position comes back from where it went, negative ones
     // (a window off the screen's left edge) too, and every screen pixel
     // belongs to the program pixel under its centre.
@@ -84,6 +94,22 @@ TEST(ScreenScale, ReductionAveragesTheCoveredAreaWithoutLosingStrokes) {
     ReduceFrame(flat, scale, wide, {0, 0, 50, 50});
     EXPECT_EQ(wide.pixel(8, 2), Rgb(10, 200, 30));
     EXPECT_EQ(wide.pixel(10, 2), Rgb(1, 2, 3));
+
+    // With a shape, what it cuts away lends no colour: a red window whose
+    // cut-away left column is drawn in the skin's magenta keeps a red edge.
+    Surface skin = Surface::AtScale(6, 2, 2, Rgb(200, 0, 0));
+    for (int32_t y = 0; y < skin.height(); ++y) {
+        skin.set_pixel(0, y, Rgb(255, 0, 255));
+        skin.set_pixel(1, y, Rgb(255, 0, 255));
+    }
+    const Region shape = Region::FromRect({1, 0, 6, 2});
+    Surface cut(9, 3, Rgb(1, 2, 3));
+    ReduceFrame(skin, scale, cut, cut.bounds(), &shape);
+    // Screen pixel 1 covers frame [4/3, 8/3): magenta then red.
+    EXPECT_EQ(cut.pixel(1, 1), Rgb(200, 0, 0));
+    EXPECT_EQ(cut.pixel(0, 1), Rgb(1, 2, 3));  // wholly cut away: untouched
+    ReduceFrame(skin, scale, cut, cut.bounds());
+    EXPECT_NE(cut.pixel(1, 1), Rgb(200, 0, 0));
 }
 
 TEST(ScreenScale, CursorsGrowSmoothlyWithTheirHotSpot) {
