@@ -3,10 +3,10 @@
 //
 // KOVELIN_SCALE forces a scale. Otherwise the desktop's settings are asked
 // in order: the X resource Xft.dpi (96 dpi is scale 1), then GDK_SCALE, then
-// QT_SCALE_FACTOR. Fractional scales are rounded up to the next whole one
-// for drawing (the frame is then reduced by the backend, see ScaleChoice); values that
-// are not positive numbers are passed over, and the result is clamped to
-// 1..kMaxDeviceScale.
+// QT_SCALE_FACTOR. Fractional scales are drawn at the next whole one (the
+// desktop backend reduces the frames to the true factor, see ScaleChoice);
+// values that are not positive numbers are passed over, and the result is
+// clamped to 1..kMaxDeviceScale.
 #pragma once
 
 #include <cstdint>
