@@ -3,8 +3,9 @@
 // (KOVELIN_SCALE, which the CTest entries running this set): the native
 // window is the program's size times the scale, cut to the skin's outline
 // at that size, its frame drawn at device resolution, and a real click at a
-// control's scaled place reaches that control. Without a scale above 1 the
-// tests skip; desktop_main_window_test.cpp covers scale 1.
+// control's scaled place reaches that control; with no window manager and
+// with Openbox. Without a scale above 1 the tests skip;
+// desktop_main_window_test.cpp covers scale 1.
 
 #include <gtest/gtest.h>
 
@@ -27,11 +28,18 @@ class NoHistory : public lookup::HistoryStore {
     Status Write(const std::string&) override { return {}; }
 };
 
-class DesktopAtScale : public ::testing::Test {
+enum class Manager { kNone, kOpenbox };
+
+class DesktopAtScale : public ::testing::TestWithParam<Manager> {
   protected:
     void SetUp() override {
         if (std::string why = Desktop::Unavailable(); !why.empty()) GTEST_SKIP() << why;
         if (DesktopScale().drawing == 1) GTEST_SKIP() << "runs with KOVELIN_SCALE above 1";
+        if (GetParam() == Manager::kOpenbox) {
+            if (!WindowManager::Installed("openbox")) GTEST_SKIP() << "openbox is not installed";
+            const std::string error = manager_.Start("openbox");
+            ASSERT_TRUE(error.empty()) << error;
+        }
         const std::string error = desktop_.Start();
         ASSERT_TRUE(error.empty()) << error;
         app::DictionaryStore& store = app::Dictionary();
@@ -41,13 +49,15 @@ class DesktopAtScale : public ::testing::Test {
     void TearDown() override {
         main_.reset();
         desktop_.Stop();
+        manager_.Stop();
     }
 
+    WindowManager manager_;
     Desktop desktop_;
     std::unique_ptr<lookup::MainWindow> main_;
 };
 
-TEST_F(DesktopAtScale, MainWindowIsScaledShapedAndTakesClicksWhereItsControlsShow) {
+TEST_P(DesktopAtScale, MainWindowIsScaledShapedAndTakesClicksWhereItsControlsShow) {
     const ScreenScale screen = desktop_.backend().Screen();
     ASSERT_GT(screen.factor(), 1.0);
     x11_probe::PaintRoot(kRoot);
@@ -100,6 +110,12 @@ TEST_F(DesktopAtScale, MainWindowIsScaledShapedAndTakesClicksWhereItsControlsSho
     EXPECT_EQ(screen.ToScreen(GetWindowRect(h).left), x);
     EXPECT_EQ(screen.ToScreen(GetWindowRect(h).top), y);
 }
+
+INSTANTIATE_TEST_SUITE_P(WindowManager, DesktopAtScale,
+                         ::testing::Values(Manager::kNone, Manager::kOpenbox),
+                         [](const ::testing::TestParamInfo<Manager>& p) {
+                             return p.param == Manager::kOpenbox ? "Openbox" : "None";
+                         });
 
 }  // namespace
 }  // namespace platform::sdl
