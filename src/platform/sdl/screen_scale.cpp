@@ -94,50 +94,59 @@ void ReduceFrame(const Surface& frame, const ScreenScale& scale, Surface& screen
     // The program columns the taps reach, for the shape's rows.
     const int32_t pc0 = columns.front().first / d;
     const int32_t pc1 = (columns.back().first + std::max(columns.back().count, 1)) / d + 1;
-    std::vector<float> sums(static_cast<size_t>(area.width()) * 4);
-    std::vector<uint8_t> inside(static_cast<size_t>(pc1 - pc0) * (kMaxDeviceScale + 2));
+    const auto width = static_cast<size_t>(area.width());
+    // Frame rows reduced along x, kept for the next screen row, which shares
+    // some of them: per screen column the weighted red, green and blue of
+    // the pixels the shape keeps (only those lend colour, so what is cut
+    // away never tints the edge), and their weight.
+    constexpr int32_t kKept = kMaxDeviceScale + 2;
+    std::vector<float> kept(static_cast<size_t>(kKept) * width * 4);
+    int32_t kept_row[kKept];
+    std::fill(std::begin(kept_row), std::end(kept_row), -1);
+    std::vector<uint8_t> inside(static_cast<size_t>(pc1 - pc0));
+    const auto reduced_row = [&](int32_t fy) -> const float* {
+        const int32_t slot = fy % kKept;
+        float* h = &kept[static_cast<size_t>(slot) * width * 4];
+        if (kept_row[slot] == fy) return h;
+        kept_row[slot] = fy;
+        if (shape != nullptr) {
+            std::fill(inside.begin(), inside.end(), 0);
+            for (const auto& span : shape->spans(fy / d)) {
+                for (int32_t x = std::max(span.x0, pc0); x < std::min(span.x1, pc1); ++x)
+                    inside[static_cast<size_t>(x - pc0)] = 1;
+            }
+        }
+        const uint32_t* in = frame.row(fy);
+        for (size_t i = 0; i < width; ++i) {
+            const Taps& c = columns[i];
+            float sum[4] = {0, 0, 0, 0};
+            for (int32_t n = 0; n < c.count; ++n) {
+                const int32_t fx = c.first + n;
+                if (shape != nullptr && inside[static_cast<size_t>(fx / d - pc0)] == 0) continue;
+                const uint32_t p = in[fx];
+                const float w = c.weight[n];
+                sum[0] += w * static_cast<float>((p >> 16) & 0xFF);
+                sum[1] += w * static_cast<float>((p >> 8) & 0xFF);
+                sum[2] += w * static_cast<float>(p & 0xFF);
+                sum[3] += w;
+            }
+            std::copy(std::begin(sum), std::end(sum), h + i * 4);
+        }
+        return h;
+    };
+    std::vector<float> sums(width * 4);
     for (int32_t y = area.top; y < area.bottom; ++y) {
         const Taps rows = TapsFor(y, k, frame.height());
         uint32_t* out = screen.row(y);
         if (rows.count == 0) continue;
-        // Which program pixels of the covered rows the shape keeps: only
-        // those lend colour, so what is cut away never tints the edge.
-        const int32_t pr0 = rows.first / d;
-        const int32_t pr_count = (rows.first + rows.count - 1) / d - pr0 + 1;
-        if (shape != nullptr) {
-            std::fill(inside.begin(), inside.end(), 0);
-            for (int32_t r = 0; r < pr_count; ++r) {
-                uint8_t* flags = &inside[static_cast<size_t>(r) * (pc1 - pc0)];
-                for (const auto& span : shape->spans(pr0 + r)) {
-                    for (int32_t x = std::max(span.x0, pc0); x < std::min(span.x1, pc1); ++x)
-                        flags[x - pc0] = 1;
-                }
-            }
-        }
         std::fill(sums.begin(), sums.end(), 0.0f);
         for (int32_t r = 0; r < rows.count; ++r) {
-            const int32_t fy = rows.first + r;
-            const uint32_t* in = frame.row(fy);
-            const uint8_t* flags = &inside[static_cast<size_t>(fy / d - pr0) * (pc1 - pc0)];
+            const float* h = reduced_row(rows.first + r);
             const float wr = rows.weight[r];
-            for (int32_t i = 0; i < area.width(); ++i) {
-                const Taps& c = columns[static_cast<size_t>(i)];
-                float* s = &sums[static_cast<size_t>(i) * 4];
-                for (int32_t n = 0; n < c.count; ++n) {
-                    const int32_t fx = c.first + n;
-                    if (shape != nullptr && flags[fx / d - pc0] == 0) continue;
-                    const uint32_t p = in[fx];
-                    const float w = wr * c.weight[n];
-                    s[0] += w * static_cast<float>((p >> 16) & 0xFF);
-                    s[1] += w * static_cast<float>((p >> 8) & 0xFF);
-                    s[2] += w * static_cast<float>(p & 0xFF);
-                    s[3] += w;
-                }
-            }
+            for (size_t i = 0; i < width * 4; ++i) sums[i] += wr * h[i];
         }
-        auto channel = [](float v) {
-            return static_cast<uint32_t>(std::clamp(std::lround(v), 0L, 255L));
-        };
+        // Rounded to nearest; the sums are never negative.
+        auto channel = [](float v) { return static_cast<uint32_t>(std::min(v, 255.0f) + 0.5f); };
         for (int32_t i = 0; i < area.width(); ++i) {
             const float* s = &sums[static_cast<size_t>(i) * 4];
             // A pixel the shape cuts away wholly is not shown; it keeps
