@@ -6,7 +6,8 @@
 // (clearing its persistent surface, the hover palette, the face).
 // BM_ButtonPicture paints a style 2 face with a 20 x 20 picture left of the
 // caption: plain, greyscale, and with the raised effect (two more copies of
-// the picture and of the caption). BM_ButtonHoverTick is one tick of the
+// the picture and of the caption), at device scale 1 and 2 (the picture, as
+// one read from a file, at scale 1). BM_ButtonHoverTick is one tick of the
 // hover timer while the pointer stays over the button.
 #include <benchmark/benchmark.h>
 
@@ -96,9 +97,9 @@ void BM_ButtonPicture(benchmark::State& state) {
         state.SkipWithError("layout failed");
         return;
     }
-    platform::Surface surface(100, 40);
+    platform::Surface surface = platform::Surface::AtScale(100, 40, state.range(1));
     DC dc(surface);
-    platform::Surface pixels = dc.CreateCompatibleSurface(20, 20, platform::Rgb(0xC0, 0xC0, 0xC0));
+    platform::Surface pixels(20, 20, platform::Rgb(0xC0, 0xC0, 0xC0));
     {
         DC p(pixels);
         p.FillRect({3, 3, 17, 17}, platform::Rgb(30, 120, 110));
@@ -112,7 +113,7 @@ void BM_ButtonPicture(benchmark::State& state) {
         benchmark::DoNotOptimize(PaintFace(dc, look.value(), kStateUp, &art));
     }
 }
-BENCHMARK(BM_ButtonPicture)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ButtonPicture)->ArgsProduct({{0, 1, 2}, {1, 2}})->Unit(benchmark::kMicrosecond);
 
 void BM_ButtonHoverTick(benchmark::State& state) {
     platform::headless::HeadlessSession session;

@@ -91,10 +91,12 @@ int main(int argc, char** argv) {
     if (!EnvSet("DISPLAY") && !EnvSet("WAYLAND_DISPLAY")) return NoDisplay("DISPLAY is not set");
     auto backend = platform::sdl::SdlBackend::Create();
     if (!backend) return NoDisplay(backend.error().message.c_str());
+    const platform::ScaleChoice scale = platform::sdl::DesktopScale();
+    backend.value()->SetScreenFactor(scale.factor);
 
     platform::text::InstallFontEngine();
     platform::WindowSystemSession session(std::move(backend).value(),
                                           std::make_unique<platform::RealClock>());
-    platform::SetDeviceScale(platform::sdl::DesktopScale());
+    platform::SetDeviceScale(scale.drawing);
     return lookup::RunProgram();
 }

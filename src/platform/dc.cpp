@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "platform/dc.h"
@@ -867,6 +868,78 @@ void DC::SetDIBits24Scaled(const Rect& r, const std::vector<uint8_t>& bits, size
             // pixels (anti-aliased text, smoothly scaled pictures).
             if ((sample[px * scale_ + mid] | 0xFF000000u) == v) continue;
             ForEachProgramPixel(sy, px, px + 1, [v](uint32_t& p) { p = v; });
+        }
+    }
+}
+
+namespace {
+// Where a logical rectangle lies in device pixels, or nothing when its
+// device rows would be larger than any surface.
+struct DeviceBox {
+    int64_t left = 0;
+    int64_t top = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+std::optional<DeviceBox> DeviceBoxOf(const Rect& r, Point origin, int32_t scale) {
+    if (r.empty()) return std::nullopt;
+    const int64_t w = int64_t{r.width()} * scale;
+    const int64_t h = int64_t{r.height()} * scale;
+    if (w > kMaxSurfaceSide || h > kMaxSurfaceSide) return std::nullopt;
+    return DeviceBox{(int64_t{r.left} + origin.x) * scale, (int64_t{r.top} + origin.y) * scale,
+                     static_cast<int32_t>(w), static_cast<int32_t>(h)};
+}
+}  // namespace
+
+std::vector<uint8_t> DC::GetDeviceBits24(const Rect& r) const {
+    if (scale_ == 1) return GetDIBits24(r);
+    const std::optional<DeviceBox> box = DeviceBoxOf(r, origin_, scale_);
+    if (!box) return {};
+    const int32_t stride = DibRowBytes(box->width);
+    std::vector<uint8_t> out(static_cast<size_t>(stride) * static_cast<size_t>(box->height), 0);
+    for (int32_t i = 0; i < box->height; ++i) {
+        const int64_t sy = box->top + box->height - 1 - i;
+        if (sy < 0 || sy >= target_->height()) continue;
+        const uint32_t* row = target_->row(static_cast<int32_t>(sy));
+        uint8_t* dst = out.data() + static_cast<size_t>(i) * stride;
+        const int64_t a = std::max<int64_t>(box->left, 0);
+        const int64_t b = std::min<int64_t>(box->left + box->width, target_->width());
+        for (int64_t sx = a; sx < b; ++sx) {
+            const uint32_t p = row[sx];
+            uint8_t* d = dst + static_cast<size_t>(sx - box->left) * 3;
+            d[0] = static_cast<uint8_t>(p);
+            d[1] = static_cast<uint8_t>(p >> 8);
+            d[2] = static_cast<uint8_t>(p >> 16);
+        }
+    }
+    return out;
+}
+
+void DC::SetDeviceBits24(const Rect& r, const std::vector<uint8_t>& bits) {
+    if (scale_ == 1) {
+        SetDIBits24(r, bits);
+        return;
+    }
+    const std::optional<DeviceBox> box = DeviceBoxOf(r, origin_, scale_);
+    if (!box) return;
+    const size_t stride = static_cast<size_t>(DibRowBytes(box->width));
+    for (int32_t i = 0; i < box->height; ++i) {
+        const size_t row_start = static_cast<size_t>(i) * stride;
+        if (row_start >= bits.size()) break;
+        const int64_t sy = box->top + box->height - 1 - i;
+        if (sy < 0 || sy >= target_->height()) continue;
+        uint32_t* row = target_->row(static_cast<int32_t>(sy));
+        for (const auto& span : device_clip_.spans(static_cast<int32_t>(sy))) {
+            const int64_t a = std::max<int64_t>({span.x0, box->left, 0});
+            const int64_t b =
+                std::min<int64_t>({span.x1, box->left + box->width, target_->width()});
+            for (int64_t px = a; px < b; ++px) {
+                const size_t at = row_start + static_cast<size_t>(px - box->left) * 3;
+                if (at + 3 > bits.size()) break;
+                row[px] = 0xFF000000u | (uint32_t{bits[at + 2]} << 16) |
+                          (uint32_t{bits[at + 1]} << 8) | bits[at];
+            }
         }
     }
 }

@@ -153,6 +153,13 @@ class DC {
     static int32_t DibRowBytes(int32_t width) { return ((width * 3) + 3) & ~3; }
     std::vector<uint8_t> GetDIBits24(const Rect& r) const;
     void SetDIBits24(const Rect& r, const std::vector<uint8_t>& bits);
+    // The same rows at device resolution: the logical rectangle r covers
+    // r.width() x scale() by r.height() x scale() device pixels, each read
+    // and written on its own (at scale 1 these are the calls above). Reads
+    // ignore the clip and give black off the surface; writes keep to the
+    // clip, and a short buffer writes only the pixels it fully holds.
+    std::vector<uint8_t> GetDeviceBits24(const Rect& r) const;
+    void SetDeviceBits24(const Rect& r, const std::vector<uint8_t>& bits);
 
     // The colour the surface would actually show for c (32-bit surfaces
     // show every colour exactly; system colours are translated).

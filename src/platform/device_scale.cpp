@@ -48,18 +48,27 @@ std::optional<int32_t> ParseScale(const std::string& text) {
     return WholeScale(*v);
 }
 
-int32_t ChooseDeviceScale(const ScaleSources& sources) {
-    if (sources.forced) {
-        if (auto s = ParseScale(*sources.forced)) return *s;
-    }
-    if (sources.xft_dpi) {
-        if (auto dpi = ParsePositive(*sources.xft_dpi)) return WholeScale(*dpi / 96.0);
+ScaleChoice ChooseScale(const ScaleSources& sources) {
+    std::optional<double> factor;
+    if (sources.forced) factor = ParsePositive(*sources.forced);
+    if (!factor && sources.xft_dpi) {
+        if (auto dpi = ParsePositive(*sources.xft_dpi)) factor = *dpi / 96.0;
     }
     for (const auto& v : {sources.gdk_scale, sources.qt_scale_factor}) {
-        if (!v) continue;
-        if (auto s = ParseScale(*v)) return *s;
+        if (factor) break;
+        if (v) factor = ParsePositive(*v);
     }
-    return 1;
+    if (!factor) return {};
+    ScaleChoice out;
+    out.drawing = WholeScale(*factor);
+    // A factor a hair from a whole one is that whole one.
+    out.factor = std::clamp(*factor, 1.0, static_cast<double>(out.drawing));
+    if (out.drawing - out.factor < 1e-6) out.factor = out.drawing;
+    return out;
+}
+
+int32_t ChooseDeviceScale(const ScaleSources& sources) {
+    return ChooseScale(sources).drawing;
 }
 
 }  // namespace platform

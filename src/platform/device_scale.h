@@ -3,10 +3,10 @@
 //
 // KOVELIN_SCALE forces a scale. Otherwise the desktop's settings are asked
 // in order: the X resource Xft.dpi (96 dpi is scale 1), then GDK_SCALE, then
-// QT_SCALE_FACTOR. Fractional scales are rounded up to the next whole one
-// (the frame is then reduced by the compositor or the backend); values that
-// are not positive numbers are passed over, and the result is clamped to
-// 1..kMaxDeviceScale.
+// QT_SCALE_FACTOR. Fractional scales are drawn at the next whole one (the
+// desktop backend reduces the frames to the true factor, see ScaleChoice);
+// values that are not positive numbers are passed over, and the result is
+// clamped to 1..kMaxDeviceScale.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +27,17 @@ struct ScaleSources {
 ScaleSources ScaleSourcesFromEnvironment();
 
 int32_t ChooseDeviceScale(const ScaleSources& sources);
+
+// The desktop's scale twice over: the whole scale drawing is done at, and
+// the true factor the desktop asks for (1.5 for Xft.dpi 144), which is never
+// above the whole scale and equals it for whole scales. A backend that
+// shows frames at the true factor reduces the drawn frames by
+// factor / drawing.
+struct ScaleChoice {
+    int32_t drawing = 1;
+    double factor = 1.0;
+};
+ScaleChoice ChooseScale(const ScaleSources& sources);
 
 // A scale value as text ("2", "1.5") rounded up to a whole scale, or
 // nothing when it is not a positive finite number.

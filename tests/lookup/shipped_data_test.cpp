@@ -36,6 +36,14 @@ TEST(ShippedDataTest, SkinAndMaskMakeTheRoundedWindow) {
         for (int32_t y = b.y; y < b.y + b.h; ++y)
             for (int32_t x = b.x; x < b.x + b.w; ++x)
                 ASSERT_TRUE(outline->contains(x, y)) << x << "," << y;
+    // The cut-away corners are not drawn in the mask colour, which smooth
+    // enlargement on a dense screen would blend into the outline's edge.
+    const Surface& pixels = (*skin)->pixels();
+    int64_t mask_coloured = 0;
+    for (int32_t y = 0; y < pixels.height(); ++y)
+        for (int32_t x = 0; x < pixels.width(); ++x)
+            mask_coloured += pixels.pixel(x, y) == lookup::kMaskColor ? 1 : 0;
+    EXPECT_EQ(mask_coloured, 0);
 }
 
 TEST(ShippedDataTest, PagePicturesFitThePanelAndTheScrollRange) {

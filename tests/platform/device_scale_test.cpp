@@ -154,6 +154,49 @@ TEST(DeviceScale, DeviceIndependentRowsRoundTripWithoutTouchingDetail) {
     EXPECT_EQ(s.pixel(2, 14), kWhite);
 }
 
+TEST(DeviceScale, DeviceRowsReadAndWriteEveryDevicePixel) {
+    Surface s = Surface::AtScale(5, 3, 2, kWhite);
+    s.set_pixel(3, 3, Rgb(1, 2, 3));
+    // Logical (0, 0) at program (1, 0); program pixel (2, 1) is clipped.
+    const Region clip = Region::Combine(Region::FromRect({0, 0, 5, 3}),
+                                        Region::FromRect({2, 1, 3, 2}), RegionOp::kDiff);
+    DC dc(s, Point{1, 0}, clip);
+    // Three by two program pixels: six by four device pixels, bottom-up.
+    std::vector<uint8_t> bits = dc.GetDeviceBits24({0, 0, 3, 2});
+    const size_t stride = static_cast<size_t>(DC::DibRowBytes(6));
+    ASSERT_EQ(bits.size(), stride * 4);
+    EXPECT_EQ(bits[0 * stride + 1 * 3 + 2], 1);  // device (3, 3): column 1, bottom row
+    EXPECT_EQ(bits[1 * stride + 1 * 3 + 2], 255);
+    // Past the surface's right edge reads black.
+    const std::vector<uint8_t> edge = dc.GetDeviceBits24({3, 0, 5, 1});
+    EXPECT_EQ(edge[3], 255);
+    EXPECT_EQ(edge[2 * 3], 0);
+
+    // One device pixel changes on its own; the clipped block stays.
+    bits[3 * stride + 0] = 0;  // device (2, 0), top row
+    for (size_t row = 0; row < 4; ++row)
+        for (size_t k = 0; k < 3; ++k) bits[row * stride + 3 * 3 + k] = 7;  // device column 5
+    dc.SetDeviceBits24({0, 0, 3, 2}, bits);
+    EXPECT_EQ(s.pixel(2, 0), Rgb(255, 255, 0));
+    EXPECT_EQ(s.pixel(3, 0), kWhite);
+    EXPECT_EQ(s.pixel(3, 3), Rgb(1, 2, 3));
+    EXPECT_EQ(s.pixel(5, 0), Rgb(7, 7, 7));
+    EXPECT_EQ(s.pixel(5, 2), kWhite);  // program (2, 1) is outside the clip
+    // A short buffer writes only the rows it holds.
+    std::vector<uint8_t> one_row(stride, 0);
+    dc.SetDeviceBits24({0, 0, 3, 2}, one_row);
+    EXPECT_EQ(s.pixel(2, 3), 0u);
+    EXPECT_EQ(s.pixel(2, 2), kWhite);
+    // Rows larger than any surface are refused.
+    EXPECT_TRUE(dc.GetDeviceBits24({0, 0, kMaxSurfaceSide, 1}).empty());
+
+    // At scale 1 they are the program-pixel rows.
+    Surface flat(3, 2, Rgb(9, 8, 7));
+    flat.set_pixel(1, 0, kWhite);
+    DC flat_dc(flat);
+    EXPECT_EQ(flat_dc.GetDeviceBits24({0, 0, 3, 2}), flat_dc.GetDIBits24({0, 0, 3, 2}));
+}
+
 TEST(DeviceScale, PicturesAreScaledSmoothlyAndMasksKept) {
     Surface pixels(4, 1, 0);
     pixels.set_pixel(2, 0, kWhite);
@@ -222,6 +265,40 @@ TEST(DeviceScaleChoice, ForcedThenXftThenGdkThenQtRoundedUp) {
     EXPECT_EQ(ParseScale("1e9"), kMaxDeviceScale);
     EXPECT_EQ(ParseScale("2x"), std::nullopt);
     EXPECT_EQ(ParseScale("inf"), std::nullopt);
+}
+
+TEST(DeviceScaleChoice, TheTrueFactorBesideTheWholeScale) {
+    ScaleSources s;
+    s.xft_dpi = "144";
+    ScaleChoice c = ChooseScale(s);
+    EXPECT_EQ(c.drawing, 2);
+    EXPECT_DOUBLE_EQ(c.factor, 1.5);
+    EXPECT_EQ(ChooseDeviceScale(s), 2);
+    s.forced = "2.25";
+    c = ChooseScale(s);
+    EXPECT_EQ(c.drawing, 3);
+    EXPECT_DOUBLE_EQ(c.factor, 2.25);
+    // Whole factors, and factors a hair above one, are whole.
+    s.forced = "2";
+    EXPECT_DOUBLE_EQ(ChooseScale(s).factor, 2.0);
+    s.forced.reset();
+    s.xft_dpi = "96.00001";
+    c = ChooseScale(s);
+    EXPECT_EQ(c.drawing, 1);
+    EXPECT_DOUBLE_EQ(c.factor, 1.0);
+    // Below one is one; beyond the largest scale is the largest.
+    s.xft_dpi = "48";
+    EXPECT_DOUBLE_EQ(ChooseScale(s).factor, 1.0);
+    s.xft_dpi = "960";
+    c = ChooseScale(s);
+    EXPECT_EQ(c.drawing, kMaxDeviceScale);
+    EXPECT_DOUBLE_EQ(c.factor, kMaxDeviceScale);
+    // A bad source is passed over for the next one's factor.
+    s.xft_dpi = "x";
+    s.qt_scale_factor = "1.75";
+    c = ChooseScale(s);
+    EXPECT_EQ(c.drawing, 2);
+    EXPECT_DOUBLE_EQ(c.factor, 1.75);
 }
 
 }  // namespace

@@ -110,11 +110,12 @@ platform::Surface DrawSkin(const Region& outline) {
     dc.FrameRect({p.x - 1, p.y - 1, p.x + p.w + 1, p.y + p.h + 1}, kPanelFrame);
     dc.FillRect({p.x - 1, p.y - 2, p.x + p.w + 1, p.y - 1}, Rgb(0xE8, 0xD6, 0xB6));
 
-    // Outside the outline the skin is the mask colour; the outline's own
-    // edge is a dark line.
+    // The outline's own edge is a dark line, and outside it (cut away by
+    // mask.dat) the same colour, so enlarging the skin smoothly on a dense
+    // screen blends nothing else into the edge.
     const Region outside = Region::Combine(Region::FromRect({0, 0, skin::kWidth, skin::kHeight}),
                                            outline, RegionOp::kDiff);
-    dc.FillRegion(outside, lookup::kMaskColor);
+    dc.FillRegion(outside, kEdge);
     dc.FillRegion(Edge(outline), kEdge);
     return picture;
 }

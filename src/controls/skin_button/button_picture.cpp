@@ -37,19 +37,101 @@ uint8_t GreyOf(uint8_t red, uint8_t green, uint8_t blue) {
     return static_cast<uint8_t>(std::clamp(g, 0.0, 255.0));
 }
 
+namespace {
+
+// Device-independent rows of `width` pixels, and where pixel (col, row) of
+// them starts.
+struct Rows {
+    std::vector<uint8_t> bits;
+    int32_t width = 0;
+    size_t at(int32_t col, int32_t row) const {
+        return static_cast<size_t>(row) * static_cast<size_t>(DC::DibRowBytes(width)) +
+               static_cast<size_t>(col) * 3;
+    }
+};
+
+// Gives each transparent pixel the mean of its opaque neighbours, so that
+// enlarging the picture smoothly blends no mask colour into the edges of
+// what shows.
+Rows BleedIntoTransparent(const Rows& pic, int32_t height, const std::vector<bool>& clear) {
+    Rows out = pic;
+    const int32_t w = pic.width;
+    for (int32_t row = 0; row < height; ++row) {
+        for (int32_t col = 0; col < w; ++col) {
+            if (!clear[static_cast<size_t>(row) * w + col]) continue;
+            int32_t sum[3] = {0, 0, 0};
+            int32_t n = 0;
+            for (int32_t r = std::max(row - 1, 0); r <= std::min(row + 1, height - 1); ++r) {
+                for (int32_t c = std::max(col - 1, 0); c <= std::min(col + 1, w - 1); ++c) {
+                    if (clear[static_cast<size_t>(r) * w + c]) continue;
+                    const size_t i = pic.at(c, r);
+                    for (int k = 0; k < 3; ++k) sum[k] += pic.bits[i + k];
+                    ++n;
+                }
+            }
+            if (n == 0) continue;
+            const size_t i = out.at(col, row);
+            for (int k = 0; k < 3; ++k)
+                out.bits[i + k] = static_cast<uint8_t>((sum[k] + n / 2) / n);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
 void PaintPictureBits(DC& dest, int32_t x, int32_t y, int32_t w, int32_t h, const Picture& picture,
                       const PictureBits& how) {
     if (w <= 0 || h <= 0 || !FitsAt(x, w) || !FitsAt(y, h)) return;
+    const int32_t scale = dest.scale();
+    if (int64_t{w} * scale > platform::kMaxSurfaceSide ||
+        int64_t{h} * scale > platform::kMaxSurfaceSide) {
+        return;
+    }
+    auto is_mask = [&](uint8_t b, uint8_t g, uint8_t r) {
+        return how.use_mask && dest.GetNearestColor(platform::Rgb(r, g, b)) == how.mask;
+    };
+
     // The picture at its own size over the icon background; what it does
-    // not cover keeps that colour.
+    // not cover keeps that colour. Its pixels and transparency are read at
+    // device resolution.
     Surface source = dest.CreateCompatibleSurface(w, h, how.icon_back);
     DC source_dc(source);
-    source_dc.DrawPicture(picture, 0, 0);
+    // Which device pixels are transparent, one flag a pixel of `pic`.
+    std::vector<bool> clear;
+    if (scale <= picture.pixels().scale()) {
+        source_dc.DrawPicture(picture, 0, 0);
+    } else {
+        // A picture of a lower resolution is enlarged smoothly: the mask
+        // colour is judged on its own pixels, each deciding its whole
+        // block, and is kept out of the blend along the edges.
+        Surface own(w, h, dest.GetNearestColor(how.icon_back));
+        DC own_dc(own);
+        own_dc.DrawPicture(picture, 0, 0);
+        Rows flat{own_dc.GetDIBits24({0, 0, w, h}), w};
+        std::vector<bool> own_clear(static_cast<size_t>(w) * h);
+        for (int32_t row = 0; row < h; ++row) {
+            for (int32_t col = 0; col < w; ++col) {
+                const size_t i = flat.at(col, row);
+                own_clear[static_cast<size_t>(row) * w + col] =
+                    is_mask(flat.bits[i], flat.bits[i + 1], flat.bits[i + 2]);
+            }
+        }
+        own_dc.SetDIBits24({0, 0, w, h}, BleedIntoTransparent(flat, h, own_clear).bits);
+        source_dc.BitBlt(0, 0, w, h, own_dc, 0, 0);
+        clear.resize(static_cast<size_t>(w) * scale * h * scale);
+        for (int32_t row = 0; row < h * scale; ++row) {
+            for (int32_t col = 0; col < w * scale; ++col) {
+                clear[static_cast<size_t>(row) * w * scale + col] =
+                    own_clear[static_cast<size_t>(row / scale) * w + col / scale];
+            }
+        }
+    }
 
     const Rect box = Rect::FromXYWH(x, y, w, h);
-    std::vector<uint8_t> under = dest.GetDIBits24(box);
-    const std::vector<uint8_t> pic = source_dc.GetDIBits24({0, 0, w, h});
-    if (under.empty() || under.size() != pic.size()) return;
+    Rows under{dest.GetDeviceBits24(box), w * scale};
+    const Rows pic{source_dc.GetDeviceBits24({0, 0, w, h}), w * scale};
+    if (under.bits.empty() || under.bits.size() != pic.bits.size()) return;
 
     uint8_t shade[3] = {0, 0, 0};  // blue, green, red
     if (how.shade) {
@@ -57,15 +139,15 @@ void PaintPictureBits(DC& dest, int32_t x, int32_t y, int32_t w, int32_t h, cons
         shade[1] = platform::GreenOf(*how.shade);
         shade[2] = platform::RedOf(*how.shade);
     }
-    const size_t stride = static_cast<size_t>(DC::DibRowBytes(w));
-    for (int32_t row = 0; row < h; ++row) {
-        for (int32_t col = 0; col < w; ++col) {
-            const size_t i = static_cast<size_t>(row) * stride + static_cast<size_t>(col) * 3;
-            const uint8_t sb = pic[i], sg = pic[i + 1], sr = pic[i + 2];
-            if (how.use_mask && dest.GetNearestColor(platform::Rgb(sr, sg, sb)) == how.mask) {
+    for (int32_t row = 0; row < h * scale; ++row) {
+        for (int32_t col = 0; col < pic.width; ++col) {
+            const size_t i = pic.at(col, row);
+            const uint8_t sb = pic.bits[i], sg = pic.bits[i + 1], sr = pic.bits[i + 2];
+            if (clear.empty() ? is_mask(sb, sg, sr)
+                              : clear[static_cast<size_t>(row) * pic.width + col]) {
                 continue;
             }
-            uint8_t* b = &under[i];
+            uint8_t* b = &under.bits[i];
             if (how.shade) {
                 if (how.dark_only && sr + sg + sb > kDarkLimit) continue;
                 b[0] = shade[0];
@@ -85,7 +167,7 @@ void PaintPictureBits(DC& dest, int32_t x, int32_t y, int32_t w, int32_t h, cons
             }
         }
     }
-    dest.SetDIBits24(box, under);
+    dest.SetDeviceBits24(box, under.bits);
 }
 
 void ButtonArt::Paint(DC& dc, const FaceLook& look, int32_t x, int32_t y, const Picture& picture,

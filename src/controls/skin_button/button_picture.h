@@ -6,7 +6,7 @@
 // ButtonArt is the FaceHooks the button paints with. Like the faces it
 // works on a drawing context and plain values, so the gallery and the tests
 // use it without a window. Pictures are read and written only through DC
-// calls in program pixels.
+// calls, at the device resolution of the context.
 #pragma once
 
 #include <cstdint>
@@ -41,10 +41,13 @@ struct PictureBits {
 };
 
 // Copies the w x h top-left part of `picture` onto `dest` at (x, y), one
-// pixel at a time: a pixel whose nearest colour is the mask colour keeps
-// what is under it; others become the picture's pixel, its grey, a blend,
-// or the shade. An icon is first drawn over `icon_back`. Nothing happens
-// when w or h is not positive.
+// device pixel at a time: a pixel whose nearest colour is the mask colour
+// keeps what is under it; others become the picture's pixel, its grey, a
+// blend, or the shade. An icon is first drawn over `icon_back`. On a
+// context of a higher device scale than the picture, the picture is
+// enlarged smoothly with its mask-coloured pixels kept out of the blend,
+// and each of its pixels decides whether its whole block is transparent.
+// Nothing happens when w or h is not positive.
 void PaintPictureBits(DC& dest, int32_t x, int32_t y, int32_t w, int32_t h, const Picture& picture,
                       const PictureBits& how);
 

@@ -13,6 +13,7 @@
 #include "platform/device_scale.h"
 #include "platform/preeti/preeti.h"
 #include "platform/sdl/keymap.h"
+#include "platform/sdl/screen_scale.h"
 #include "platform/sdl/shape.h"
 #include "platform/sdl/x11_desktop.h"
 #include "platform/sdl/x11_shape.h"
@@ -68,26 +69,22 @@ SDL_SystemCursor SystemCursorFor(CursorShape shape) {
     return SDL_SYSTEM_CURSOR_ARROW;
 }
 
-// A colour cursor from a picture; its mask (icons) becomes transparency.
-SdlCursorPtr CursorFromPicture(const Picture& pic, Point hotspot) {
+// A colour cursor from a picture, enlarged to the screen's factor; its mask
+// (icons) becomes transparency.
+SdlCursorPtr CursorFromPicture(const Picture& pic, Point hotspot, double factor) {
     const Surface& px = pic.pixels();
     if (px.empty() || px.width() > 256 || px.height() > 256) return nullptr;
+    const CursorPixels c = ScaleCursor(pic, hotspot, factor);
     SdlSurfacePtr s(
-        SDL_CreateRGBSurfaceWithFormat(0, px.width(), px.height(), 32, SDL_PIXELFORMAT_ARGB8888));
+        SDL_CreateRGBSurfaceWithFormat(0, c.width, c.height, 32, SDL_PIXELFORMAT_ARGB8888));
     if (!s) return nullptr;
     if (SDL_LockSurface(s.get()) != 0) return nullptr;
-    for (int32_t y = 0; y < px.height(); ++y) {
+    for (int32_t y = 0; y < c.height; ++y) {
         auto* dst = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(s->pixels) + y * s->pitch);
-        const uint32_t* src = px.row(y);
-        for (int32_t x = 0; x < px.width(); ++x) {
-            const bool opaque = !pic.has_mask() || pic.opaque_at(x, y);
-            dst[x] = opaque ? (src[x] | 0xFF000000u) : 0u;
-        }
+        std::copy_n(c.argb.data() + static_cast<size_t>(y) * c.width, c.width, dst);
     }
     SDL_UnlockSurface(s.get());
-    const int hx = std::clamp(hotspot.x, 0, px.width() - 1);
-    const int hy = std::clamp(hotspot.y, 0, px.height() - 1);
-    return SdlCursorPtr(SDL_CreateColorCursor(s.get(), hx, hy));
+    return SdlCursorPtr(SDL_CreateColorCursor(s.get(), c.hotspot.x, c.hotspot.y));
 }
 
 NativeKind NativeKindFor(uint32_t style, uint32_t ex_style) {
@@ -135,33 +132,25 @@ SdlBackend::~SdlBackend() {
     windows_.clear();
 }
 
-namespace {
-
-// Native windows, the pointer and the screen are in device pixels; the
-// window system's in program pixels, DeviceScale() device pixels each.
-int32_t ToDevice(int32_t v) {
-    return v * DeviceScale();
-}
-int32_t FromDevice(int32_t v) {
-    const int32_t s = DeviceScale();
-    return v >= 0 ? v / s : -((-v + s - 1) / s);
-}
-Point FromDevice(Point p) {
-    return {FromDevice(p.x), FromDevice(p.y)};
-}
-
-}  // namespace
-
-int32_t DesktopScale() {
+ScaleChoice DesktopScale() {
     ScaleSources sources = ScaleSourcesFromEnvironment();
     sources.xft_dpi = XftDpi();
-    return ChooseDeviceScale(sources);
+    return ChooseScale(sources);
+}
+
+// Native windows, the pointer and the screen are in screen pixels; the
+// window system's in program pixels, drawn at DeviceScale() device pixels
+// each and shown at the screen factor.
+ScreenScale SdlBackend::Screen() const {
+    const int32_t drawing = DeviceScale();
+    return ScreenScale(drawing, screen_factor_ > 0 ? screen_factor_ : drawing);
 }
 
 Size SdlBackend::ScreenSize() const {
     SDL_Rect r;
     if (SDL_GetDisplayBounds(0, &r) != 0) return {1024, 768};
-    return {FromDevice(r.w), FromDevice(r.h)};
+    const ScreenScale screen = Screen();
+    return {screen.FromScreen(r.w), screen.FromScreen(r.h)};
 }
 
 SdlBackend::Native* SdlBackend::NativeOf(HWND top) {
@@ -236,9 +225,10 @@ void SdlBackend::CreateNative(HWND top) {
     if (kind == NativeKind::kDialog)
         SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "_NET_WM_WINDOW_TYPE_DIALOG");
     const std::string title = preeti::Cp1252ToUtf8(GetWindowText(top));
-    SdlWindowPtr w(SDL_CreateWindow(title.c_str(), ToDevice(r.left), ToDevice(r.top),
-                                    ToDevice(std::max(1, r.width())),
-                                    ToDevice(std::max(1, r.height())), flags));
+    const ScreenScale screen = Screen();
+    SdlWindowPtr w(SDL_CreateWindow(title.c_str(), screen.ToScreen(r.left), screen.ToScreen(r.top),
+                                    screen.ToScreen(std::max(1, r.width())),
+                                    screen.ToScreen(std::max(1, r.height())), flags));
     if (kind == NativeKind::kDialog) SDL_ResetHint(SDL_HINT_X11_WINDOW_TYPE);
     if (!w) {
         SDL_Log("kovelin: cannot create a native window: %s", SDL_GetError());
@@ -270,8 +260,13 @@ void SdlBackend::HandFocusToOwner(Native& n) {
 
 void SdlBackend::ApplyShape(Native& n) {
     std::optional<Region> region = GetWindowRgn(n.hwnd);
+    n.region = region;
     if (region) {
-        std::vector<Rect> rects = RegionToRects(region->Scaled(DeviceScale()));
+        // Each rectangle's edges land where the screen shows the program's
+        // pixel edges, as the window's size does.
+        const ScreenScale screen = Screen();
+        std::vector<Rect> rects = RegionToRects(*region);
+        for (Rect& r : rects) r = screen.ToScreen(r);
         n.shaped = ShapeNativeWindow(n.window.get(), &rects);
     } else {
         // Removing a shape we never set is harmless; where shaping is not
@@ -279,6 +274,8 @@ void SdlBackend::ApplyShape(Native& n) {
         if (n.shaped) ShapeNativeWindow(n.window.get(), nullptr);
         n.shaped = false;
     }
+    // A reduced frame's edge pixels depend on the shape.
+    if (Screen().Reduces()) Blit(n, n.shown.bounds());
 }
 
 void SdlBackend::ApplyTitle(Native& n) {
@@ -291,7 +288,8 @@ void SdlBackend::MoveNative(Native& n) {
     n.requested_positions.push_back(p);
     while (n.requested_positions.size() > kRememberedMoves) n.requested_positions.pop_front();
     n.position = p;
-    SDL_SetWindowPosition(n.window.get(), ToDevice(p.x), ToDevice(p.y));
+    const ScreenScale screen = Screen();
+    SDL_SetWindowPosition(n.window.get(), screen.ToScreen(p.x), screen.ToScreen(p.y));
 }
 
 void SdlBackend::TopLevelChanged(HWND top, TopLevelChange change) {
@@ -318,8 +316,9 @@ void SdlBackend::TopLevelChanged(HWND top, TopLevelChange change) {
             break;
         case TopLevelChange::kResized: {
             const Rect r = GetWindowRect(top);
-            SDL_SetWindowSize(w, ToDevice(std::max(1, r.width())),
-                              ToDevice(std::max(1, r.height())));
+            const ScreenScale screen = Screen();
+            SDL_SetWindowSize(w, screen.ToScreen(std::max(1, r.width())),
+                              screen.ToScreen(std::max(1, r.height())));
             ApplyShape(*n);
             break;
         }
@@ -386,15 +385,29 @@ void SdlBackend::Blit(Native& n, Rect area) {
     if (!(SDL_GetWindowFlags(w) & SDL_WINDOW_SHOWN)) return;  // shown later, in full
     SDL_Surface* target = SDL_GetWindowSurface(w);            // owned by the window
     if (!target) return;
-    area = area.intersect(n.shown.bounds()).intersect({0, 0, target->w, target->h});
+    const Surface* source = &n.shown;
+    const ScreenScale screen = Screen();
+    if (screen.Reduces() && n.shown.scale() == screen.drawing()) {
+        // The frame is reduced to the screen's factor, only where it changed.
+        if (n.reduced.width() != target->w || n.reduced.height() != target->h) {
+            n.reduced = Surface(target->w, target->h);
+            area = n.shown.bounds();
+        }
+        area = screen.FrameToScreen(area.intersect(n.shown.bounds()));
+        ReduceFrame(n.shown, screen, n.reduced, area, n.region ? &*n.region : nullptr);
+        source = &n.reduced;
+    } else {
+        n.reduced = Surface();
+    }
+    area = area.intersect(source->bounds()).intersect({0, 0, target->w, target->h});
     if (area.empty()) return;
     if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) return;
     const int bpp = target->format->BytesPerPixel;
     uint8_t* dst =
         static_cast<uint8_t*>(target->pixels) + area.top * target->pitch + area.left * bpp;
-    const uint32_t* src = n.shown.row(area.top) + area.left;
+    const uint32_t* src = source->row(area.top) + area.left;
     SDL_ConvertPixels(area.width(), area.height(), SDL_PIXELFORMAT_ARGB8888, src,
-                      n.shown.width() * 4, target->format->format, dst, target->pitch);
+                      source->width() * 4, target->format->format, dst, target->pitch);
     if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
     SDL_Rect r{area.left, area.top, area.width(), area.height()};
     SDL_UpdateWindowSurfaceRects(w, &r, 1);
@@ -409,11 +422,11 @@ Point SdlBackend::ScreenPointFor(uint32_t sdl_window_id, int32_t x, int32_t y,
         int gx = 0;
         int gy = 0;
         SDL_GetGlobalMouseState(&gx, &gy);
-        return FromDevice(Point{gx, gy});
+        return Screen().FromScreen(Point{gx, gy});
     }
     const Native* n = NativeOfSdl(sdl_window_id);
     const Point origin = n ? n->position : Point{};
-    return origin + FromDevice(Point{x, y});
+    return origin + Screen().FromScreen(Point{x, y});
 }
 
 void SdlBackend::HandleWindowEvent(const SDL_WindowEvent& ev) {
@@ -441,8 +454,8 @@ void SdlBackend::HandleWindowEvent(const SDL_WindowEvent& ev) {
             break;
         case SDL_WINDOWEVENT_MOVED: {
             // The server knows best where the window is (see ScreenPosition).
-            const Point p =
-                FromDevice(ScreenPosition(n->window.get()).value_or(Point{ev.data1, ev.data2}));
+            const Point p = Screen().FromScreen(
+                ScreenPosition(n->window.get()).value_or(Point{ev.data1, ev.data2}));
             n->position = p;
             auto& req = n->requested_positions;
             auto it = std::find(req.begin(), req.end(), p);
@@ -550,7 +563,7 @@ void SdlBackend::FollowPointer() {
     int gx = 0;
     int gy = 0;
     SDL_GetGlobalMouseState(&gx, &gy);
-    const Point p = FromDevice(Point{gx, gy});
+    const Point p = Screen().FromScreen(Point{gx, gy});
     if (p == last_pointer_) return;
     last_pointer_ = p;
     InjectMouseMove(p);
@@ -590,7 +603,7 @@ bool SdlBackend::WaitForInput(std::optional<uint64_t> deadline_ms) {
 
 void SdlBackend::SetCursorShape(const Cursor& cursor) {
     if (cursor.shape == CursorShape::kCustom && cursor.picture) {
-        SdlCursorPtr c = CursorFromPicture(*cursor.picture, cursor.hotspot);
+        SdlCursorPtr c = CursorFromPicture(*cursor.picture, cursor.hotspot, Screen().factor());
         if (c) {
             SDL_SetCursor(c.get());
             custom_cursor_ = std::move(c);  // the old one is no longer shown
@@ -607,7 +620,8 @@ void SdlBackend::SetCursorShape(const Cursor& cursor) {
 }
 
 void SdlBackend::WarpCursor(Point screen) {
-    SDL_WarpMouseGlobal(ToDevice(screen.x), ToDevice(screen.y));
+    const ScreenScale scale = Screen();
+    SDL_WarpMouseGlobal(scale.ToScreen(screen.x), scale.ToScreen(screen.y));
 }
 
 std::optional<std::string> SdlBackend::ClipboardText() const {

@@ -25,7 +25,10 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/device_scale.h"
 #include "platform/error.h"
+#include "platform/region.h"
+#include "platform/sdl/screen_scale.h"
 #include "platform/sdl/sdl_handles.h"
 #include "platform/surface.h"
 
@@ -40,10 +43,10 @@ enum class NativeKind {
     kTooltip,    // a pop-up that takes no input (WS_EX_NOACTIVATE, disabled)
 };
 
-// The device scale of this desktop (see platform/device_scale.h), the X
-// resource Xft.dpi included. Set it with SetDeviceScale once the window
-// system runs.
-int32_t DesktopScale();
+// The scale of this desktop (see platform/device_scale.h), the X resource
+// Xft.dpi included. Draw at its whole scale (SetDeviceScale once the window
+// system runs) and give its factor to the backend (SetScreenFactor).
+ScaleChoice DesktopScale();
 
 class SdlBackend final : public Backend {
   public:
@@ -63,6 +66,15 @@ class SdlBackend final : public Backend {
     std::optional<std::string> ClipboardText() const override;
     bool SetClipboardText(const std::string& utf8) override;
 
+    // Screen pixels per program pixel. Without one (or with 0) the screen
+    // shows frames as drawn, DeviceScale() pixels per program pixel; a
+    // factor below DeviceScale() (1.5 for frames drawn at 2) sizes, places
+    // and shapes native windows at that factor, reduces every frame to it
+    // with an area-averaging filter, maps the pointer back with it, and
+    // enlarges custom cursors by it.
+    void SetScreenFactor(double factor) { screen_factor_ = factor; }
+    ScreenScale Screen() const;
+
     // Whether the window has a native window, and whether its region is
     // applied to it as a native shape (for tests and diagnostics).
     bool HasNativeWindow(HWND top) const;
@@ -79,9 +91,11 @@ class SdlBackend final : public Backend {
         HWND hwnd;
         SdlWindowPtr window;
         NativeKind kind = NativeKind::kNormal;
-        Point position;  // on the screen, as last moved or seen moving
-        Surface shown;   // what the native window shows, to repaint exposures
+        Point position;   // on the screen, as last moved or seen moving
+        Surface shown;    // the frame the native window shows, to repaint exposures
+        Surface reduced;  // the frame reduced to the screen's factor, when it is
         bool shaped = false;
+        std::optional<Region> region;           // the window's region, program pixels
         std::deque<Point> requested_positions;  // our own moves, not yet echoed
     };
 
@@ -117,6 +131,7 @@ class SdlBackend final : public Backend {
     bool pumping_ = false;
     std::optional<HWND> pending_activation_;
     HWND following_native_focus_;  // being activated because it has the native focus
+    double screen_factor_ = 0;     // 0: DeviceScale()
 };
 
 }  // namespace platform::sdl

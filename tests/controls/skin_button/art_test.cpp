@@ -109,6 +109,76 @@ TEST(PictureBits, GreyBlendAndSilhouettes) {
     EXPECT_EQ(PaintBits(p, dark).pixel(4, 2), Rgb(0, 0, 0));
 }
 
+// At scale 2 the picture's pixels are worked on at device resolution: what
+// shows equals the picture enlarged smoothly by the platform, the face
+// under it keeps its device detail, and no mask colour bleeds into the
+// edges of what shows.
+TEST(PictureBits, AtScaleTwoWorkOnDevicePixels) {
+    // Black and white halves without any mask colour: a plain copy is the
+    // platform's smooth enlargement, ramp and all.
+    Surface halves(4, 2, 0);
+    for (int32_t y = 0; y < 2; ++y) {
+        halves.set_pixel(2, y, kWhite);
+        halves.set_pixel(3, y, kWhite);
+    }
+    const Picture ramp(std::move(halves), PictureKind::kBitmap);
+    Surface painted = Surface::AtScale(8, 4, 2, kUnder);
+    Surface drawn = Surface::AtScale(8, 4, 2, kUnder);
+    DC painted_dc(painted);
+    DC drawn_dc(drawn);
+    PictureBits copy;
+    copy.mask = kMask;
+    copy.icon_back = kMask;
+    PaintPictureBits(painted_dc, 2, 1, 4, 2, ramp, copy);
+    drawn_dc.DrawPicture(ramp, 2, 1);
+    for (int32_t y = 0; y < 8; ++y)
+        for (int32_t x = 0; x < 16; ++x) ASSERT_EQ(painted.pixel(x, y), drawn.pixel(x, y)) << x;
+    EXPECT_NE(painted.pixel(7, 2), painted.pixel(6, 2));  // a ramp, not 2 x 2 blocks
+
+    // A red cross on the mask colour: the red blocks stay pure red, the
+    // mask blocks keep the face, and its one-device-pixel detail survives.
+    Surface cross(3, 3, kMask);
+    for (int32_t i = 0; i < 3; ++i) {
+        cross.set_pixel(1, i, kRed);
+        cross.set_pixel(i, 1, kRed);
+    }
+    const Picture plus(std::move(cross), PictureKind::kBitmap);
+    Surface face = Surface::AtScale(8, 8, 2, kUnder);
+    face.set_pixel(5, 5, kMarker);  // device pixel inside the top-left mask block
+    DC face_dc(face);
+    PaintPictureBits(face_dc, 2, 2, 3, 3, plus, copy);
+    for (int32_t y = 4; y < 10; ++y) {
+        for (int32_t x = 4; x < 10; ++x) {
+            const bool red = (x / 2 == 3) || (y / 2 == 3);
+            if (x == 5 && y == 5) continue;
+            EXPECT_EQ(face.pixel(x, y), red ? kRed : kUnder) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(face.pixel(5, 5), kMarker);
+
+    // Blending mixes each device pixel with what lies under that pixel.
+    Surface under = Surface::AtScale(4, 4, 2, kUnder);
+    under.set_pixel(3, 3, kWhite);
+    DC under_dc(under);
+    PictureBits blend = copy;
+    blend.blend = true;
+    PaintPictureBits(under_dc, 1, 1, 2, 2, Picture(Surface(2, 2, 0), PictureKind::kBitmap), blend);
+    EXPECT_EQ(under.pixel(3, 3), Rgb(85, 85, 85));
+    EXPECT_EQ(under.pixel(2, 2), Rgb(16, 20, 23));
+
+    // An icon's transparent pixel keeps its whole block.
+    Picture icon = Test5x3(PictureKind::kIcon);
+    std::vector<uint8_t> mask(15, 1);
+    mask[1] = 0;
+    icon.set_mask(mask);
+    Surface on_icon = Surface::AtScale(10, 5, 2, kUnder);
+    DC icon_dc(on_icon);
+    PaintPictureBits(icon_dc, 0, 0, 5, 3, icon, copy);
+    for (int32_t y : {0, 1})
+        for (int32_t x : {2, 3}) EXPECT_EQ(on_icon.pixel(x, y), kUnder);
+    EXPECT_EQ(on_icon.pixel(9, 5), kMarker);  // the marker's block, bottom-right
+}
+
 // A 4 x 4 picture with a white top-left pixel and dark red elsewhere.
 PictureRef Square(Color c = Rgb(128, 0, 0)) {
     Surface s(4, 4, c);

@@ -28,16 +28,22 @@ std::string Desktop::Start() {
     auto created = SdlBackend::Create();
     if (!created.ok()) return created.error().message;
     backend_ = created.value().get();
+    // The desktop's scale, as the program takes it (1 unless KOVELIN_SCALE
+    // or the display says otherwise).
+    const ScaleChoice scale = DesktopScale();
+    backend_->SetScreenFactor(scale.factor);
     auto clock = std::make_unique<VirtualClock>(0);
     clock_ = clock.get();
     session_ = std::make_unique<WindowSystemSession>(std::move(created).value(), std::move(clock));
+    SetDeviceScale(scale.drawing);
     return {};
 }
 
 void Desktop::SaveShot(const std::string& name) {
     const char* dir = std::getenv("KOVELIN_SHOT_DIR");
     if (!dir) return;
-    x11_probe::Image img = x11_probe::Grab(0, 0, 1024, 768);
+    const auto [width, height] = x11_probe::ScreenSize();
+    x11_probe::Image img = x11_probe::Grab(0, 0, width, height);
     if (img.rgb.empty()) return;
     Surface s(img.width, img.height);
     for (int y = 0; y < img.height; ++y)

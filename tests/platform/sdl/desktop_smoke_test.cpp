@@ -2,7 +2,9 @@
 // Desktop smoke tests on a real X server (Xvfb, started by
 // run_under_xvfb.sh): a shaped window is drawn and clipped by the server
 // itself, real pointer clicks and key presses reach the window, and a caption
-// drag moves the native window.
+// drag moves the native window. Places on the screen are the program's
+// times the desktop's scale, so the tests hold at every scale
+// (sdl.desktop_smoke_scale2 and _scale1_5 run them at 2 and 1.5).
 
 #include <gtest/gtest.h>
 
@@ -58,6 +60,9 @@ class DesktopSmoke : public ::testing::Test {
 
     static void SaveShot(const char* name) { Desktop::SaveShot(name); }
 
+    // Where the screen shows a program coordinate.
+    int At(int32_t program) const { return backend_->Screen().ToScreen(program); }
+
     Desktop desktop_;
     SdlBackend* backend_ = nullptr;
     std::vector<Seen> seen_;
@@ -66,8 +71,11 @@ class DesktopSmoke : public ::testing::Test {
 TEST_F(DesktopSmoke, ShapedWindowIsClippedByTheServerAndTakesClicks) {
     const Rect box = Rect::FromXYWH(100, 100, 200, 150);
     const Region shape = Region::Ellipse({0, 0, box.width(), box.height()});
+    const ScreenScale screen = backend_->Screen();
+    const Rect on_screen = screen.ToScreen(box);
     x11_probe::PaintRoot(0x3070A0);
-    const x11_probe::Image before = x11_probe::Grab(box.left, box.top, box.width(), box.height());
+    const x11_probe::Image before =
+        x11_probe::Grab(on_screen.left, on_screen.top, on_screen.width(), on_screen.height());
     ASSERT_FALSE(before.rgb.empty());
 
     HWND h = CreateWindowEx(0, "SmokeWindow", "shaped", WS_POPUP, box.left, box.top, box.width(),
@@ -76,18 +84,21 @@ TEST_F(DesktopSmoke, ShapedWindowIsClippedByTheServerAndTakesClicks) {
     ShowWindow(h, SW_SHOW);
     UpdateWindow(h);
     ASSERT_TRUE(PumpUntil([&] {
-        return x11_probe::Grab(box.left + 100, box.top + 75, 1, 1).rgb.at(0) == kShapeRgb;
+        return x11_probe::PixelAt(At(box.left + 100), At(box.top + 75)) == kShapeRgb;
     })) << "the window never appeared";
     ASSERT_TRUE(backend_->IsNativelyShaped(h));
 
     // Inside the ellipse the window's colour; outside it, inside the box,
-    // whatever the screen showed before.
-    const x11_probe::Image after = x11_probe::Grab(box.left, box.top, box.width(), box.height());
+    // whatever the screen showed before. A screen pixel belongs to the
+    // program pixel under its centre.
+    const x11_probe::Image after =
+        x11_probe::Grab(on_screen.left, on_screen.top, on_screen.width(), on_screen.height());
     int wrong = 0;
-    for (int y = 0; y < box.height(); ++y)
-        for (int x = 0; x < box.width(); ++x) {
-            const uint32_t want = shape.contains(x, y) ? kShapeRgb : before.at(x, y);
-            ASSERT_TRUE(shape.contains(x, y) || before.at(x, y) == 0x3070A0);
+    for (int y = 0; y < on_screen.height(); ++y)
+        for (int x = 0; x < on_screen.width(); ++x) {
+            const bool inside = shape.contains(screen.FromScreen(x), screen.FromScreen(y));
+            const uint32_t want = inside ? kShapeRgb : before.at(x, y);
+            ASSERT_TRUE(inside || before.at(x, y) == 0x3070A0);
             wrong += after.at(x, y) != want ? 1 : 0;
         }
     EXPECT_EQ(wrong, 0);
@@ -95,10 +106,10 @@ TEST_F(DesktopSmoke, ShapedWindowIsClippedByTheServerAndTakesClicks) {
 
     // A click in the box's corner, outside the shape, goes past the window;
     // one inside reaches it at the right client position.
-    x11_probe::MovePointer(box.left + 3, box.top + 3);
+    x11_probe::MovePointer(At(box.left + 3), At(box.top + 3));
     x11_probe::Button(1, true);
     x11_probe::Button(1, false);
-    x11_probe::MovePointer(box.left + 100, box.top + 75);
+    x11_probe::MovePointer(At(box.left + 100), At(box.top + 75));
     x11_probe::Button(1, true);
     x11_probe::Button(1, false);
     ASSERT_TRUE(PumpUntil([&] { return Count(WM_LBUTTONDOWN) > 0; }));
@@ -112,8 +123,8 @@ TEST_F(DesktopSmoke, TypedKeysReachTheWindowOnce) {
     HWND h = CreateWindowEx(0, "SmokeWindow", "keys", WS_POPUP, 400, 300, 120, 80, {});
     ShowWindow(h, SW_SHOW);
     SetFocus(h);
-    ASSERT_TRUE(PumpUntil([&] { return x11_probe::Grab(460, 340, 1, 1).rgb.at(0) == kShapeRgb; }));
-    x11_probe::MovePointer(460, 340);
+    ASSERT_TRUE(PumpUntil([&] { return x11_probe::PixelAt(At(460), At(340)) == kShapeRgb; }));
+    x11_probe::MovePointer(At(460), At(340));
     x11_probe::FocusWindowUnderPointer();
     PumpUntil([] { return false; }, 5);
     x11_probe::Key('a', true);
@@ -137,12 +148,12 @@ TEST_F(DesktopSmoke, CaptionDragMovesTheNativeWindow) {
     ASSERT_TRUE(PumpUntil([&] { return backend_->NativePosition(h) == Point{300, 200}; }));
     PumpUntil([] { return false; }, 5);
     // Grab the caption bar, left of its buttons, and drag in steps.
-    x11_probe::MovePointer(360, 210);
+    x11_probe::MovePointer(At(360), At(210));
     PumpUntil([] { return false; }, 3);
     x11_probe::Button(1, true);
     PumpUntil([] { return false; }, 3);
     for (int i = 1; i <= 5; ++i) {
-        x11_probe::MovePointer(360 + 10 * i, 210 + 8 * i);
+        x11_probe::MovePointer(At(360 + 10 * i), At(210 + 8 * i));
         PumpUntil([] { return false; }, 2);
     }
     x11_probe::Button(1, false);
@@ -157,22 +168,24 @@ TEST_F(DesktopSmoke, CaptionDragMovesTheNativeWindow) {
 TEST_F(DesktopSmoke, DemoWindowTakesRealClicksAndTyping) {
     x11_probe::PaintRoot(0x3070A0);
     HWND demo = harness::CreateDemoWindow();
+    // The demo's other windows are placed by the screen's size; on a
+    // smaller one (in program pixels) they may overlap this one.
+    BringWindowToTop(demo);
     HWND count = FindWindowByName("btnCount", demo);
     HWND input = FindWindowByName("txtInput", demo);
     ASSERT_TRUE(count && input);
     const Point c = ClientToScreen(count, {40, 11});
-    ASSERT_TRUE(
-        PumpUntil([&] { return x11_probe::Grab(c.x, c.y - 8, 1, 1).rgb.at(0) != 0x3070A0; }));
+    ASSERT_TRUE(PumpUntil([&] { return x11_probe::PixelAt(At(c.x), At(c.y - 8)) != 0x3070A0; }));
     SaveShot("demo-window.png");
 
-    x11_probe::MovePointer(c.x, c.y);
+    x11_probe::MovePointer(At(c.x), At(c.y));
     x11_probe::Button(1, true);
     x11_probe::Button(1, false);
     EXPECT_TRUE(PumpUntil([&] { return GetProp(demo, "demo.count") == 1; }));
 
     // The click moved the focus to the button; give it back to the text box.
     const Point t = ClientToScreen(input, {20, 10});
-    x11_probe::MovePointer(t.x, t.y);
+    x11_probe::MovePointer(At(t.x), At(t.y));
     x11_probe::Button(1, true);
     x11_probe::Button(1, false);
     x11_probe::FocusWindowUnderPointer();
@@ -199,7 +212,7 @@ TEST_F(DesktopSmoke, AMessageToAWindowJustDestroyedIsNotFatal) {
     x11_probe::SendMessageTo(gone);
     HWND next = CreateWindowEx(0, "SmokeWindow", "next", WS_POPUP, 60, 10, 40, 40, {});
     ShowWindow(next, SW_SHOW);
-    EXPECT_TRUE(PumpUntil([&] { return x11_probe::PixelAt(80, 30) == kShapeRgb; }));
+    EXPECT_TRUE(PumpUntil([&] { return x11_probe::PixelAt(At(80), At(30)) == kShapeRgb; }));
 }
 
 }  // namespace

@@ -144,6 +144,17 @@ std::pair<int, int> Origin(XWindow window) {
     return {x, y};
 }
 
+std::pair<int, int> Size(XWindow window) {
+    XWindowAttributes a{};
+    if (!XGetWindowAttributes(Dpy(), window, &a)) return {};
+    return {a.width, a.height};
+}
+
+std::pair<int, int> ScreenSize() {
+    Display* d = Dpy();
+    return {DisplayWidth(d, DefaultScreen(d)), DisplayHeight(d, DefaultScreen(d))};
+}
+
 bool HasFocus(XWindow window) {
     Display* d = Dpy();
     for (::Window w = FocusedWindow(); w && window;) {
@@ -284,6 +295,12 @@ XWindow FocusedWindow() {
     return 0;
 }
 std::pair<int, int> Origin(XWindow) {
+    return {};
+}
+std::pair<int, int> Size(XWindow) {
+    return {};
+}
+std::pair<int, int> ScreenSize() {
     return {};
 }
 bool HasFocus(XWindow) {

@@ -37,6 +37,10 @@ XWindow XWindowOf(uint32_t sdl_window_id);
 XWindow FocusedWindow();
 // Where the window's top-left corner is on the screen.
 std::pair<int, int> Origin(XWindow window);
+// A window's width and height.
+std::pair<int, int> Size(XWindow window);
+// The screen's width and height.
+std::pair<int, int> ScreenSize();
 // Whether the focus is `window` itself or one of its descendants.
 bool HasFocus(XWindow window);
 // Whether the window manager is bypassed for the window.
