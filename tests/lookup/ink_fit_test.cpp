@@ -14,6 +14,7 @@
 #include "app/dictionary_store.h"
 #include "app/loader.h"
 #include "lookup/main_window.h"
+#include "no_history.h"
 #include "platform/controls/label.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/listview/commctrl.h"
@@ -91,11 +92,7 @@ FontDesc Desc(const char* name, float size) {
     return f;
 }
 
-class NoHistory : public lookup::HistoryStore {
-  public:
-    std::string Read(const std::string& fallback) override { return fallback; }
-    platform::Status Write(const std::string&) override { return {}; }
-};
+using lookup::testing::NoHistory;
 
 class InkFitTest : public ::testing::Test {
   protected:

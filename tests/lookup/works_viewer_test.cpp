@@ -12,6 +12,7 @@
 #include "app/app_paths.h"
 #include "app/dictionary_store.h"
 #include "lookup/main_window.h"
+#include "no_history.h"
 #include "platform/dc.h"
 #include "platform/headless/headless_backend.h"
 
@@ -20,11 +21,7 @@ using namespace platform::controls;
 
 namespace {
 
-class NoHistory : public lookup::HistoryStore {
-  public:
-    std::string Read(const std::string& fallback) override { return fallback; }
-    Status Write(const std::string&) override { return {}; }
-};
+using lookup::testing::NoHistory;
 
 class WorksViewerTest : public ::testing::Test {
   protected:

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "../../lookup/no_history.h"
 #include "app/dictionary_store.h"
 #include "desktop_fixture.h"
 #include "lookup/main_window.h"
@@ -17,11 +18,7 @@ namespace {
 
 constexpr uint32_t kRoot = 0x3070A0;
 
-class NoHistory : public lookup::HistoryStore {
-  public:
-    std::string Read(const std::string& fallback) override { return fallback; }
-    Status Write(const std::string&) override { return {}; }
-};
+using lookup::testing::NoHistory;
 
 class DesktopMainWindow : public ::testing::Test {
   protected:
