@@ -52,6 +52,14 @@ void HTMLLayout::SetFontSize(float points) {
     SyncFont();
 }
 
+void HTMLLayout::EndSizedText() {
+    SetFontSize(s_.CurrentFontSize);
+    font_.bold = false;
+    SyncFont();
+    Remeasure();
+    s_.IndentUnit = MeasureIndentUnit();
+}
+
 void HTMLLayout::SetFontFace(std::string_view face) {
     // A face that does not exist leaves the previous one.
     if (face.empty() || !platform::TextEngine::Instance().FaceExists(face)) return;
@@ -352,11 +360,7 @@ int32_t HTMLLayout::ApplyTag(int32_t i) {
         case tagBigEnd:
         case tagSmallEnd:
             LineBreak();
-            SetFontSize(s_.CurrentFontSize);
-            font_.bold = false;
-            SyncFont();
-            Remeasure();
-            s_.IndentUnit = MeasureIndentUnit();
+            EndSizedText();
             break;
         case tagBig:
         case tagSmall:

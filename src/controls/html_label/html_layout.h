@@ -194,6 +194,9 @@ class HTMLLayout {
     int64_t MeasureLineHeight();
     int64_t MeasureIndentUnit();
     void Remeasure() { s_.LineHeight = MeasureLineHeight(); }
+    // The end of a heading, BIG or SMALL: back to the running size, not
+    // bold, with the line height and indent unit measured again.
+    void EndSizedText();
 
     // --- the walk ------------------------------------------------------------
     HTMLElement& E(int32_t i) { return (*elements_)[static_cast<size_t>(i)]; }

@@ -88,11 +88,7 @@ void HTMLLayout::ApplyInlineTag(int32_t i) {
         case tagBigEnd:
         case tagSmallEnd:
             Remeasure();
-            SetFontSize(s_.CurrentFontSize);
-            font_.bold = false;
-            SyncFont();
-            Remeasure();
-            s_.IndentUnit = MeasureIndentUnit();
+            EndSizedText();
             break;
         default:
             // SUB, SUP and unknown tags change nothing.
