@@ -187,6 +187,30 @@ std::string CaptionBytes(const Options& o) {
     return o.caption;
 }
 
+// One sample of the sheet: the gallery's caption, font and custom colours
+// in one style, scheme and state column.
+SampleButton GallerySample(const Options& o, const std::string& caption, int32_t type,
+                           int32_t scheme, int32_t height, const StateColumn& column) {
+    SampleButton b;
+    b.button_type = type;
+    b.scheme = scheme;
+    b.width = o.width;
+    b.height = height;
+    b.caption = caption;
+    b.font.name = o.font;
+    b.font.size = o.font_size;
+    b.font.bold = o.bold;
+    b.back_color = kCustomBack;
+    b.back_over = kCustomOver;
+    b.fore_color = kCustomFore;
+    b.fore_over = kCustomForeOver;
+    b.hovering = column.hovering;
+    b.has_focus = column.focus;
+    b.enabled = column.enabled;
+    b.is_default = column.is_default;
+    return b;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -256,25 +280,9 @@ int main(int argc, char** argv) {
             dc.DrawText(kSchemeNames[scheme], label,
                         platform::DT_VCENTER | platform::DT_SINGLELINE | platform::DT_NOPREFIX);
             for (int32_t c = 0; c < columns; ++c) {
-                SampleButton b;
-                b.button_type = type;
-                b.scheme = scheme;
-                b.width = o.width;
-                b.height = o.height;
-                b.caption = caption;
-                b.font.name = o.font;
-                b.font.size = o.font_size;
-                b.font.bold = o.bold;
-                b.back_color = kCustomBack;
-                b.back_over = kCustomOver;
-                b.fore_color = kCustomFore;
-                b.fore_over = kCustomForeOver;
+                SampleButton b = GallerySample(o, caption, type, scheme, o.height, kColumns[c]);
                 b.parent_back = kSheet;
                 b.parent_text = kLabel;
-                b.hovering = kColumns[c].hovering;
-                b.has_focus = kColumns[c].focus;
-                b.enabled = kColumns[c].enabled;
-                b.is_default = kColumns[c].is_default;
                 auto look = MakeSampleLook(b);
                 if (!look) continue;
                 const int32_t bx = grid_left + c * cell_w + (cell_w - o.width) / 2;
@@ -312,24 +320,8 @@ int main(int argc, char** argv) {
         art.settings.special_effect = row.effect;
         art.settings.background = nullptr;
         for (int32_t c = 0; c < columns; ++c) {
-            SampleButton b;
-            b.button_type = row.type;
-            b.scheme = row.scheme;
-            b.width = o.width;
-            b.height = art_h;
-            b.caption = caption;
-            b.font.name = o.font;
-            b.font.size = o.font_size;
-            b.font.bold = o.bold;
-            b.back_color = kCustomBack;
-            b.back_over = kCustomOver;
-            b.fore_color = kCustomFore;
-            b.fore_over = kCustomForeOver;
+            SampleButton b = GallerySample(o, caption, row.type, row.scheme, art_h, kColumns[c]);
             b.picture = {kArtPicture, kArtPicture};
-            b.hovering = kColumns[c].hovering;
-            b.has_focus = kColumns[c].focus;
-            b.enabled = kColumns[c].enabled;
-            b.is_default = kColumns[c].is_default;
             auto look = MakeSampleLook(b);
             if (!look) continue;
             const int32_t bx = grid_left + c * cell_w + (cell_w - o.width) / 2;
