@@ -42,8 +42,8 @@ platform::Result<std::string> TempFolderPath();
 std::string DataFilePath(std::string_view name);
 
 // Makes DataFilePath() use `folder` in place of the "system/" folder beside
-// the executable (empty: back to that one). The harness checks an installed
-// data folder this way.
+// the executable (empty: back to that one): the harness's --data, and tests
+// with a data folder of their own.
 void SetDataFolder(std::string folder);
 
 // The process-wide paths fixed once at start-up.
