@@ -2,11 +2,11 @@
 // Unpacking the dictionary archive into the temporary folder at start-up.
 //
 // The extraction tool and the archive are copied from the data folder into
-// the temporary folder and the tool is run there (the copies are deleted
-// when it is done), from an argument vector so
-// that paths with spaces reach it whole. When the temporary folder does not
-// allow running programs (a noexec mount), the same extraction code runs
-// inside the program instead, so the dictionary still loads.
+// the temporary folder and the tool is run there, from an argument vector so
+// that paths with spaces reach it whole; the copies are deleted when it is
+// done. When the temporary folder does not allow running programs (a noexec
+// mount), the same extraction code runs inside the program instead, so the
+// dictionary still loads.
 #pragma once
 
 #include <cstdint>
