@@ -3,7 +3,9 @@
 #
 # `cmake --install build --prefix P` lays out:
 #   P/lib/kovelin/            the programs, with their data folder system/
-#                             beside them (they find it there)
+#                             beside them (they find it there): the archive,
+#                             the extraction tool, and every file the asset
+#                             tool lists in its manifest
 #   P/bin/                    links to the three programs
 #   P/share/applications/     the menu entry
 #   P/share/metainfo/         the AppStream description
@@ -31,8 +33,19 @@ install(CODE "
     execute_process(COMMAND \"${CMAKE_STRIP}\"
       \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${_lib}/system/sysmaint.dll\")
   endif()")
-install(FILES ${_system}/load.dll ${_system}/wait.bmp ${_system}/splash.bmp ${_system}/start.wav
-  DESTINATION ${_lib}/system)
+install(FILES ${_system}/load.dll DESTINATION ${_lib}/system)
+# The pictures (both sets), pages and sounds: every file the asset tool
+# lists in its manifest, read when installing.
+install(CODE "
+  file(STRINGS \"${KOVELIN_DATA_MANIFEST}\" _data_files)
+  if(NOT _data_files)
+    message(FATAL_ERROR \"${KOVELIN_DATA_MANIFEST} lists no data files\")
+  endif()
+  foreach(_file IN LISTS _data_files)
+    get_filename_component(_folder \"\${_file}\" DIRECTORY)
+    file(INSTALL \"${_system}/\${_file}\" TYPE FILE
+      DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${_lib}/system/\${_folder}\")
+  endforeach()")
 # Relative links, so the tree works wherever it is put.
 foreach(_program IN LISTS _programs)
   install(CODE "

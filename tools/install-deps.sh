@@ -12,6 +12,7 @@ packages=(
   libzip-dev zlib1g-dev libx11-dev libxext-dev libxtst-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-noto-core fonts-dejavu-core
   xvfb xauth openbox x11-apps imagemagick zip hunspell-ne
+  desktop-file-utils appstream
 )
 packages+=("$@")
 

@@ -22,6 +22,9 @@ inline constexpr std::string_view kArchiveCopyName = "x2ymzk1.tmp";
 inline constexpr std::string_view kHeadwordFileName = "M_A_X_T1";
 inline constexpr std::string_view kDefinitionFileName = "M_A_X_T2";
 inline constexpr std::string_view kStartSoundName = "start.wav";
+// The pictures drawn at twice the resolution, for device scales from 2 up,
+// lie in this folder of the data folder under the same names.
+inline constexpr std::string_view kSharpArtworkFolder = "2x/";
 
 // `folder` with exactly one separator at its end: a root ("/") is returned
 // unchanged, anything else gets a "/" unless it already ends in one, so
@@ -39,8 +42,8 @@ platform::Result<std::string> TempFolderPath();
 std::string DataFilePath(std::string_view name);
 
 // Makes DataFilePath() use `folder` in place of the "system/" folder beside
-// the executable (empty: back to that one). The harness checks an installed
-// data folder this way.
+// the executable (empty: back to that one): the harness's --data, and tests
+// with a data folder of their own.
 void SetDataFolder(std::string folder);
 
 // The process-wide paths fixed once at start-up.

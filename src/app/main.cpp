@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // kovelin: the desktop program. Picks the desktop backend when a display is
-// there; without one it says so and stops, since the harness is the way to
-// run the windows headless.
+// there; without one it says so, names the terminal lookup, and stops.
 //
 //   kovelin [--dictionary FILE] [--help] [--version]
 
@@ -27,9 +26,10 @@ namespace {
 constexpr int kExitNoDisplay = 2;
 constexpr int kExitUsage = 2;
 
+constexpr const char* kUsageLine = "usage: kovelin [--dictionary FILE] [--help] [--version]\n";
+
 int Usage(const char* why) {
-    std::fprintf(stderr, "kovelin: %s\nusage: kovelin [--dictionary FILE] [--help] [--version]\n",
-                 why);
+    std::fprintf(stderr, "kovelin: %s\n%s", why, kUsageLine);
     return kExitUsage;
 }
 
@@ -40,7 +40,7 @@ int Help() {
         std::fprintf(stderr, "kovelin: %s\n", problem.c_str());
     const std::string user = app::UserDictionaryPath();
     std::printf(
-        "usage: kovelin [--dictionary FILE] [--help] [--version]\n"
+        "%s"
         "\n"
         "Kovelin, a Nepali-to-Nepali dictionary.\n"
         "\n"
@@ -50,7 +50,8 @@ int Help() {
         "\n"
         "The dictionary is the first of: --dictionary FILE, %s, the bundled one.\n"
         "Now: %s.\n",
-        user.empty() ? "$XDG_DATA_HOME/kovelin/load.dll" : user.c_str(), choice.Describe().c_str());
+        kUsageLine, user.empty() ? "$XDG_DATA_HOME/kovelin/load.dll" : user.c_str(),
+        choice.Describe().c_str());
     return 0;
 }
 
@@ -61,8 +62,8 @@ bool EnvSet(const char* name) {
 
 int NoDisplay(const char* why) {
     std::fprintf(stderr,
-                 "kovelin: no display found (%s). Run it on a desktop, or use kovelin-harness "
-                 "for a headless run.\n",
+                 "kovelin: no display found (%s). Kovelin shows its window on a desktop; "
+                 "start it there. In a terminal, kovelin-lookup WORD looks a word up.\n",
                  why);
     return kExitNoDisplay;
 }

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "app/artwork.h"
 #include "app/dictionary_store.h"
 #include "platform/controls/message_box.h"
 #include "platform/os/files.h"
@@ -72,7 +73,7 @@ ProgressWindow::ProgressWindow(const std::string& name, const std::string& pictu
     on_load = [this] {
         picture_ = &Add<PictureBox>("Image1", Rect::FromXYWH(0, 0, 300, 105));
         picture_->set_visible(true);
-        (void)picture_->LoadPicture(DataFilePath(picture_file_));
+        (void)ShowArtwork(*picture_, picture_file_);
         // The percentage sits on the picture's bottom-right corner, which
         // the pictures leave plain for it.
         label_ = &Add<Label>("lblPercent", Rect::FromXYWH(226, 84, 66, 16), "0 %");

@@ -95,6 +95,12 @@ UnpackReport UnpackArchive(const UnpackOptions& options) {
             archive::ExtractDictionary(t + std::string(kArchiveCopyName), archive::kPassword, t);
         if (!extracted.ok()) problems.push_back(extracted.message);
     }
+    // The copies served this start only. The temporary folder is often in
+    // memory, and the archive copy is as large as the dictionary, so they go
+    // now rather than at logout; a tool still running after the time-out
+    // keeps reading what it has open.
+    for (std::string_view copy_name : {kToolCopyName, kArchiveCopyName})
+        (void)platform::os::DeleteFile(t + std::string(copy_name));
     for (const std::string& problem : problems) {
         if (!report.message.empty()) report.message += "; ";
         report.message += problem;

@@ -3,9 +3,10 @@
 //
 // The extraction tool and the archive are copied from the data folder into
 // the temporary folder and the tool is run there, from an argument vector so
-// that paths with spaces reach it whole. When the temporary folder does not
-// allow running programs (a noexec mount), the same extraction code runs
-// inside the program instead, so the dictionary still loads.
+// that paths with spaces reach it whole; the copies are deleted when it is
+// done. When the temporary folder does not allow running programs (a noexec
+// mount), the same extraction code runs inside the program instead, so the
+// dictionary still loads.
 #pragma once
 
 #include <cstdint>
@@ -64,8 +65,10 @@ std::vector<std::string> ToolArguments(const std::string& temp_folder);
 bool FolderAllowsPrograms(const std::string& folder);
 
 // Copies, runs and waits, in the start-up order with a yield between the
-// steps. Failures are reported, never fatal: a missing archive still runs
-// the tool on whatever copy exists, and loading then finds what it finds.
+// steps, then deletes both copies: what stays in the temporary folder is
+// the unpacked dictionary. Failures are reported, never fatal: a missing
+// archive still runs the tool on whatever copy exists, and loading then
+// finds what it finds.
 UnpackReport UnpackArchive(const UnpackOptions& options);
 
 }  // namespace app

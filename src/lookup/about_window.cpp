@@ -1,6 +1,6 @@
 #include "lookup/about_window.h"
 
-#include "app/app_paths.h"
+#include "app/artwork.h"
 #include "controls/skin_button/flarvet_button.h"
 #include "lookup/credits_window.h"
 #include "platform/controls/form.h"
@@ -36,7 +36,7 @@ void ShowAboutWindow() {
         auto& picture = about.Add<PictureBox>("Picture1", Rect::FromXYWH(0, 0, 256, 282));
         picture.set_border_style(ControlBorder::kNone);
         picture.set_back_color(Rgb(0xFF, 0xF8, 0xE6));
-        (void)picture.LoadPicture(app::DataFilePath("about.bmp"));
+        (void)app::ShowArtwork(picture, "about.bmp");
         picture.set_visible(true);
         auto& button = about.AddTo<skin_button::FlarvetButon>(picture.hwnd(), host, "btnNoClick",
                                                               Rect::FromXYWH(78, 238, 100, 28));

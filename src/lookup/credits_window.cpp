@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/app_paths.h"
+#include "app/artwork.h"
 #include "platform/messages.h"
 #include "platform/os/sound.h"
 #include "platform/window.h"
@@ -85,7 +86,7 @@ void CreditsWindow::Build() {
         auto& p = AddTo<PictureBox>(surface, name, r);
         p.set_border_style(ControlBorder::kNone);
         p.set_back_color(kBlack);
-        (void)p.LoadPicture(app::DataFilePath(file));
+        (void)app::ShowArtwork(p, file);
         p.set_visible(false);
         return &p;
     };

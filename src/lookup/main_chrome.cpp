@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/app_paths.h"
+#include "app/artwork.h"
 #include "lookup/about_window.h"
 #include "lookup/main_window.h"
 #include "lookup/skin_layout.h"
@@ -91,7 +92,7 @@ void MainWindow::BuildChrome() {
     pic_main_ = &Add<PictureBox>("picMain", Rect::FromXYWH(0, 0, skin::kWidth, skin::kHeight));
     pic_main_->set_border_style(ControlBorder::kNone);
     pic_main_->set_back_color(Rgb(0xF7, 0xEE, 0xDC));
-    (void)pic_main_->LoadPicture(app::DataFilePath("skin.bmp"));
+    (void)app::ShowArtwork(*pic_main_, "skin.bmp");
     pic_main_->set_visible(true);
     const HWND skin_hwnd = pic_main_->hwnd();
 
@@ -147,7 +148,7 @@ void MainWindow::BuildEditorsPanel() {
                               Rect::FromXYWH(left + (kCardWidth - 112) / 2, 34, 112, 112));
         emblem.set_border_style(ControlBorder::kNone);
         emblem.set_back_color(kEditorsBack);
-        (void)emblem.LoadPicture(app::DataFilePath(card.emblem));
+        (void)app::ShowArtwork(emblem, card.emblem);
         emblem.set_visible(true);
         auto line = [&](const char* suffix, const char* text, int32_t top, int32_t height,
                         float points, bool bold, Color ink) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/app_paths.h"
+#include "app/artwork.h"
 #include "platform/os/sound.h"
 
 namespace lookup {
@@ -134,7 +135,7 @@ void PicturePages::ClickPageButton(int32_t k) {
     if (k >= 0 && k < kPageCount) {
         // Through the program's folder like every other data file, so the
         // pages show whatever folder the program was started from.
-        if (pic_misc_child_->LoadPicture(app::DataFilePath("s" + std::to_string(k) + ".dat"))) {
+        if (app::ShowArtwork(*pic_misc_child_, "s" + std::to_string(k) + ".dat")) {
             page_loaded_ = k;
             ++page_loads_;
         }
@@ -148,7 +149,7 @@ void PicturePages::ClickPageButton(int32_t k) {
 }
 
 void PicturePages::OpenFurtherPage() {
-    if (pic_all_child_->LoadPicture(app::DataFilePath("op.dat"))) ++further_loads_;
+    if (app::ShowArtwork(*pic_all_child_, "op.dat")) ++further_loads_;
     SetPageScroll(*v_scroll_all_, HeightTwips(*pic_all_child_), HeightTwips(*pic_all_), 0);
     (void)v_scroll_all_->set_value(0);
     PlaceFurtherPicture();

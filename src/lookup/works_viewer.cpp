@@ -1,6 +1,6 @@
 #include "lookup/works_viewer.h"
 
-#include "app/app_paths.h"
+#include "app/artwork.h"
 #include "lookup/picture_pages.h"
 #include "platform/messages.h"
 #include "platform/window.h"
@@ -75,7 +75,7 @@ void WorksViewer::Build() {
 
 void WorksViewer::LoadBmp(int16_t number) {
     if (!form_->loaded()) form_->Load();
-    (void)pic_misc_child_->LoadPicture(app::DataFilePath(number == 1 ? "k1.dat" : "k0.dat"));
+    (void)app::ShowArtwork(*pic_misc_child_, number == 1 ? "k1.dat" : "k0.dat");
     (void)p_vscroll_->set_value(0);
     SetPageScroll(*p_vscroll_, pic_misc_child_->bounds().height(), kPanelHeight, 0);
 }

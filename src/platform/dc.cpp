@@ -198,9 +198,12 @@ uint32_t SampleBilinearIn(const Surface& src, const Rect& area, double fx, doubl
     return out;
 }
 
-uint32_t SampleBilinear(const Surface& src, int64_t dx, int64_t dy, int32_t scale) {
-    return SampleBilinearIn(src, src.bounds(), (static_cast<double>(dx) + 0.5) / scale - 0.5,
-                            (static_cast<double>(dy) + 0.5) / scale - 0.5);
+// The source under the centre of device pixel (dx, dy) of a drawing at
+// `to` device pixels per program pixel, the source holding `from`.
+uint32_t SampleBilinear(const Surface& src, int64_t dx, int64_t dy, int32_t from, int32_t to) {
+    const double k = static_cast<double>(from) / to;
+    return SampleBilinearIn(src, src.bounds(), (static_cast<double>(dx) + 0.5) * k - 0.5,
+                            (static_cast<double>(dy) + 0.5) * k - 0.5);
 }
 
 }  // namespace
@@ -611,7 +614,8 @@ void DC::DrawFocusRect(const Rect& r) {
 // --- blits --------------------------------------------------------------------
 
 void DC::DrawPicture(const Picture& p, int32_t x, int32_t y) {
-    if (scale_ > 1 && p.pixels().scale() != scale_) {
+    // Masks speak of the picture's own pixels.
+    if (p.pixels().scale() != scale_ || (scale_ > 1 && p.has_mask())) {
         DrawPictureScaled(p, x, y);
         return;
     }
@@ -626,9 +630,10 @@ void DC::DrawPicture(const Picture& p, int32_t x, int32_t y) {
             if (p.opaque_at(px, py)) SetPixel(x + px, y + py, p.pixels().pixel(px, py));
 }
 
-// A picture realised at another scale than the target is resampled smoothly:
-// each device pixel takes the bilinear blend of the picture under its
-// centre, and a masked picture shows where the mask shows its pixel.
+// A picture realised at another scale than the target is resampled smoothly
+// (and one with a mask is drawn here at any scale above 1): each device
+// pixel takes the bilinear blend of the picture under its centre, and a
+// masked picture shows where the mask shows its pixel.
 void DC::DrawPictureScaled(const Picture& p, int32_t x, int32_t y) {
     const Surface& src = p.pixels();
     if (src.empty()) return;
@@ -654,10 +659,7 @@ void DC::DrawPictureScaled(const Picture& p, int32_t x, int32_t y) {
                                                  static_cast<int32_t>(ry * from / scale_))) {
                     continue;
                 }
-                row[px] =
-                    from == 1
-                        ? SampleBilinear(src, rx, ry, scale_)
-                        : src.row(static_cast<int32_t>(ry * from / scale_))[rx * from / scale_];
+                row[px] = SampleBilinear(src, rx, ry, from, scale_);
             }
         }
     }

@@ -28,8 +28,10 @@ class Picture {
     PictureKind kind() const { return kind_; }
     const Surface& pixels() const { return pixels_; }
     Surface& pixels() { return pixels_; }
-    int32_t width_px() const { return pixels_.width(); }
-    int32_t height_px() const { return pixels_.height(); }
+    // The size in program pixels: a picture realised at a device scale
+    // (pixels().scale()) holds that many device pixels each way per pixel.
+    int32_t width_px() const { return pixels_.width() / pixels_.scale(); }
+    int32_t height_px() const { return pixels_.height() / pixels_.scale(); }
     int32_t width_himetric() const { return PixelsToHimetric(pixels_.width()); }
     int32_t height_himetric() const { return PixelsToHimetric(pixels_.height()); }
 

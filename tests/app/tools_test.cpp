@@ -8,7 +8,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "../platform/os/os_test_util.h"
 #include "app/dictionary_import.h"
@@ -329,6 +332,85 @@ TEST(Tools, PackRejectsABadTableAndWritesNothing) {
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.output.find(dir / "bad.tsv:2: no tab"), std::string::npos) << run.output;
     EXPECT_FALSE(std::filesystem::exists(dir / "out.dll"));
+}
+
+// Each option with its argument ("--list N", "--encryption trad|aes|none",
+// "--json"). From --help: the usage lines (the "usage:" line and the
+// indented ones after it). From a manual page: the heads of its OPTIONS
+// entries, roff markup taken away.
+using Options = std::map<std::string, std::string>;
+
+void AddOption(Options& out, const std::vector<std::string>& words, size_t i) {
+    const std::string& next = i + 1 < words.size() ? words[i + 1] : std::string();
+    const bool argument =
+        !next.empty() && next.find("--") != 0 &&
+        (std::all_of(next.begin(), next.end(), [](char c) { return c >= 'A' && c <= 'Z'; }) ||
+         (next.find('|') != std::string::npos && next.size() > 1));
+    out[words[i]] = argument ? next : "";
+}
+
+std::vector<std::string> Words(std::string line) {
+    for (char& c : line)
+        if (c == '[' || c == ']' || c == '"') c = ' ';
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;) words.push_back(w);
+    return words;
+}
+
+Options HelpOptions(const std::string& help) {
+    Options out;
+    std::istringstream in(help);
+    bool usage = false;
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("usage:", 0) == 0) {
+            usage = true;
+        } else if (line.empty() || line[0] != ' ') {
+            usage = false;
+        }
+        if (!usage) continue;
+        const std::vector<std::string> words = Words(line);
+        for (size_t i = 0; i < words.size(); ++i)
+            if (words[i].rfind("--", 0) == 0) AddOption(out, words, i);
+    }
+    return out;
+}
+
+Options ManualOptions(const std::string& page) {
+    Options out;
+    std::istringstream in(page);
+    bool options = false;
+    bool head = false;
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind(".SH", 0) == 0) options = line == ".SH OPTIONS";
+        if (!options) continue;
+        if (line == ".TP") {
+            head = true;
+            continue;
+        }
+        if (!head) continue;
+        head = false;
+        std::string plain;
+        for (char c : line.substr(line.find(' ') + 1))
+            if (c != '\\') plain += c;
+        const std::vector<std::string> words = Words(plain);
+        if (!words.empty() && words[0].rfind("--", 0) == 0) AddOption(out, words, 0);
+    }
+    return out;
+}
+
+TEST(Tools, ManualPagesNameTheOptionsThatHelpShows) {
+    const char* source = std::getenv("KOVELIN_SOURCE_DIR");
+    const std::string man =
+        std::string(source ? source : KOVELIN_SOURCE_DIR_FALLBACK) + "/dist/man/";
+    for (const char* tool : {"kovelin", "kovelin-lookup", "kovelin-pack"}) {
+        SCOPED_TRACE(tool);
+        const ShellRun help = Shell(kTools + "/" + tool + " --help");
+        ASSERT_EQ(help.status, 0) << help.output;
+        const Options from_help = HelpOptions(help.output);
+        EXPECT_GE(from_help.size(), 3u) << help.output;
+        EXPECT_EQ(ManualOptions(os_test::ReadText(man + tool + ".1")), from_help);
+    }
 }
 #endif
 

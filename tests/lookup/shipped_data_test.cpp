@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "app/app_paths.h"
@@ -55,6 +56,52 @@ TEST(ShippedDataTest, PagePicturesFitThePanelAndTheScrollRange) {
         EXPECT_GT((*page)->height_px(), 411) << name << " is a page to scroll";
         EXPECT_LE((*page)->height_px(), 2567) << name;
     }
+}
+
+// Each picture of the sharp set is its plain twin drawn at twice the
+// resolution: twice the size, the same picture when its 2 x 2 blocks are
+// averaged, and not the twin's pixels doubled (some blocks hold detail).
+TEST(ShippedDataTest, SharpPicturesAreTheirTwinsDrawnAtTwiceTheResolution) {
+    const std::string sharp = app::DataFilePath(app::kSharpArtworkFolder);
+    ASSERT_TRUE(std::filesystem::exists(sharp + "skin.bmp"));
+    int pictures = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(sharp)) {
+        const std::string name = entry.path().filename().string();
+        SCOPED_TRACE(name);
+        ++pictures;
+        auto big = LoadPicture(entry.path().string());
+        auto plain = LoadPicture(app::DataFilePath(name));
+        ASSERT_TRUE(big.ok() && plain.ok());
+        const Surface& b = (*big)->pixels();
+        const Surface& p = (*plain)->pixels();
+        ASSERT_EQ(b.width(), 2 * p.width());
+        ASSERT_EQ(b.height(), 2 * p.height());
+        int64_t difference = 0;
+        int64_t detailed_blocks = 0;
+        for (int32_t y = 0; y < p.height(); ++y) {
+            const uint32_t* top = b.row(2 * y);
+            const uint32_t* bottom = b.row(2 * y + 1);
+            const uint32_t* plain_row = p.row(y);
+            for (int32_t x = 0; x < p.width(); ++x) {
+                const uint32_t block[4] = {top[2 * x], top[2 * x + 1], bottom[2 * x],
+                                           bottom[2 * x + 1]};
+                detailed_blocks +=
+                    block[0] != block[1] || block[0] != block[2] || block[0] != block[3] ? 1 : 0;
+                for (int shift = 0; shift <= 16; shift += 8) {
+                    int sum = 0;
+                    for (uint32_t c : block) sum += static_cast<int>((c >> shift) & 0xFF);
+                    difference +=
+                        std::abs(sum / 4 - static_cast<int>((plain_row[x] >> shift) & 0xFF));
+                }
+            }
+        }
+        const int64_t samples = int64_t{3} * p.width() * p.height();
+        // Text and curves fall differently at the two resolutions, a little.
+        EXPECT_LT(difference, samples * 4)
+            << "mean difference per channel x 1000: " << difference * 1000 / samples;
+        EXPECT_GT(detailed_blocks * 1000, int64_t{p.width()} * p.height());
+    }
+    EXPECT_GE(pictures, 10);
 }
 
 TEST(ShippedDataTest, SoundsAreShortAndStartAndEndQuietly) {

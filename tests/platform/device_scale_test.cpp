@@ -223,6 +223,47 @@ TEST(DeviceScale, PicturesAreScaledSmoothlyAndMasksKept) {
     EXPECT_EQ(m.pixel(0, 0), 0u);
 }
 
+// A picture drawn at twice the resolution is a picture of half its pixels:
+// at scale 2 every device pixel is shown as drawn (sharp, masked or not),
+// at scale 1 each program pixel is its 2 x 2 block's mean, and at scale 4
+// it is enlarged smoothly.
+TEST(DeviceScale, PicturesDrawnAtTwiceTheResolutionKeepTheirDetail) {
+    Surface pixels = Surface::AtScale(3, 2, 2, kWhite);
+    for (int32_t x = 0; x < pixels.width(); x += 2) pixels.set_pixel(x, 1, 0);
+    Picture pic(std::move(pixels), PictureKind::kBitmap);
+    EXPECT_EQ(pic.width_px(), 3);
+    EXPECT_EQ(pic.height_px(), 2);
+    for (const bool masked : {false, true}) {
+        SCOPED_TRACE(masked ? "masked" : "plain");
+        if (masked) {
+            std::vector<uint8_t> mask(24, 1);
+            mask[0] = 0;
+            pic.set_mask(std::move(mask));
+        }
+        Surface at2 = Surface::AtScale(4, 2, 2, Rgb(255, 0, 0));
+        DC dc2(at2);
+        dc2.DrawPicture(pic, 1, 0);
+        EXPECT_EQ(at2.pixel(2, 0), masked ? Rgb(255, 0, 0) : kWhite);
+        EXPECT_EQ(at2.pixel(3, 0), kWhite);
+        EXPECT_EQ(at2.pixel(2, 1), 0u);
+        EXPECT_EQ(at2.pixel(3, 1), kWhite);
+        EXPECT_EQ(at2.pixel(1, 1), Rgb(255, 0, 0));
+    }
+    pic.set_mask({});
+    Surface at1(3, 2, Rgb(255, 0, 0));
+    DC dc1(at1);
+    dc1.DrawPicture(pic, 0, 0);
+    EXPECT_EQ(RedOf(at1.pixel(1, 0)), 191);  // three white, one black
+    EXPECT_EQ(at1.pixel(1, 1), kWhite);
+    Surface at4 = Surface::AtScale(3, 2, 4, Rgb(255, 0, 0));
+    DC dc4(at4);
+    dc4.DrawPicture(pic, 0, 0);
+    EXPECT_EQ(at4.pixel(0, 0), kWhite);
+    const Color between = at4.pixel(4, 2);
+    EXPECT_GT(RedOf(between), 0);
+    EXPECT_LT(RedOf(between), 255);
+}
+
 TEST(DeviceScale, RegionsScaleToBlocks) {
     const Region r = Region::Combine(Region::FromRect({0, 0, 4, 4}), Region::FromRect({1, 1, 2, 2}),
                                      RegionOp::kDiff);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,29 +34,60 @@ void DrawText(platform::DC& dc, std::string_view bytes, const char* face, float 
 // UTF-8 Devanagari to Preeti bytes (empty when it cannot be expressed).
 std::string Preeti(std::string_view unicode);
 
-// A disc centred at (cx, cy) with soft edges: each edge pixel is mixed with
-// what is under it by how much of it the disc covers.
-void FillDisc(platform::DC& dc, double cx, double cy, double r, Color c);
-// A picture of `w` x `h` filled with `fill`, made as the reference context
-// makes its surfaces.
-platform::Surface NewPicture(int32_t w, int32_t h, Color fill);
+// Shapes with soft edges, in program pixels, drawn at the picture's device
+// resolution: each device pixel at an edge is mixed with what is under it
+// by how much of it the shape covers.
+// A disc centred at (cx, cy).
+void FillDisc(platform::Surface& picture, double cx, double cy, double r, Color c);
+// A stroke `width` wide from (x0, y0) to (x1, y1), with round ends.
+void FillStroke(platform::Surface& picture, double x0, double y0, double x1, double y1,
+                double width, Color c);
+// A picture of `w` x `h` program pixels filled with `fill`, realised at
+// `scale` device pixels per program pixel as a context at that scale makes
+// its surfaces.
+platform::Surface NewPicture(int32_t w, int32_t h, Color fill, int32_t scale = 1);
 
-bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
-bool WriteBmp(const std::string& path, const platform::Surface& picture);
+// A picture drawn for one device scale (1 or 2).
+using Drawing = std::function<platform::Surface(int32_t scale)>;
+
+// The data folder being written, and the names of the files written into
+// it (relative to it, in order): the program's data files, which are
+// installed from this list.
+class Output {
+  public:
+    explicit Output(std::string folder);  // ends in "/"
+
+    // Writes folder + name; false when it cannot be written.
+    bool Write(const std::string& name, const std::vector<uint8_t>& bytes);
+    bool Bmp(const std::string& name, const platform::Surface& picture);
+    bool Png(const std::string& name, const platform::Surface& picture);
+    // A picture in every set the program picks from at start: draw(1) as
+    // `name`, and draw(2) as `name` in the sharp set's folder, for scale 2
+    // and above (and fractional scales, which are reduced from 2).
+    enum class Format { kBmp, kPng };
+    bool Artwork(const std::string& name, const Drawing& draw, Format format = Format::kBmp);
+
+    const std::string& folder() const { return folder_; }
+    const std::vector<std::string>& written() const { return written_; }
+
+  private:
+    std::string folder_;
+    std::vector<std::string> written_;
+};
 
 // 16-bit mono PCM samples in -1..1 at `rate`, as a complete wave file.
 std::vector<uint8_t> WaveFile(const std::vector<double>& samples, uint32_t rate);
 
 // --- the pictures and sounds --------------------------------------------------
-// Each writes its files into `folder` (ending in "/"); false when one
-// cannot be written.
-bool WriteSkin(const std::string& folder);            // skin.bmp, mask.dat
-bool WriteEditors(const std::string& folder);         // e0.bmp, e1.bmp, about.bmp, c0.bmp, c1.bmp
-bool WriteSounds(const std::string& folder);          // start, click, click2, huh, k, r, e
-bool WriteButtonPictures(const std::string& folder);  // btnbook, btnbook_over, btnstar
+// Each writes its files through `out`; false when one cannot be written.
+bool WriteStartupPictures(Output& out);  // wait.bmp, splash.bmp
+bool WriteSkin(Output& out);             // skin.bmp, mask.dat
+bool WriteEditors(Output& out);          // e0.bmp, e1.bmp, about.bmp, c0.bmp, c1.bmp
+bool WriteSounds(Output& out);           // start, click, click2, huh, k, r, e
+bool WriteButtonPictures(Output& out);   // btnbook, btnbook_over, btnstar
 // Renders the page documents in `pages` (s0.html .. s5.html, op.html) to
 // s0.dat .. s5.dat and op.dat, and the published works pages (k0.html,
 // k1.html) to k0.dat and k1.dat.
-bool WritePages(const std::string& pages, const std::string& folder);
+bool WritePages(const std::string& pages, Output& out);
 
 }  // namespace assets

@@ -52,11 +52,11 @@ platform::Surface DrawStar() {
 
 }  // namespace
 
-bool WriteButtonPictures(const std::string& folder) {
+bool WriteButtonPictures(Output& out) {
     bool ok = true;
-    ok &= WriteBmp(folder + "btnbook.bmp", DrawBook(Rgb(0x2B, 0x4C, 0x8C)));
-    ok &= WriteBmp(folder + "btnbook_over.bmp", DrawBook(Rgb(0xC0, 0x39, 0x2B)));
-    ok &= WriteBmp(folder + "btnstar.bmp", DrawStar());
+    ok &= out.Bmp("btnbook.bmp", DrawBook(Rgb(0x2B, 0x4C, 0x8C)));
+    ok &= out.Bmp("btnbook_over.bmp", DrawBook(Rgb(0xC0, 0x39, 0x2B)));
+    ok &= out.Bmp("btnstar.bmp", DrawStar());
     return ok;
 }
 

@@ -1,7 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 
+#include "app/app_paths.h"
 #include "assets.h"
 #include "platform/picture.h"
 #include "platform/preeti/preeti.h"
@@ -33,34 +36,65 @@ std::string Preeti(std::string_view unicode) {
     return preeti::FromUnicode(unicode).value_or(std::string());
 }
 
-void FillDisc(platform::DC& dc, double cx, double cy, double r, Color c) {
-    const auto x0 = static_cast<int32_t>(std::floor(cx - r - 1));
-    const auto x1 = static_cast<int32_t>(std::ceil(cx + r + 1));
-    const auto y0 = static_cast<int32_t>(std::floor(cy - r - 1));
-    const auto y1 = static_cast<int32_t>(std::ceil(cy + r + 1));
+namespace {
+
+// Mixes `c` into every device pixel of the picture under the program-pixel
+// box [x0, x1) x [y0, y1) by the share of its 4 x 4 sample points that
+// `inside` takes (given in program pixels).
+template <typename Inside>
+void FillCovered(platform::Surface& picture, double x0, double y0, double x1, double y1, Color c,
+                 Inside inside) {
+    const int32_t k = picture.scale();
+    const auto left = std::max(0, static_cast<int32_t>(std::floor(x0 * k)));
+    const auto right = std::min(picture.width(), static_cast<int32_t>(std::ceil(x1 * k)));
+    const auto top = std::max(0, static_cast<int32_t>(std::floor(y0 * k)));
+    const auto bottom = std::min(picture.height(), static_cast<int32_t>(std::ceil(y1 * k)));
     constexpr int kSub = 4;
-    for (int32_t y = y0; y < y1; ++y) {
-        for (int32_t x = x0; x < x1; ++x) {
-            int inside = 0;
-            for (int sy = 0; sy < kSub; ++sy) {
-                for (int sx = 0; sx < kSub; ++sx) {
-                    const double px = x + (sx + 0.5) / kSub - cx;
-                    const double py = y + (sy + 0.5) / kSub - cy;
-                    inside += px * px + py * py <= r * r ? 1 : 0;
-                }
-            }
-            if (inside == 0) continue;
-            const double cover = static_cast<double>(inside) / (kSub * kSub);
-            dc.SetPixel(x, y, cover >= 1 ? c : Mix(dc.GetPixel(x, y), c, cover));
+    for (int32_t y = top; y < bottom; ++y) {
+        for (int32_t x = left; x < right; ++x) {
+            int covered = 0;
+            for (int sy = 0; sy < kSub; ++sy)
+                for (int sx = 0; sx < kSub; ++sx)
+                    covered += inside((x + (sx + 0.5) / kSub) / k, (y + (sy + 0.5) / kSub) / k);
+            if (covered == 0) continue;
+            const double cover = static_cast<double>(covered) / (kSub * kSub);
+            picture.set_pixel(x, y, cover >= 1 ? c : Mix(picture.pixel(x, y), c, cover));
         }
     }
 }
 
-platform::Surface NewPicture(int32_t w, int32_t h, Color fill) {
-    platform::Surface reference(1, 1);
+}  // namespace
+
+void FillDisc(platform::Surface& picture, double cx, double cy, double r, Color c) {
+    FillCovered(picture, cx - r, cy - r, cx + r, cy + r, c, [&](double x, double y) {
+        return (x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r;
+    });
+}
+
+void FillStroke(platform::Surface& picture, double x0, double y0, double x1, double y1,
+                double width, Color c) {
+    const double h = width / 2;
+    const double dx = x1 - x0;
+    const double dy = y1 - y0;
+    const double length2 = std::max(dx * dx + dy * dy, 1e-9);
+    FillCovered(picture, std::min(x0, x1) - h, std::min(y0, y1) - h, std::max(x0, x1) + h,
+                std::max(y0, y1) + h, c, [&](double x, double y) {
+                    // The distance from the segment.
+                    const double t =
+                        std::clamp(((x - x0) * dx + (y - y0) * dy) / length2, 0.0, 1.0);
+                    const double ex = x - (x0 + t * dx);
+                    const double ey = y - (y0 + t * dy);
+                    return ex * ex + ey * ey <= h * h;
+                });
+}
+
+platform::Surface NewPicture(int32_t w, int32_t h, Color fill, int32_t scale) {
+    platform::Surface reference = platform::Surface::AtScale(1, 1, scale);
     const platform::DC dc(reference);
     return dc.CreateCompatibleSurface(w, h, fill);
 }
+
+namespace {
 
 bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     FILE* f = std::fopen(path.c_str(), "wb");
@@ -69,8 +103,44 @@ bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     return std::fclose(f) == 0 && ok;
 }
 
-bool WriteBmp(const std::string& path, const platform::Surface& picture) {
-    return WriteBytes(path, platform::EncodeBmp24(picture));
+}  // namespace
+
+Output::Output(std::string folder) : folder_(std::move(folder)) {
+}
+
+bool Output::Write(const std::string& name, const std::vector<uint8_t>& bytes) {
+    if (!WriteBytes(folder_ + name, bytes)) {
+        std::fprintf(stderr, "kovelin-assets: cannot write %s%s\n", folder_.c_str(), name.c_str());
+        return false;
+    }
+    written_.push_back(name);
+    return true;
+}
+
+bool Output::Bmp(const std::string& name, const platform::Surface& picture) {
+    return Write(name, platform::EncodeBmp24(picture));
+}
+
+bool Output::Png(const std::string& name, const platform::Surface& picture) {
+    if (!picture.WritePng(folder_ + name).ok()) {
+        std::fprintf(stderr, "kovelin-assets: cannot write %s%s\n", folder_.c_str(), name.c_str());
+        return false;
+    }
+    written_.push_back(name);
+    return true;
+}
+
+bool Output::Artwork(const std::string& name, const Drawing& draw, Format format) {
+    const std::string sharp = std::string(app::kSharpArtworkFolder);
+    std::error_code ignored;
+    std::filesystem::create_directories(folder_ + sharp, ignored);
+    bool ok = true;
+    for (const int32_t scale : {1, 2}) {
+        const std::string file = scale == 1 ? name : sharp + name;
+        const platform::Surface picture = draw(scale);
+        ok &= format == Format::kPng ? Png(file, picture) : Bmp(file, picture);
+    }
+    return ok;
 }
 
 namespace {

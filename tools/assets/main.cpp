@@ -2,19 +2,27 @@
 // kovelin-assets: draws the program's pictures, renders its page documents
 // and synthesises its sounds into a data folder.
 //
-//   kovelin-assets SYSTEM_FOLDER [PAGES_FOLDER]
+//   kovelin-assets SYSTEM_FOLDER PAGES_FOLDER MANIFEST
 //
 // wait.bmp and splash.bmp (300 x 105) carry the program's name and a
 // Nepali tag line on a soft gradient; the splash keeps its bottom-right
 // corner clear for the loading percentage. skin.bmp and mask.dat are the
-// main window's skin and outline (skin.cpp); e0.bmp, e1.bmp and about.bmp
-// the editors' emblems and the about picture (editors.cpp); s0.dat ..
-// s5.dat and op.dat the page documents of PAGES_FOLDER rendered by the HTML
-// label (pages.cpp); start.wav, click.wav, click2.wav and huh.wav short
-// synthesised sounds, 16-bit PCM (sounds.cpp); btnbook.bmp,
-// btnbook_over.bmp and btnstar.bmp the button demo's pictures (buttons.cpp).
+// main window's skin and outline (skin.cpp); e0.bmp, e1.bmp, about.bmp,
+// c0.bmp and c1.bmp the editors' emblems, the about picture and the credits
+// cards (editors.cpp); s0.dat .. s5.dat, op.dat, k0.dat and k1.dat the page
+// documents of PAGES_FOLDER rendered by the HTML label (pages.cpp);
+// start.wav, click.wav, click2.wav, huh.wav, k.dat, r.dat and e.dat short
+// synthesised sounds, 16-bit PCM (sounds.cpp). Every picture but the
+// outline is drawn twice: for scale 1, and at twice the resolution into the
+// sharp set's folder 2x/ (the program picks the set at start).
+//
+// MANIFEST lists every file written into SYSTEM_FOLDER, one a line,
+// relative to it: the installed data folder is made from it. The button
+// demo's pictures (btnbook.bmp, btnbook_over.bmp, btnstar.bmp, buttons.cpp),
+// which only the harness shows, go there too unlisted.
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
 #include <string>
 
 #include "assets.h"
@@ -41,8 +49,8 @@ void DrawBackground(platform::DC& dc) {
     dc.FrameRect({0, 0, kWidth, kHeight}, kDeepRed);
 }
 
-platform::Surface DrawPicture(bool splash) {
-    platform::Surface surface = NewPicture(kWidth, kHeight, kCream);
+platform::Surface DrawPicture(bool splash, int32_t scale) {
+    platform::Surface surface = NewPicture(kWidth, kHeight, kCream, scale);
     platform::DC dc(surface);
     DrawBackground(dc);
     const Color ink = kInk;
@@ -65,29 +73,50 @@ platform::Surface DrawPicture(bool splash) {
 
 }  // namespace
 
+namespace assets {
+
+bool WriteStartupPictures(Output& out) {
+    bool ok = out.Artwork("wait.bmp", [](int32_t scale) { return DrawPicture(false, scale); });
+    ok &= out.Artwork("splash.bmp", [](int32_t scale) { return DrawPicture(true, scale); });
+    return ok;
+}
+
+}  // namespace assets
+
+namespace {
+
+std::string Folder(std::string path) {
+    if (!path.empty() && path.back() != '/') path += '/';
+    return path;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: kovelin-assets SYSTEM_FOLDER [PAGES_FOLDER]\n");
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: kovelin-assets SYSTEM_FOLDER PAGES_FOLDER MANIFEST\n");
         return 2;
     }
-    std::string folder = argv[1];
-    if (!folder.empty() && folder.back() != '/') folder += '/';
     platform::text::InstallFontEngine();
+    Output out(Folder(argv[1]));
+    bool ok = WriteStartupPictures(out);
+    ok &= WriteSounds(out);
+    ok &= WriteSkin(out);
+    ok &= WriteEditors(out);
+    ok &= WritePages(Folder(argv[2]), out);
+    Output demo(out.folder());
+    ok &= WriteButtonPictures(demo);
 
-    bool ok = true;
-    for (bool splash : {false, true})
-        ok &= WriteBmp(folder + (splash ? "splash.bmp" : "wait.bmp"), DrawPicture(splash));
-    ok &= WriteSounds(folder);
-    ok &= WriteSkin(folder);
-    ok &= WriteEditors(folder);
-    if (argc == 3) {
-        std::string pages = argv[2];
-        if (!pages.empty() && pages.back() != '/') pages += '/';
-        ok &= WritePages(pages, folder);
+    // Written last, and only when every listed file was.
+    if (ok) {
+        std::ofstream manifest(argv[3], std::ios::binary | std::ios::trunc);
+        for (const std::string& name : out.written()) manifest << name << '\n';
+        manifest.close();
+        ok = manifest.good();
     }
-    ok &= WriteButtonPictures(folder);
     if (!ok) {
-        std::fprintf(stderr, "kovelin-assets: cannot make every file in %s\n", folder.c_str());
+        std::fprintf(stderr, "kovelin-assets: cannot make every file in %s\n",
+                     out.folder().c_str());
         return 1;
     }
     return 0;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page documents (data/pages/*.html) rendered to the page pictures by
 // the HTML label, as the program's own pane would lay them out.
 //
@@ -111,7 +112,24 @@ std::string ToProgramHtml(const std::string& source, std::string& error) {
     return out;
 }
 
-bool RenderPage(const std::string& source_path, const std::string& out_path) {
+// The page picture of `html` drawn at `scale`, as the label lays it out at
+// scale 1.
+html_label::HTMLPicture RenderPage(const std::string& html, int32_t scale) {
+    html_label::HTMLLabel label;
+    (void)label.SetDefaultFontName("OrvSoft");
+    (void)label.SetDefaultFontSize(12);
+    (void)label.SetBackColor(Rgb(0xFF, 0xFC, 0xF5));
+    label.SetDefaultPadding(22);
+    label.SetDefaultSpacing(6);
+    (void)label.LoadDocument(html);
+    platform::Surface reference = platform::Surface::AtScale(1, 1, scale);
+    const platform::DC dc(reference);
+    html_label::HTMLPicture picture;
+    picture.Render(label, dc, kPageWidth, 383);
+    return picture;
+}
+
+bool WritePage(const std::string& source_path, const std::string& name, Output& out) {
     std::ifstream in(source_path, std::ios::binary);
     if (!in) {
         std::fprintf(stderr, "kovelin-assets: cannot read %s\n", source_path.c_str());
@@ -125,41 +143,33 @@ bool RenderPage(const std::string& source_path, const std::string& out_path) {
         std::fprintf(stderr, "kovelin-assets: %s: %s\n", source_path.c_str(), error.c_str());
         return false;
     }
-    html_label::HTMLLabel label;
-    (void)label.SetDefaultFontName("OrvSoft");
-    (void)label.SetDefaultFontSize(12);
-    (void)label.SetBackColor(Rgb(0xFF, 0xFC, 0xF5));
-    label.SetDefaultPadding(22);
-    label.SetDefaultSpacing(6);
-    (void)label.LoadDocument(html);
-    platform::Surface reference(1, 1);
-    const platform::DC dc(reference);
-    html_label::HTMLPicture picture;
-    picture.Render(label, dc, kPageWidth, 383);
-    if (picture.height() > kTallestPage) {
+    const html_label::HTMLPicture plain = RenderPage(html, 1);
+    const int32_t height = plain.height();
+    if (height > kTallestPage) {
         std::fprintf(stderr, "kovelin-assets: %s is %d pixels tall; a page holds at most %d\n",
-                     source_path.c_str(), picture.height(), kTallestPage);
+                     source_path.c_str(), height, kTallestPage);
         return false;
     }
-    if (!picture.surface().WritePng(out_path).ok()) {
-        std::fprintf(stderr, "kovelin-assets: cannot write %s\n", out_path.c_str());
-        return false;
-    }
-    return true;
+    return out.Artwork(
+        name,
+        [&](int32_t scale) {
+            return scale == 1 ? plain.surface() : RenderPage(html, scale).surface();
+        },
+        Output::Format::kPng);
 }
 
 }  // namespace
 
-bool WritePages(const std::string& pages, const std::string& folder) {
+bool WritePages(const std::string& pages, Output& out) {
     bool ok = true;
     for (int k = 0; k < 6; ++k) {
         const std::string n = std::to_string(k);
-        ok &= RenderPage(pages + "s" + n + ".html", folder + "s" + n + ".dat");
+        ok &= WritePage(pages + "s" + n + ".html", "s" + n + ".dat", out);
     }
-    ok &= RenderPage(pages + "op.html", folder + "op.dat");
+    ok &= WritePage(pages + "op.html", "op.dat", out);
     // The published works pictures, at the same width as the pages.
-    ok &= RenderPage(pages + "k0.html", folder + "k0.dat");
-    ok &= RenderPage(pages + "k1.html", folder + "k1.dat");
+    ok &= WritePage(pages + "k0.html", "k0.dat", out);
+    ok &= WritePage(pages + "k1.html", "k1.dat", out);
     return ok;
 }
 

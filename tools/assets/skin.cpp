@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's skin (skin.bmp, 600 x 499) and its outline (mask.dat):
 // a deep red title strip with the product name, the hot spots' icons, a
 // light tab strip and a thin frame round the panels' place; the outline is
@@ -59,8 +60,8 @@ void DrawIconFace(platform::DC& dc, const Rect& r, Color c) {
     dc.RoundRect(r, 6, 6);
 }
 
-platform::Surface DrawSkin(const Region& outline) {
-    platform::Surface picture = NewPicture(skin::kWidth, skin::kHeight, kBody);
+platform::Surface DrawSkin(const Region& outline, int32_t scale) {
+    platform::Surface picture = NewPicture(skin::kWidth, skin::kHeight, kBody, scale);
     platform::DC dc(picture);
     Gradient(dc, 0, skin::kTitleHeight, kTitleTop, kTitleBottom);
     Gradient(dc, skin::kTitleHeight, skin::kPanel.y, kTabTop, kTabBottom);
@@ -69,9 +70,9 @@ platform::Surface DrawSkin(const Region& outline) {
     dc.FillRect({0, skin::kPanel.y, skin::kWidth, skin::kHeight}, kBody);
 
     // The emblem and the product name, with what it is beside it.
-    FillDisc(dc, 27, 22, 14, Rgb(0xF7, 0xE1, 0xC4));
-    FillDisc(dc, 27, 22, 11.5, kTitleBottom);
-    FillDisc(dc, 27, 22, 10.5, Rgb(0xFB, 0xEE, 0xDA));
+    FillDisc(picture, 27, 22, 14, Rgb(0xF7, 0xE1, 0xC4));
+    FillDisc(picture, 27, 22, 11.5, kTitleBottom);
+    FillDisc(picture, 27, 22, 10.5, Rgb(0xFB, 0xEE, 0xDA));
     DrawText(dc, Preeti("क"), "OrvSoft", 13, true, kDeepRed, {13, 9, 42, 36},
              platform::DT_CENTER | platform::DT_VCENTER);
     Rect name{50, 2, 150, 42};
@@ -96,13 +97,21 @@ platform::Surface DrawSkin(const Region& outline) {
                 kTitleInk);
     const Rect close = IconFace(skin::kExit);
     DrawIconFace(dc, close, kCloseFace);
-    // The cross: two strokes two pixels wide.
-    for (int32_t i = 0; i < 6; ++i) {
-        const int32_t x = close.left + 4 + i;
-        for (int32_t w = 0; w < 2; ++w) {
-            dc.SetPixel(x + w, close.top + 4 + i, kTitleInk);
-            dc.SetPixel(x + w, close.top + 9 - i, kTitleInk);
+    // The cross: two strokes two pixels wide, set pixel by pixel at scale 1
+    // and drawn smooth at the device resolution above it.
+    if (scale == 1) {
+        for (int32_t i = 0; i < 6; ++i) {
+            const int32_t x = close.left + 4 + i;
+            for (int32_t w = 0; w < 2; ++w) {
+                dc.SetPixel(x + w, close.top + 4 + i, kTitleInk);
+                dc.SetPixel(x + w, close.top + 9 - i, kTitleInk);
+            }
         }
+    } else {
+        const double l = close.left + 5;
+        const double t = close.top + 4.5;
+        FillStroke(picture, l, t, l + 5, t + 5, 1.7, kTitleInk);
+        FillStroke(picture, l, t + 5, l + 5, t, 1.7, kTitleInk);
     }
 
     // A soft frame round the panels' place, and the strip under the tabs.
@@ -129,10 +138,11 @@ platform::Surface DrawMask(const Region& outline) {
 
 }  // namespace
 
-bool WriteSkin(const std::string& folder) {
+bool WriteSkin(Output& out) {
     const Region outline = Outline().intersect({0, 0, skin::kWidth, skin::kHeight});
-    bool ok = WriteBmp(folder + "skin.bmp", DrawSkin(outline));
-    ok &= WriteBmp(folder + "mask.dat", DrawMask(outline));
+    bool ok = out.Artwork("skin.bmp", [&](int32_t scale) { return DrawSkin(outline, scale); });
+    // The outline is in program pixels at every scale.
+    ok &= out.Bmp("mask.dat", DrawMask(outline));
     return ok;
 }
 

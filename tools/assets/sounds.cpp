@@ -112,14 +112,14 @@ std::vector<double> Ending() {
 
 }  // namespace
 
-bool WriteSounds(const std::string& folder) {
-    bool ok = WriteBytes(folder + "start.wav", WaveFile(Chime(), kRate));
-    ok &= WriteBytes(folder + "click.wav", WaveFile(Click(), kRate));
-    ok &= WriteBytes(folder + "click2.wav", WaveFile(Click2(), kRate));
-    ok &= WriteBytes(folder + "huh.wav", WaveFile(Huh(), kRate));
-    ok &= WriteBytes(folder + "k.dat", WaveFile(KeyTap(), kRate));
-    ok &= WriteBytes(folder + "r.dat", WaveFile(Reveal(), kRate));
-    ok &= WriteBytes(folder + "e.dat", WaveFile(Ending(), kRate));
+bool WriteSounds(Output& out) {
+    bool ok = out.Write("start.wav", WaveFile(Chime(), kRate));
+    ok &= out.Write("click.wav", WaveFile(Click(), kRate));
+    ok &= out.Write("click2.wav", WaveFile(Click2(), kRate));
+    ok &= out.Write("huh.wav", WaveFile(Huh(), kRate));
+    ok &= out.Write("k.dat", WaveFile(KeyTap(), kRate));
+    ok &= out.Write("r.dat", WaveFile(Reveal(), kRate));
+    ok &= out.Write("e.dat", WaveFile(Ending(), kRate));
     return ok;
 }
 

@@ -39,14 +39,16 @@ constexpr size_t kMaxTableBytes = 512u * 1024 * 1024;
 // Only the first errors are worth reading; the count says the rest.
 constexpr size_t kMaxErrorsShown = 50;
 
+constexpr const char* kUsageLines =
+    "usage: kovelin-pack [--preeti] [--encryption trad|aes|none] [--password TEXT] INPUT OUTPUT\n"
+    "       kovelin-pack --help | --version\n";
+
 int Usage(const char* why) {
     std::fprintf(stderr,
-                 "kovelin-pack: %s\n"
-                 "usage: kovelin-pack [--preeti] [--encryption trad|aes|none] [--password TEXT] "
-                 "INPUT OUTPUT\n"
+                 "kovelin-pack: %s\n%s"
                  "INPUT: a table (headword TAB definition), a StarDict NAME.ifo, or a "
                  "NAME.csv\n",
-                 why);
+                 why, kUsageLines);
     return 2;
 }
 
@@ -142,13 +144,13 @@ int main(int argc, char** argv) {
         const std::string_view arg = argv[i];
         if (arg == "--help") {
             std::printf(
-                "usage: kovelin-pack [--preeti] [--encryption trad|aes|none] [--password TEXT] "
-                "INPUT OUTPUT\n"
+                "%s"
                 "Writes the dictionary archive OUTPUT from INPUT: a StarDict NAME.ifo (with\n"
                 "NAME.idx and NAME.dict or NAME.dict.dz beside it), a NAME.csv (headword,\n"
                 "definition), or a table (headword TAB definition, one entry a line).\n"
                 "Put OUTPUT at $XDG_DATA_HOME/kovelin/load.dll (~/.local/share/kovelin/load.dll)\n"
-                "and Kovelin reads it in place of its bundled dictionary.\n");
+                "and Kovelin reads it in place of its bundled dictionary.\n",
+                kUsageLines);
             return 0;
         }
         if (arg == "--version") {
