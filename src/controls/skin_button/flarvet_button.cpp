@@ -634,9 +634,11 @@ void FlarvetButon::CaptureBackground() {
     const int32_t w = bounds.width();
     const int32_t h = bounds.height();
     if (w <= 0 || h <= 0) return;
-    // With the button out of the way the parent repaints what it covered.
+    // Shrinking the button leaves the area it covered for the parent to
+    // repaint, which it does before the pixels are read; the frame there
+    // holds the button's own old picture until then.
     resizing_ = true;
-    platform::MoveWindow(hwnd_, bounds.left, bounds.top, w, 0, false);
+    platform::MoveWindow(hwnd_, bounds.left, bounds.top, w, 0, true);
     platform::UpdateWindow(parent);
     if (auto dc = platform::GetDC(parent)) {
         Surface captured = dc->CreateCompatibleSurface(w, h);

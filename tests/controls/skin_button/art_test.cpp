@@ -374,5 +374,35 @@ TEST(SeeThroughButton, ShowsWhatTheParentDrawsBehindIt) {
     EXPECT_EQ(PersistentSurface(b.hwnd())->pixel(1, 1), Rgb(61, 11, 100));
 }
 
+TEST(SeeThroughButton, RefreshTakesTheParentsNewColourAfterItRepainted) {
+    headless::HeadlessSession session;
+    Host host;
+    controls::FormOptions o;
+    o.name = "frmBack";
+    o.client_width = 200;
+    o.client_height = 80;
+    controls::Form form(o);
+    Color back = kRed;
+    form.on_paint = [&back](DC& dc) { dc.FillRect({0, 0, 200, 80}, back); };
+    form.Show();
+    DoEvents();
+    auto& b = form.Add<FlarvetButon>(host, "btnSee", Rect::FromXYWH(20, 20, 100, 30));
+    ASSERT_TRUE(b.InitProperties().ok());
+    ASSERT_TRUE(b.SetCaption("").ok());
+    ASSERT_TRUE(b.SetButtonType(kTypeSeeThrough).ok());
+    DoEvents();
+    EXPECT_EQ(PersistentSurface(b.hwnd())->pixel(50, 15), kRed);
+
+    // The parent turns blue and has repainted (the button still shows red
+    // over it) before the host asks the button to refresh.
+    back = Rgb(0, 0, 255);
+    InvalidateRect(form.hwnd());
+    DoEvents();
+    ASSERT_TRUE(b.Refresh().ok());
+    EXPECT_EQ(b.background().pixel(50, 15), back);
+    EXPECT_EQ(PersistentSurface(b.hwnd())->pixel(50, 15), back);
+    EXPECT_EQ(b.bounds(), Rect::FromXYWH(20, 20, 100, 30));
+}
+
 }  // namespace
 }  // namespace skin_button
