@@ -411,6 +411,17 @@ TEST_F(WindowSystemTest, KeysGoToTheFocusAndTabMovesAlongTabStopsInCreationOrder
     EXPECT_EQ(GetFocus(), box);
 }
 
+TEST_F(WindowSystemTest, AltF4ClosesTheTopLevelWindowWhateverHoldsTheFocus) {
+    HWND top = Top("top", {0, 0, 100, 100});
+    HWND box = Child(top, "box", {0, 0, 50, 50}, WS_VISIBLE);
+    HWND inner = Child(box, "inner", {0, 0, 10, 10}, WS_VISIBLE | WS_TABSTOP);
+    SetFocus(inner);
+    session.Key(VK_F4);
+    EXPECT_TRUE(IsWindow(top)) << "F4 alone";
+    session.Key(VK_F4, kModAlt);
+    EXPECT_FALSE(IsWindow(top));
+}
+
 TEST_F(WindowSystemTest, FocusChangeSendsKillThenSet) {
     HWND top = Top("top", {0, 0, 100, 100});
     HWND a = Child(top, "a", {0, 0, 10, 10});
