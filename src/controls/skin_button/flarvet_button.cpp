@@ -595,7 +595,7 @@ void FlarvetButon::Draw(int32_t state, bool force) {
     if (!dc) return;
     SyncArt();
     dc->FillRect(platform::GetClientRect(hwnd_), palette_.face);
-    const int32_t drawn = PaintFace(*dc, Look(), state, hooks_);
+    const int32_t drawn = PaintFace(*dc, Look(), state, hooks_, &focus_drawn_);
     if (drawn >= 0) caption_state_ = drawn;
 }
 
@@ -923,6 +923,7 @@ void FlarvetButon::ReportState(platform::Json& out) const {
     out.Set("drawing_enabled", Json(drawing_enabled_));
     out.Set("hovering", Json(is_hovering_));
     out.Set("has_focus", Json(has_focus_));
+    out.Set("focus_drawn", Json(focus_drawn_));
     out.Set("last_state", Json(last_state_));
     out.Set("last_button", Json(last_button_));
     out.Set("pressed", Json(press_button_ != 0));
