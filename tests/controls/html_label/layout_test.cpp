@@ -123,19 +123,36 @@ TEST_F(LayoutTest, EntitiesAreDecodedWhenTheRecordsAreMade) {
     Load("<BODY>a &lt;b&gt; &amp;c x&nbsp;&nbsp;y &lt;P&gt;&amp;nbsp;");
     const HTMLElement& run = label_.Elements()[2];
     EXPECT_EQ(run.TagID, tagText);
-    // Decoded once: "&amp;nbsp;" is the text "&nbsp;", not a blank.
-    EXPECT_EQ(label_.View(run.Text), "a <b> &c x\xA0\xA0y <P>&nbsp;");
+    // The markup characters are decoded once (so "&amp;nbsp;" is the text
+    // "&nbsp;"); the no-break space stays as written.
+    EXPECT_EQ(label_.View(run.Text), "a <b> &c x&nbsp;&nbsp;y <P>&nbsp;");
     // The normalised document keeps what was written, so a reload decodes
     // the same way again.
     EXPECT_NE(label_.DocumentHTML().find("&lt;b&gt;"), std::string_view::npos);
     ASSERT_TRUE(label_.SetDefaultFontSize(12).ok());
-    EXPECT_EQ(label_.View(label_.Elements()[2].Text), "a <b> &c x\xA0\xA0y <P>&nbsp;");
-    // Two &nbsp; draw as two blanks and keep x and y together.
+    EXPECT_EQ(label_.View(label_.Elements()[2].Text), "a <b> &c x&nbsp;&nbsp;y <P>&nbsp;");
+    // Two &nbsp; draw as two blanks and keep x and y together; the spelt
+    // "&nbsp;" draws its six characters.
     Render(200, 150);
     EXPECT_EQ(Pixel(4 + 8 * 9, 4), kBlack);  // "x" after "a <b> &c "
     EXPECT_NE(Pixel(4 + 8 * 10, 4), kBlack);
     EXPECT_NE(Pixel(4 + 8 * 11, 4), kBlack);
     EXPECT_EQ(Pixel(4 + 8 * 12, 4), kBlack);  // "y"
+    for (int32_t cell = 17; cell < 23; ++cell) EXPECT_EQ(Pixel(4 + 8 * cell, 4), kBlack) << cell;
+    EXPECT_EQ(Find(label_, "a <b> &c x&nbsp;&nbsp;y <P>&nbsp;").Right, 4 + 8 * 23);
+}
+
+TEST_F(LayoutTest, ANoBreakSpaceIsMeasuredAsWrittenWhenTheLineIsFilled) {
+    // "xxxxxx" ends at 52; " a&nbsp;b" measures 9 cells (72 px) and would
+    // end past 96 - 4, so it opens the next line, where it is drawn as
+    // "a b" (24 px). Drawn width alone (32 px) would have fitted.
+    Load("<BODY BGCOLOR=white><P>xxxxxx a&nbsp;b", 100, 80);
+    EXPECT_EQ(Pixel(4 + 8 * 7, 24), kWhite);
+    EXPECT_EQ(Pixel(4, 44), kBlack);       // "a"
+    EXPECT_EQ(Pixel(4 + 8, 44), kWhite);   // the blank
+    EXPECT_EQ(Pixel(4 + 16, 44), kBlack);  // "b"
+    EXPECT_EQ(Pixel(4 + 24, 44), kWhite);
+    EXPECT_EQ(Find(label_, "xxxxxx a&nbsp;b").Right, 4 + 24);
 }
 
 TEST_F(LayoutTest, ListsIndentNumberAndNest) {
