@@ -3,6 +3,7 @@
 #include "app/artwork.h"
 #include "controls/skin_button/flarvet_button.h"
 #include "lookup/credits_window.h"
+#include "lookup/program_button.h"
 #include "platform/controls/form.h"
 #include "platform/controls/picture_box.h"
 
@@ -40,17 +41,7 @@ void ShowAboutWindow() {
         picture.set_visible(true);
         auto& button = about.AddTo<skin_button::FlarvetButon>(picture.hwnd(), host, "btnNoClick",
                                                               Rect::FromXYWH(78, 238, 100, 28));
-        (void)button.InitProperties();
-        button.DisableRefresh();
-        (void)button.SetCaption("Dont Click Me..");
-        (void)button.SetButtonType(14);
-        button.SetColorScheme(2);
-        button.SetBackColor(Rgb(0xF6, 0xEA, 0xD4));
-        button.SetBackOver(Rgb(0xFD, 0xF6, 0xE8));
-        button.SetForeColor(Rgb(0x6E, 0x1E, 0x14));
-        button.SetForeOver(Rgb(0xB0, 0x30, 0x20));
-        (void)button.Refresh();
-        button.set_visible(true);
+        StyleProgramButton(button, "Dont Click Me..", 0, kSkinButtonColors);
         button.on_click = [] {
             DoEvents();
             CreditsWindow credits;

@@ -7,6 +7,7 @@
 #include "app/artwork.h"
 #include "lookup/about_window.h"
 #include "lookup/main_window.h"
+#include "lookup/program_button.h"
 #include "lookup/skin_layout.h"
 #include "lookup/window_shape.h"
 #include "platform/os/sound.h"
@@ -32,12 +33,6 @@ constexpr const char* kTabCaptions[skin::kTabCount] = {
     ";Dkfbs",
 };
 
-// The tab buttons wear the skin's colours: a warm pale face that lightens
-// under the pointer, deep red text.
-constexpr Color kTabBack = Rgb(0xF6, 0xEA, 0xD4);
-constexpr Color kTabBackOver = Rgb(0xFD, 0xF6, 0xE8);
-constexpr Color kTabFore = Rgb(0x6E, 0x1E, 0x14);
-constexpr Color kTabForeOver = Rgb(0xB0, 0x30, 0x20);
 constexpr Color kTabMark = Rgb(0xC0, 0x39, 0x2B);
 
 constexpr Color kEditorsBack = Rgb(0xFF, 0xFC, 0xF5);
@@ -54,22 +49,6 @@ FontRef PreetiFont(float points, bool bold = false) {
     f.size = points;
     f.bold = bold;
     return MakeFont(f);
-}
-
-void StyleSkinButton(skin_button::FlarvetButon& b, const std::string& caption, float points) {
-    (void)b.InitProperties();
-    b.DisableRefresh();
-    (void)b.SetFont(PreetiFont(points));
-    (void)b.SetCaption(caption);
-    (void)b.SetButtonType(14);
-    b.SetColorScheme(2);
-    b.SetBackColor(kTabBack);
-    b.SetBackOver(kTabBackOver);
-    b.SetForeColor(kTabFore);
-    b.SetForeOver(kTabForeOver);
-    b.SetShowFocusRect(false);
-    (void)b.Refresh();
-    b.set_visible(true);
 }
 
 // One editor's card on the editors panel: what they did, who, and a line
@@ -119,7 +98,7 @@ void MainWindow::BuildChrome() {
         auto& b =
             AddTo<skin_button::FlarvetButon>(skin_hwnd, static_cast<ComponentHost&>(*this),
                                              "btnOver" + std::to_string(k), ToRect(skin::Tab(k)));
-        StyleSkinButton(b, kTabCaptions[k], 13);
+        StyleProgramButton(b, kTabCaptions[k], 13, kSkinButtonColors);
         b.on_click = [this, k] { OnTabClick(k); };
         btn_over_[static_cast<size_t>(k)] = &b;
     }
@@ -166,7 +145,8 @@ void MainWindow::BuildEditorsPanel() {
         auto& works = AddTo<skin_button::FlarvetButon>(
             panel, static_cast<ComponentHost&>(*this), i == 0 ? "btnTulen" : "btnMorik",
             Rect::FromXYWH(left + (kCardWidth - 130) / 2, 290, 130, 32));
-        StyleSkinButton(works, "k|sflzt s[lt", 13);
+        // The works buttons are grey, apart from the skin's colours.
+        StyleProgramButton(works, "k|sflzt s[lt", 13, std::nullopt);
         (i == 0 ? btn_tulen_ : btn_morik_) = &works;
     }
     // The published works viewer opens through two hidden push buttons; each

@@ -6,6 +6,7 @@
 
 #include "app/app_paths.h"
 #include "app/artwork.h"
+#include "lookup/program_button.h"
 #include "platform/os/sound.h"
 
 namespace lookup {
@@ -28,10 +29,8 @@ Rect ScrollBarRect() {
 
 // Page buttons: a pale face that lightens under the pointer, the skin's
 // deep red text.
-constexpr Color kPageBack = Rgb(0xF4, 0xE6, 0xCC);
-constexpr Color kPageBackOver = Rgb(0xFB, 0xF3, 0xE3);
-constexpr Color kPageFore = Rgb(0x6E, 0x1E, 0x14);
-constexpr Color kPageForeOver = Rgb(0xB0, 0x30, 0x20);
+constexpr ButtonColors kPageColors = {Rgb(0xF4, 0xE6, 0xCC), Rgb(0xFB, 0xF3, 0xE3),
+                                      Rgb(0x6E, 0x1E, 0x14), Rgb(0xB0, 0x30, 0x20)};
 constexpr Color kPageStrip = Rgb(0xEF, 0xE2, 0xC8);
 constexpr Color kPageBackground = Rgb(0xFF, 0xFC, 0xF5);
 
@@ -76,20 +75,9 @@ void PicturePages::Build(Form& form, ComponentHost& host, HWND parent) {
     for (int32_t k = 0; k < kPageCount; ++k) {
         auto& b = form.AddTo<skin_button::FlarvetButon>(picture7_->hwnd(), host,
                                                         "btnS" + std::to_string(k),
-                                                        Rect::FromXYWH(4 + k * 93, 2, 89, 25));
-        (void)b.InitProperties();
-        b.DisableRefresh();
-        (void)b.SetFont(MakeFont(FontDesc{"OrvPreeti", 12}));
-        (void)b.SetCaption(kPageCaptions[k]);
-        (void)b.SetButtonType(14);
-        b.SetColorScheme(2);
-        b.SetBackColor(kPageBack);
-        b.SetBackOver(kPageBackOver);
-        b.SetForeColor(kPageFore);
-        b.SetForeOver(kPageForeOver);
-        b.SetShowFocusRect(false);
-        (void)b.Refresh();
-        b.set_visible(true);
+                                                        Rect::FromXYWH(4 + k * 93, 1, 89, 27));
+        // The caption's size keeps it inside the focus rectangle.
+        StyleProgramButton(b, kPageCaptions[k], 11, kPageColors);
         b.on_click = [this, k] { ClickPageButton(k); };
         btn_s_[static_cast<size_t>(k)] = &b;
     }

@@ -25,8 +25,9 @@ inline constexpr Box kExit{579, 4, 13, 16};
 
 // The tab strip: four tab buttons, and the line that marks the one in front.
 inline constexpr int32_t kTabCount = 4;
+// A tab is tall enough for its caption to sit inside its focus rectangle.
 inline constexpr Box Tab(int32_t k) {
-    return Box{10 + k * 122, 49, 116, 28};
+    return Box{10 + k * 122, 46, 116, 31};
 }
 inline constexpr int32_t kTabMarkTop = 78;
 inline constexpr int32_t kTabMarkHeight = 3;

@@ -164,7 +164,9 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         case WM_SYSKEYDOWN:
-            if (wp == VK_F4 && !w->is_child()) SendMessage(hwnd, WM_SYSCOMMAND, SC_CLOSE);
+            // Alt+F4 closes the window the focus is in, whichever control
+            // of it holds the focus.
+            if (wp == VK_F4) SendMessage(GetAncestorTopLevel(hwnd), WM_SYSCOMMAND, SC_CLOSE);
             return 0;
         case WM_MOUSEWHEEL:
             if (w->is_child()) return SendMessage(w->parent, msg, wp, lp);

@@ -999,10 +999,16 @@ std::vector<HWND> GetTabStops(HWND within) {
 HWND GetNextTabStop(HWND from, bool previous) {
     const std::vector<HWND> stops = GetTabStops(from);
     if (stops.empty()) return {};
-    // Start from the stop holding `from` (or its nearest ancestor stop).
-    auto pos = std::find_if(stops.begin(), stops.end(),
-                            [&](HWND sw) { return sw == from || IsChild(sw, from); });
-    if (pos == stops.end()) return previous ? stops.back() : stops.front();
+    // Start from `from` when it is a stop, else from its nearest ancestor
+    // stop: the last one in creation order, as ancestors come before their
+    // descendants.
+    auto pos = std::find(stops.begin(), stops.end(), from);
+    if (pos == stops.end()) {
+        auto rpos =
+            std::find_if(stops.rbegin(), stops.rend(), [&](HWND sw) { return IsChild(sw, from); });
+        if (rpos == stops.rend()) return previous ? stops.back() : stops.front();
+        pos = std::prev(rpos.base());
+    }
     size_t i = static_cast<size_t>(pos - stops.begin());
     size_t n = stops.size();
     return stops[previous ? (i + n - 1) % n : (i + 1) % n];

@@ -392,6 +392,34 @@ TEST_F(WindowSystemTest, KeysGoToTheFocusAndTabMovesAlongTabStopsInCreationOrder
     EXPECT_EQ(GetFocus(), first) << "wraps round, skipping the disabled stop";
     session.Key(VK_TAB, kModShift);
     EXPECT_EQ(GetFocus(), second);
+
+    // A container that is a tab stop itself: Tab goes on from the child
+    // that has the focus, not from the container.
+    HWND box = Child(top, "box", {20, 0, 90, 90}, WS_VISIBLE | WS_TABSTOP);
+    HWND inner1 = Child(box, "inner1", {0, 0, 10, 10}, WS_VISIBLE | WS_TABSTOP);
+    HWND inner2 = Child(box, "inner2", {0, 20, 10, 30}, WS_VISIBLE | WS_TABSTOP);
+    SetFocus(inner1);
+    session.Key(VK_TAB);
+    EXPECT_EQ(GetFocus(), inner2);
+    session.Key(VK_TAB);
+    EXPECT_EQ(GetFocus(), first);
+    session.Key(VK_TAB, kModShift);
+    EXPECT_EQ(GetFocus(), inner2);
+    session.Key(VK_TAB, kModShift);
+    EXPECT_EQ(GetFocus(), inner1);
+    session.Key(VK_TAB, kModShift);
+    EXPECT_EQ(GetFocus(), box);
+}
+
+TEST_F(WindowSystemTest, AltF4ClosesTheTopLevelWindowWhateverHoldsTheFocus) {
+    HWND top = Top("top", {0, 0, 100, 100});
+    HWND box = Child(top, "box", {0, 0, 50, 50}, WS_VISIBLE);
+    HWND inner = Child(box, "inner", {0, 0, 10, 10}, WS_VISIBLE | WS_TABSTOP);
+    SetFocus(inner);
+    session.Key(VK_F4);
+    EXPECT_TRUE(IsWindow(top)) << "F4 alone";
+    session.Key(VK_F4, kModAlt);
+    EXPECT_FALSE(IsWindow(top));
 }
 
 TEST_F(WindowSystemTest, FocusChangeSendsKillThenSet) {

@@ -2,6 +2,7 @@
 // The element table's own operations: the text records refer to, insertion,
 // the hierarchy builder, the hierarchy queries, the document title and the
 // anchor list.
+#include <algorithm>
 #include <utility>
 
 #include "controls/html_label/html_label.h"
@@ -57,6 +58,12 @@ TextRef HTMLLabel::ClosingTagText(TagID closer) const {
 std::string_view HTMLLabel::View(TextRef ref) const {
     if (ref.begin > text_.size() || ref.size > text_.size() - ref.begin) return {};
     return std::string_view(text_).substr(ref.begin, ref.size);
+}
+
+bool HTMLLabel::IsNoBreakSpace(std::string_view text, size_t at) const {
+    if (spelt_nbsp_.empty()) return true;
+    const auto offset = static_cast<uint32_t>(text.data() + at - text_.data());
+    return !std::binary_search(spelt_nbsp_.begin(), spelt_nbsp_.end(), offset);
 }
 
 std::vector<std::string_view> HTMLLabel::Words(const HTMLElement& element) const {

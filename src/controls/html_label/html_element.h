@@ -15,10 +15,10 @@
 
 namespace html_label {
 
-// "&nbsp;" in a text record: the no-break space byte (the same in Windows-1252
-// and Preeti text). It keeps the words around it together and shows as a
-// blank.
-inline constexpr char kNoBreakSpace = '\xA0';
+// The no-break space as text records keep it: six characters inside a word,
+// so it keeps the words around it together; measured as written when the
+// line breaks are chosen, drawn as one blank.
+inline constexpr std::string_view kNoBreakSpace = "&nbsp;";
 
 // The numeric values are part of the component's interface: they are what a
 // host or a dump sees, so they never change. One byte holds them all.

@@ -196,6 +196,10 @@ class HTMLLabel {
     // The characters of a record's text field; a range outside the label's
     // text (a record from another label) reads as empty.
     std::string_view View(TextRef ref) const;
+    // Whether the kNoBreakSpace at `at` in `text` (a view into the label's
+    // text) shows as a blank: every one does but the text "&nbsp;" that an
+    // escaped ampersand spells ("&amp;nbsp;").
+    bool IsNoBreakSpace(std::string_view text, size_t at) const;
     // A text run's words, split at every blank (empty ones included); a tag
     // has none.
     std::vector<std::string_view> Words(const HTMLElement& element) const;
@@ -284,6 +288,8 @@ class HTMLLabel {
     uint32_t document_size_ = 0;
     TextRef default_font_text_;
     std::vector<HTMLElement> elements_;
+    // Where in the text "&amp;nbsp;" left the characters "&nbsp;", in order.
+    std::vector<uint32_t> spelt_nbsp_;
     std::vector<int32_t> children_;  // every element's child list, one after another
     std::vector<std::string> attr_names_;
     std::vector<std::string> attr_values_;

@@ -242,8 +242,8 @@ class HTMLLayout {
     void ApplyInlineTag(int32_t i);
     void DrawWord(const HTMLElement& e, uint32_t word_start, std::string_view word,
                   const RunLine& line, int64_t left, int64_t indent, int64_t gap);
-    // The word with "&nbsp;" shown as blanks, in a buffer reused word after
-    // word.
+    // The word as it is drawn, its no-break spaces as blanks, in a buffer
+    // reused word after word; `word` is a view into the label's text.
     std::string_view Shown(std::string_view word);
 
     HTMLLabel* label_ = nullptr;

@@ -35,9 +35,18 @@ size_t WordEnd(std::string_view text, size_t start) {
 }  // namespace
 
 std::string_view HTMLLayout::Shown(std::string_view word) {
-    if (word.find(kNoBreakSpace) == std::string_view::npos) return word;
-    shown_.assign(word);
-    std::replace(shown_.begin(), shown_.end(), kNoBreakSpace, ' ');
+    size_t at = word.find(kNoBreakSpace);
+    if (at == std::string_view::npos) return word;
+    shown_.clear();
+    size_t from = 0;
+    for (; at != std::string_view::npos; at = word.find(kNoBreakSpace, at + kNoBreakSpace.size())) {
+        if (!label_->IsNoBreakSpace(word, at)) continue;
+        shown_.append(word.substr(from, at - from));
+        shown_.push_back(' ');
+        from = at + kNoBreakSpace.size();
+    }
+    if (from == 0) return word;
+    shown_.append(word.substr(from));
     return shown_;
 }
 

@@ -313,14 +313,13 @@ void HTMLLabel::ClassifyElement(HTMLElement& record) {
 namespace {
 
 // The character an entity at the start of `s` stands for, and its length:
-// the three that text needs to show markup characters, and "&nbsp;", which
-// becomes the no-break space byte so that it keeps the words around it
-// together (and "&amp;nbsp;" stays the text "&nbsp;").
+// the three that text needs to show markup characters. The no-break space
+// stays as written (kNoBreakSpace).
 bool DecodeEntityAt(std::string_view s, char& c, size_t& length) {
     static constexpr struct {
         std::string_view spelling;
         char c;
-    } kEntities[] = {{"&lt;", '<'}, {"&gt;", '>'}, {"&amp;", '&'}, {"&nbsp;", kNoBreakSpace}};
+    } kEntities[] = {{"&lt;", '<'}, {"&gt;", '>'}, {"&amp;", '&'}};
     for (const auto& entity : kEntities) {
         if (s.starts_with(entity.spelling)) {
             c = entity.c;
@@ -337,7 +336,10 @@ void HTMLLabel::ClassifyAll() {
     // Text records with entities get their decoded characters after the
     // document's own text, so that measuring and drawing see the same
     // bytes. They are collected first and appended once: the text must not
-    // move while it is being read.
+    // move while it is being read. An escaped ampersand before "nbsp;"
+    // spells the text "&nbsp;", which is kept apart from the no-break space.
+    spelt_nbsp_.clear();
+    std::vector<uint32_t> spelt;  // in `decoded`
     std::string decoded;
     std::vector<std::pair<size_t, TextRef>> moved;  // record, its text in `decoded`
     for (HTMLElement& e : elements_) {
@@ -351,6 +353,8 @@ void HTMLLabel::ClassifyAll() {
             char c = 0;
             size_t length = 0;
             if (text[k] == '&' && DecodeEntityAt(text.substr(k), c, length)) {
+                if (c == '&' && text.substr(k + length).starts_with(kNoBreakSpace.substr(1)))
+                    spelt.push_back(static_cast<uint32_t>(decoded.size()));
                 decoded += c;
                 k += length;
                 any = true;
@@ -370,6 +374,7 @@ void HTMLLabel::ClassifyAll() {
     if (moved.empty() || text_.size() + decoded.size() > 0x7FFFFFFF) return;
     const auto base = static_cast<uint32_t>(text_.size());
     text_ += decoded;
+    for (const uint32_t at : spelt) spelt_nbsp_.push_back(base + at);
     for (const auto& [index, ref] : moved) {
         if (index < elements_.size()) elements_[index].Text = {base + ref.begin, ref.size};
     }

@@ -61,6 +61,7 @@ class Painter {
           h_(look.height) {}
 
     int32_t Paint(int32_t state);
+    bool focus_drawn() const { return focus_drawn_; }
 
   private:
     // --- the notation ---------------------------------------------------------
@@ -119,6 +120,7 @@ class Painter {
         if (look_.show_focus_rect && look_.has_focus) {
             dc_.SetTextColor(pal_.text);
             dc_.DrawFocusRect(look_.focus_rect);
+            focus_drawn_ = true;
         }
     }
     bool DefaultWithFocusRect() const { return look_.show_focus_rect && look_.is_default; }
@@ -146,6 +148,7 @@ class Painter {
     int32_t w_;
     int32_t h_;
     int32_t caption_state_ = -1;
+    bool focus_drawn_ = false;
 };
 
 // Columns of the style tables: what Draw paints for up, down and disabled.
@@ -765,10 +768,14 @@ int32_t DrawCaption(DC& dc, const FaceLook& look, int32_t caption_state, FaceHoo
     return caption_state;
 }
 
-int32_t PaintFace(DC& dc, const FaceLook& look, int32_t state, FaceHooks* hooks) {
+int32_t PaintFace(DC& dc, const FaceLook& look, int32_t state, FaceHooks* hooks,
+                  bool* focus_drawn) {
+    if (focus_drawn != nullptr) *focus_drawn = false;
     if (look.width <= 0 || look.height <= 0) return -1;
     Painter painter(dc, look, hooks);
-    return painter.Paint(state);
+    const int32_t caption_state = painter.Paint(state);
+    if (focus_drawn != nullptr) *focus_drawn = painter.focus_drawn();
+    return caption_state;
 }
 
 }  // namespace skin_button

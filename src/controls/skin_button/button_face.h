@@ -149,7 +149,9 @@ int32_t DrawCaption(DC& dc, const FaceLook& look, int32_t caption_state,
 // Paints the whole face for `state` on a context whose (0, 0) is the
 // button's top-left: the face fill, the style's drawing (the disabled face
 // when look.enabled is false), then the picture hook. Returns the caption
-// state drawn last, or -1 when no caption was drawn.
-int32_t PaintFace(DC& dc, const FaceLook& look, int32_t state, FaceHooks* hooks = nullptr);
+// state drawn last, or -1 when no caption was drawn; `focus_drawn`, when
+// given, tells whether the dotted focus rectangle was drawn.
+int32_t PaintFace(DC& dc, const FaceLook& look, int32_t state, FaceHooks* hooks = nullptr,
+                  bool* focus_drawn = nullptr);
 
 }  // namespace skin_button

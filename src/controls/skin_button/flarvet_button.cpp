@@ -595,7 +595,7 @@ void FlarvetButon::Draw(int32_t state, bool force) {
     if (!dc) return;
     SyncArt();
     dc->FillRect(platform::GetClientRect(hwnd_), palette_.face);
-    const int32_t drawn = PaintFace(*dc, Look(), state, hooks_);
+    const int32_t drawn = PaintFace(*dc, Look(), state, hooks_, &focus_drawn_);
     if (drawn >= 0) caption_state_ = drawn;
 }
 
@@ -634,9 +634,11 @@ void FlarvetButon::CaptureBackground() {
     const int32_t w = bounds.width();
     const int32_t h = bounds.height();
     if (w <= 0 || h <= 0) return;
-    // With the button out of the way the parent repaints what it covered.
+    // Shrinking the button leaves the area it covered for the parent to
+    // repaint, which it does before the pixels are read; the frame there
+    // holds the button's own old picture until then.
     resizing_ = true;
-    platform::MoveWindow(hwnd_, bounds.left, bounds.top, w, 0, false);
+    platform::MoveWindow(hwnd_, bounds.left, bounds.top, w, 0, true);
     platform::UpdateWindow(parent);
     if (auto dc = platform::GetDC(parent)) {
         Surface captured = dc->CreateCompatibleSurface(w, h);
@@ -921,6 +923,7 @@ void FlarvetButon::ReportState(platform::Json& out) const {
     out.Set("drawing_enabled", Json(drawing_enabled_));
     out.Set("hovering", Json(is_hovering_));
     out.Set("has_focus", Json(has_focus_));
+    out.Set("focus_drawn", Json(focus_drawn_));
     out.Set("last_state", Json(last_state_));
     out.Set("last_button", Json(last_button_));
     out.Set("pressed", Json(press_button_ != 0));

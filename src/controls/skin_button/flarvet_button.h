@@ -167,6 +167,8 @@ class FlarvetButon : public platform::controls::Control {
     bool drawing_enabled() const { return drawing_enabled_; }
     bool is_hovering() const { return is_hovering_; }
     bool button_has_focus() const { return has_focus_; }
+    // Whether the last drawing showed the dotted focus rectangle.
+    bool focus_drawn() const { return focus_drawn_; }
     // The mouse button of the last press (1 left, 2 right, 4 middle; 1 after
     // an access key), or 0 before any.
     int32_t last_button() const { return last_button_; }
@@ -260,6 +262,7 @@ class FlarvetButon : public platform::controls::Control {
     bool drawing_enabled_ = true;
     bool is_hovering_ = false;
     bool has_focus_ = false;
+    bool focus_drawn_ = false;
     bool resizing_ = false;  // set while style 11 captures its background
     char access_key_ = 0;
     int32_t last_button_ = 0;

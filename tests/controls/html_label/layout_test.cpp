@@ -4,6 +4,7 @@
 // worked out by hand. Padding and spacing are 4 unless a test says else.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -12,6 +13,7 @@
 #include "html_test_util.h"
 #include "platform/dc.h"
 #include "platform/text.h"
+#include "platform/text/font_engine.h"
 
 namespace html_label {
 namespace {
@@ -119,23 +121,50 @@ TEST_F(LayoutTest, InlineTagsKeepWordsTogetherUnlessBlanksSurroundThem) {
     EXPECT_EQ(Pixel(4 + 80, 4), kBlack);  // ij after one blank
 }
 
+TEST_F(LayoutTest, TheFitTestCountsTheBlankBeforeAWordAfterAGluedTag) {
+    // "abcd" ends at 36; "ef" fits in 58 - 4 only without the blank that
+    // is drawn before it, so it opens the next line rather than being cut
+    // off at the picture's edge.
+    Load("<BODY BGCOLOR=white>ab<SUB>cd ef</SUB>", 58, 60);
+    EXPECT_EQ(Pixel(4 + 8 * 5, 4), kWhite);
+    EXPECT_EQ(Pixel(4, 24), kBlack);
+    EXPECT_EQ(Find(label_, "cd ef").Right, 4 + 16);
+}
+
 TEST_F(LayoutTest, EntitiesAreDecodedWhenTheRecordsAreMade) {
     Load("<BODY>a &lt;b&gt; &amp;c x&nbsp;&nbsp;y &lt;P&gt;&amp;nbsp;");
     const HTMLElement& run = label_.Elements()[2];
     EXPECT_EQ(run.TagID, tagText);
-    // Decoded once: "&amp;nbsp;" is the text "&nbsp;", not a blank.
-    EXPECT_EQ(label_.View(run.Text), "a <b> &c x\xA0\xA0y <P>&nbsp;");
+    // The markup characters are decoded once (so "&amp;nbsp;" is the text
+    // "&nbsp;"); the no-break space stays as written.
+    EXPECT_EQ(label_.View(run.Text), "a <b> &c x&nbsp;&nbsp;y <P>&nbsp;");
     // The normalised document keeps what was written, so a reload decodes
     // the same way again.
     EXPECT_NE(label_.DocumentHTML().find("&lt;b&gt;"), std::string_view::npos);
     ASSERT_TRUE(label_.SetDefaultFontSize(12).ok());
-    EXPECT_EQ(label_.View(label_.Elements()[2].Text), "a <b> &c x\xA0\xA0y <P>&nbsp;");
-    // Two &nbsp; draw as two blanks and keep x and y together.
+    EXPECT_EQ(label_.View(label_.Elements()[2].Text), "a <b> &c x&nbsp;&nbsp;y <P>&nbsp;");
+    // Two &nbsp; draw as two blanks and keep x and y together; the spelt
+    // "&nbsp;" draws its six characters.
     Render(200, 150);
     EXPECT_EQ(Pixel(4 + 8 * 9, 4), kBlack);  // "x" after "a <b> &c "
     EXPECT_NE(Pixel(4 + 8 * 10, 4), kBlack);
     EXPECT_NE(Pixel(4 + 8 * 11, 4), kBlack);
     EXPECT_EQ(Pixel(4 + 8 * 12, 4), kBlack);  // "y"
+    for (int32_t cell = 17; cell < 23; ++cell) EXPECT_EQ(Pixel(4 + 8 * cell, 4), kBlack) << cell;
+    EXPECT_EQ(Find(label_, "a <b> &c x&nbsp;&nbsp;y <P>&nbsp;").Right, 4 + 8 * 23);
+}
+
+TEST_F(LayoutTest, ANoBreakSpaceIsMeasuredAsWrittenWhenTheLineIsFilled) {
+    // "xxxxxx" ends at 52; " a&nbsp;b" measures 9 cells (72 px) and would
+    // end past 96 - 4, so it opens the next line, where it is drawn as
+    // "a b" (24 px). Drawn width alone (32 px) would have fitted.
+    Load("<BODY BGCOLOR=white><P>xxxxxx a&nbsp;b", 100, 80);
+    EXPECT_EQ(Pixel(4 + 8 * 7, 24), kWhite);
+    EXPECT_EQ(Pixel(4, 44), kBlack);       // "a"
+    EXPECT_EQ(Pixel(4 + 8, 44), kWhite);   // the blank
+    EXPECT_EQ(Pixel(4 + 16, 44), kBlack);  // "b"
+    EXPECT_EQ(Pixel(4 + 24, 44), kWhite);
+    EXPECT_EQ(Find(label_, "xxxxxx a&nbsp;b").Right, 4 + 24);
 }
 
 TEST_F(LayoutTest, ListsIndentNumberAndNest) {
@@ -295,14 +324,20 @@ TEST_F(LayoutTest, BothPassesAgreeAndRenderingAgainGivesTheSameResult) {
     EXPECT_EQ(label_.Elements(), once);
     EXPECT_EQ(label_.ContentHeight(), height);
 
-    // The measuring pass alone writes the same boxes as the drawing pass.
-    platform::Surface scratch(200, 150);
+    // The measuring pass alone writes the same boxes as the drawing pass,
+    // and draws nothing.
+    constexpr platform::Color kUntouched = platform::Rgb(1, 2, 3);
+    platform::Surface scratch(200, 150, kUntouched);
     platform::DC dc(scratch);
     picture_.layout().RenderDocument(label_, false, {&dc, 200, 150, 200, 150});
     for (size_t k = 0; k < once.size(); ++k) {
         EXPECT_EQ(label_.Elements()[k].Top, once[k].Top) << k;
         EXPECT_EQ(label_.Elements()[k].Left, once[k].Left) << k;
     }
+    int32_t drawn = 0;
+    for (int32_t y = 0; y < 150; ++y)
+        for (int32_t x = 0; x < 200; ++x) drawn += scratch.pixel(x, y) != kUntouched ? 1 : 0;
+    EXPECT_EQ(drawn, 0);
 }
 
 TEST_F(LayoutTest, LongDocumentsGrowThePictureToTheContent) {
@@ -412,6 +447,28 @@ TEST_F(LayoutTest, ListItemOutsideAListGetsABulletAtTheMargin) {
     EXPECT_EQ(Tag(tagLI).Top, 24);
     EXPECT_NE(Pixel(4, 24), kWhite);  // the bullet cell
     EXPECT_EQ(Pixel(28, 24), kBlack);
+}
+
+TEST_F(LayoutTest, ListMarkersInAPreetiFaceAreSetInArial) {
+    // In a Preeti face character 149 is a Devanagari sign: the markers are
+    // Latin text, set in Arial at the same size, and the item's text starts
+    // after the Arial marker.
+    platform::text::InstallFontEngine();
+    ASSERT_TRUE(label_.SetDefaultFontName("OrvPreeti").ok());
+    ASSERT_TRUE(label_.SetDefaultFontSize(12).ok());
+    ASSERT_TRUE(label_.LoadDocument("<BODY><UL><LI>s]</UL><OL><LI>s]</OL>").ok());
+    Render(200, 150);
+    platform::TextEngine& engine = platform::TextEngine::Instance();
+    const auto width = [&](const char* face, std::string_view text) {
+        return engine.Measure(platform::FontDesc{face, 12}, text).width;
+    };
+    const double indent = std::nearbyint(2 * width("OrvPreeti", "W"));
+    ASSERT_NE(width("Arial", "\x95  "), width("OrvPreeti", "\x95  "));
+    EXPECT_EQ(Tag(tagLI, 0).Indent, static_cast<int32_t>(indent));
+    EXPECT_EQ(label_.Elements()[static_cast<size_t>(Tag(tagLI, 0).Index) + 1].Left,
+              static_cast<int32_t>(std::nearbyint(4 + indent + width("Arial", "\x95  "))));
+    EXPECT_EQ(label_.Elements()[static_cast<size_t>(Tag(tagLI, 1).Index) + 1].Left,
+              static_cast<int32_t>(std::nearbyint(4 + indent + width("Arial", "W. "))));
 }
 
 TEST_F(LayoutTest, BackgroundPictureIsTiledOverTheWholePicture) {
@@ -546,6 +603,50 @@ TEST_F(TableTest, BackgroundsFillTheTableUpToItsFrameAndEachCellInsideItsOwn) {
     EXPECT_EQ(Pixel(106, 20), kWhite);
 }
 
+TEST_F(TableTest, FramesTakeInWhatTheyHold) {
+    // A fixed cell of 150 in a table of 50% of 188 (94): the table widens
+    // to the cell before its frame is drawn, which stays border + spacing
+    // clear of the cell on the right as on the left.
+    Load("<BODY BGCOLOR=white><TABLE BORDER=2 WIDTH=50%><TR><TD WIDTH=150>a</TD></TR></TABLE>");
+    const std::vector<int32_t> table = Box(Tag(tagTable));
+    const std::vector<int32_t> cell = Box(Tag(tagTD));
+    ASSERT_EQ(table.size(), 4u);
+    ASSERT_EQ(cell.size(), 4u);
+    EXPECT_EQ(cell[0] - table[0], 2 + 2);
+    EXPECT_EQ(table[2] - cell[2], 2 + 2);
+
+    // A nested table that ends its cell: the row reaches below its frame.
+    Load(
+        "<BODY><TABLE BORDER=1 WIDTH=190><TR><TD>ab<TABLE BORDER=1><TR><TD>in</TD></TR>"
+        "</TABLE></TD></TR></TABLE>");
+    EXPECT_GT(Box(Tag(tagTD, 0))[3], Box(Tag(tagTable, 1))[3]);
+
+    // A table wider than the view: the content reaches its right frame
+    // (at 4 + 300 + 1) and the padding after it, so the frame is drawn.
+    label_.SetEnableScroll(true);
+    Load("<BODY BGCOLOR=white><TABLE BORDER=1 WIDTH=300><TR><TD>a</TD></TR></TABLE>");
+    EXPECT_EQ(Box(Tag(tagTable))[2], 305);
+    EXPECT_EQ(label_.ContentWidth(), 305 + 1 + 4);
+    EXPECT_EQ(Pixel(305, 20),
+              platform::TranslateColor(platform::SystemColor(platform::COLOR_BTNSHADOW)));
+}
+
+TEST_F(TableTest, FramesShowOnTheTablesOwnBackground) {
+    // A white table on a coloured page: the light edges (right and bottom
+    // of a sunken cell frame, top and left of the raised table frame) are
+    // the button face, which shows on white, not white.
+    Load(
+        "<BODY BGCOLOR=#8080FF><TABLE BORDER=1 WIDTH=100 BGCOLOR=white><TR><TD>ab</TD></TR>"
+        "</TABLE>");
+    const platform::Color face =
+        platform::TranslateColor(platform::SystemColor(platform::COLOR_BTNFACE));
+    const std::vector<int32_t> cell = Box(Tag(tagTD));
+    ASSERT_EQ(cell.size(), 4u);
+    EXPECT_EQ(Pixel(cell[2], cell[1] + 5), face);
+    EXPECT_EQ(Pixel(cell[0] + 5, cell[3]), face);
+    EXPECT_EQ(Pixel(4, 10), face);
+}
+
 TEST_F(TableTest, CellsAlignTheirContentVerticallyInTheRow) {
     Load(
         "<BODY BGCOLOR=white><TABLE BORDER=1 WIDTH=180><TR><TD WIDTH=40>aaa bbb ccc</TD>"
@@ -645,6 +746,10 @@ TEST_F(TableTest, CellsOutsideRowsFormOneRowAndUnclosedTablesEndWithTheDocument)
     EXPECT_EQ(Tag(tagTable).RowHeight, 23);
     EXPECT_EQ(Tag(tagTable).MeasuredHeight, 28);
     EXPECT_EQ(Box(Tag(tagTD, 1)), (std::vector<int32_t>{56, 7, 102, 30}));
+    // Rows and cells outside any table are left alone.
+    Load("<BODY BGCOLOR=white><TD>ab</TD></TR>cd");
+    EXPECT_EQ(Pixel(Find(label_, "ab").Left + 1, Find(label_, "ab").Top), kBlack);
+    EXPECT_TRUE(boxes_.empty());
 }
 
 TEST_F(TableTest, BothPassesAgreeAndACentredTableIsCentred) {

@@ -101,7 +101,10 @@ class LinksTest : public ::testing::Test {
         label.SetEnableTooltips(true);
         ASSERT_TRUE(label.SetDefaultFontName(kTestFontName).ok());
         ASSERT_TRUE(label.SetDefaultFontSize(12).ok());
-        label.on_hyperlink_click = [this](std::string& href) { clicks_.push_back(href); };
+        label.on_hyperlink_click = [this, &label](std::string& href) {
+            clicks_.push_back(href);
+            pending_in_handler_ = label.PendingHref();
+        };
         label.RegisterHostMethod("ShowWord", {0, 1, [this](const Args& args) {
                                                   calls_.push_back(args);
                                                   return Status{};
@@ -125,6 +128,7 @@ class LinksTest : public ::testing::Test {
     HWND form_;
     std::unique_ptr<HTMLLabelControl> control_;
     std::vector<std::string> clicks_;
+    std::string pending_in_handler_ = "(no click)";
     std::vector<Args> calls_;
 };
 
@@ -172,6 +176,7 @@ TEST_F(LinksTest, AReleaseOnALinkRaisesHyperlinkClickOnceAfterTheTimer) {
     Click(4 + 8 * 4 + 2, 10);
     session_.Advance(100);
     EXPECT_EQ(clicks_, (std::vector<std::string>{"two.htm"}));
+    EXPECT_EQ(pending_in_handler_, "");  // cleared before the host hears of it
     EXPECT_EQ(control_->label().PendingHref(), "");
     EXPECT_FALSE(control_->click_timer().enabled());
     // An anchor without a target and a release beside every link do nothing.

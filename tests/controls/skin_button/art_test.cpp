@@ -345,10 +345,11 @@ TEST(SeeThroughButton, ShowsWhatTheParentDrawsBehindIt) {
     o.client_width = 300;
     o.client_height = 120;
     controls::Form form(o);
-    // A pattern that tells every pixel's place.
-    form.on_paint = [](DC& dc) {
+    // A pattern that tells every pixel's place, in a blue that changes.
+    uint8_t blue = 100;
+    form.on_paint = [&blue](DC& dc) {
         for (int32_t y = 0; y < 120; ++y)
-            for (int32_t x = 0; x < 300; ++x) dc.SetPixel(x, y, Rgb(x & 0xFF, y, 100));
+            for (int32_t x = 0; x < 300; ++x) dc.SetPixel(x, y, Rgb(x & 0xFF, y, blue));
     };
     form.Show();
     DoEvents();
@@ -372,6 +373,17 @@ TEST(SeeThroughButton, ShowsWhatTheParentDrawsBehindIt) {
     ASSERT_TRUE(b.Refresh().ok());
     EXPECT_EQ(b.background().pixel(0, 0), Rgb(60, 10, 100));
     EXPECT_EQ(PersistentSurface(b.hwnd())->pixel(1, 1), Rgb(61, 11, 100));
+
+    // The parent changes its colour and has repainted (the button still
+    // showing the old one over it) before the host asks for a refresh:
+    // the button shows the new colour.
+    blue = 200;
+    InvalidateRect(form.hwnd());
+    DoEvents();
+    ASSERT_TRUE(b.Refresh().ok());
+    EXPECT_EQ(b.background().pixel(0, 0), Rgb(60, 10, 200));
+    EXPECT_EQ(PersistentSurface(b.hwnd())->pixel(1, 1), Rgb(61, 11, 200));
+    EXPECT_EQ(b.bounds(), Rect::FromXYWH(60, 10, 100, 30));
 }
 
 }  // namespace
