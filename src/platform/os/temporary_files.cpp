@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -93,6 +94,51 @@ Result<int> RemoveStaleFiles(const std::string& folder,
         // A file written moments ago may belong to a writer still at work.
         if (now.tv_sec - st.st_mtim.tv_sec < min_age_seconds) continue;
         if (::unlinkat(fd, entry->d_name, 0) == 0) ++removed;
+    }
+    ::closedir(dir);
+    return removed;
+}
+
+Result<int> RemoveAbandonedReplacements(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string prefix = "." + name + std::string(kReplacementMark);
+    const int dir_fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (dir_fd < 0) {
+        return MakeError(ErrorCode::kPathNotFound,
+                         "cannot open " + folder + ": " + std::strerror(errno));
+    }
+    DIR* dir = ::fdopendir(dir_fd);
+    if (!dir) {
+        const int err = errno;
+        ::close(dir_fd);
+        return MakeError(ErrorCode::kFileIo, "cannot list " + folder + ": " + std::strerror(err));
+    }
+    int removed = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view entry_name = entry->d_name;
+        if (entry_name.size() != prefix.size() + 6 ||
+            entry_name.substr(0, prefix.size()) != prefix ||
+            !IsTemporarySuffix(entry_name.substr(prefix.size()))) {
+            continue;
+        }
+        const int fd = ::openat(dir_fd, entry->d_name,
+                                O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat opened {};
+        struct stat named {};
+        // The lock is free only when its writer is gone; the name must still
+        // be the file that was locked.
+        if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && opened.st_uid == ::geteuid() &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::fstatat(dir_fd, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            named.st_dev == opened.st_dev && named.st_ino == opened.st_ino &&
+            ::unlinkat(dir_fd, entry->d_name, 0) == 0) {
+            ++removed;
+        }
+        ::close(fd);
     }
     ::closedir(dir);
     return removed;
