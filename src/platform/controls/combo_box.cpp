@@ -29,6 +29,9 @@ constexpr int32_t kTextPad = 2;  // pixels between the border and the text
 // Text on each side of a cut that decides whether it is one (a syllable is
 // far shorter).
 constexpr int32_t kCutContext = 64;
+// How far before the measured end the width is kept: far enough that the
+// bytes a typing burst rewrites (see PreetiComposer) leave it standing.
+constexpr int32_t kKeptBack = 4 * kCutContext;
 constexpr int32_t kWheelRows = 3;
 
 }  // namespace
@@ -529,7 +532,7 @@ float ComboBox::PrefixWidth(int32_t bytes) const {
     // width up to it holds; from there only the rest is measured.
     const int32_t usable = std::min(edit_.unchanged_prefix(), bytes) - kCutContext;
     if (measured_.font != font || measured_.bytes > usable) measured_ = {font, 0, 0};
-    if (bytes < 2 * kCutContext) return engine.Measure(font, text.substr(0, bytes)).width;
+    if (bytes < 2 * kKeptBack) return engine.Measure(font, text.substr(0, bytes)).width;
     const int32_t from = measured_.bytes;
     std::vector<double> widths;
     if (!engine.MeasureCuts(font, text.substr(from, bytes - from), widths)) {
@@ -538,7 +541,7 @@ float ComboBox::PrefixWidth(int32_t bytes) const {
         return engine.Measure(font, text.substr(0, bytes)).width;
     }
     const double width = measured_.width + widths.back();
-    for (int32_t k = bytes - from - kCutContext; k > 0; --k) {
+    for (int32_t k = bytes - from - kKeptBack; k > 0; --k) {
         if (widths[k] != TextEngine::kNoCut) {
             measured_.bytes = from + k;
             measured_.width += widths[k];
