@@ -77,19 +77,27 @@ std::string AbsentWordWithLongSharedPrefix(const app::DictionaryStore& store) {
     return "\x7F\x7F\x7F";
 }
 
+// The main window shown over a store of `entries` synthetic entries.
+struct ShownWindow {
+    explicit ShownWindow(int32_t entries) : filled((FillStore(entries), true)) {
+        main.CreateAndLoad();
+        app::HeadwordListSetup setup;
+        setup.item_count = app::Dictionary().size();
+        main.ConfigureList(setup);
+        main.Show();
+        platform::DoEvents();
+    }
+    platform::headless::HeadlessSession session;
+    bool filled;  // the store, before the window that reads it
+    lookup::MainWindow main{std::make_unique<NoHistory>()};
+};
+
 // args: entries, where the match is (0 start, 1 middle, 2 absent)
 void BM_Keystroke(benchmark::State& state) {
     const auto entries = static_cast<int32_t>(state.range(0));
     platform::text::InstallFontEngine();
-    platform::headless::HeadlessSession session;
-    FillStore(entries);
-    lookup::MainWindow main(std::make_unique<NoHistory>());
-    main.CreateAndLoad();
-    app::HeadwordListSetup setup;
-    setup.item_count = app::Dictionary().size();
-    main.ConfigureList(setup);
-    main.Show();
-    platform::DoEvents();
+    ShownWindow shown(entries);
+    lookup::MainWindow& main = shown.main;
 
     const app::DictionaryStore& store = app::Dictionary();
     std::string target;
@@ -127,15 +135,8 @@ BENCHMARK(BM_Keystroke)->ArgsProduct({{30000, 300000}, {0, 1, 2}})->Unit(benchma
 // four times as long as n. arg: characters typed
 void BM_TypeLongText(benchmark::State& state) {
     platform::text::InstallFontEngine();
-    platform::headless::HeadlessSession session;
-    FillStore(30000);
-    lookup::MainWindow main(std::make_unique<NoHistory>());
-    main.CreateAndLoad();
-    app::HeadwordListSetup setup;
-    setup.item_count = app::Dictionary().size();
-    main.ConfigureList(setup);
-    main.Show();
-    platform::DoEvents();
+    ShownWindow shown(30000);
+    lookup::MainWindow& main = shown.main;
     const std::string syllables = "नेपालीशब्दकोशकिताब";
     std::string text;
     while (static_cast<int64_t>(text.size()) < state.range(0) * 3) text += syllables;

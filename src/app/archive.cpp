@@ -275,6 +275,19 @@ ExtractResult ExtractDictionary(const std::string& archive_path, std::string_vie
 
 namespace {
 
+// Answers libzip's question about a source: `size` bytes, last changed at
+// `mtime`.
+zip_int64_t StatReply(void* data, zip_uint64_t len, zip_error_t* error, uint64_t size,
+                      time_t mtime) {
+    auto* st = ZIP_SOURCE_GET_ARGS(zip_stat_t, data, len, error);
+    if (!st) return -1;
+    zip_stat_init(st);
+    st->size = size;
+    st->mtime = mtime;
+    st->valid |= ZIP_STAT_SIZE | ZIP_STAT_MTIME;
+    return sizeof(zip_stat_t);
+}
+
 // The content of one archive entry, read from a ByteFile as libzip asks.
 struct EntryContent {
     platform::os::ByteFile memory;
@@ -305,15 +318,8 @@ zip_int64_t ReadEntry(void* state, void* data, zip_uint64_t len, zip_source_cmd_
         }
         case ZIP_SOURCE_CLOSE:
             return 0;
-        case ZIP_SOURCE_STAT: {
-            auto* st = ZIP_SOURCE_GET_ARGS(zip_stat_t, data, len, &s->error);
-            if (!st) return -1;
-            zip_stat_init(st);
-            st->size = s->file->size();
-            st->mtime = s->mtime;
-            st->valid |= ZIP_STAT_SIZE | ZIP_STAT_MTIME;
-            return sizeof(zip_stat_t);
-        }
+        case ZIP_SOURCE_STAT:
+            return StatReply(data, len, &s->error, s->file->size(), s->mtime);
         case ZIP_SOURCE_ERROR:
             return zip_error_to_data(&s->error, data, len);
         case ZIP_SOURCE_FREE:
@@ -350,19 +356,12 @@ zip_int64_t WriteOutput(void* state, void* data, zip_uint64_t len, zip_source_cm
         case ZIP_SOURCE_OPEN:
         case ZIP_SOURCE_CLOSE:
         case ZIP_SOURCE_READ:
+        case ZIP_SOURCE_SEEK:
         case ZIP_SOURCE_TELL:
         case ZIP_SOURCE_REMOVE:
             return 0;
-        case ZIP_SOURCE_SEEK:
-            return 0;
-        case ZIP_SOURCE_STAT: {
-            auto* st = ZIP_SOURCE_GET_ARGS(zip_stat_t, data, len, &s->error);
-            if (!st) return -1;
-            zip_stat_init(st);
-            st->size = 0;
-            st->valid |= ZIP_STAT_SIZE;
-            return sizeof(zip_stat_t);
-        }
+        case ZIP_SOURCE_STAT:
+            return StatReply(data, len, &s->error, 0, ::time(nullptr));
         case ZIP_SOURCE_ACCEPT_EMPTY:
             return 0;
         case ZIP_SOURCE_ERROR:

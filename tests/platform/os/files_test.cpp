@@ -183,7 +183,7 @@ TEST(ByteFileTest, ReadsPiecesAndScratchFilesLeaveNoName) {
     auto opened = ByteFile::Open(dir / "data");
     ASSERT_TRUE(opened) << opened.error().message;
     const ByteFile memory = ByteFile::FromMemory(text);
-    for (const ByteFile* f : {&*opened, &memory}) {
+    for (const ByteFile* f : std::initializer_list<const ByteFile*>{&*opened, &memory}) {
         EXPECT_EQ(f->size(), 23u);
         char out[6] = {};
         ASSERT_TRUE(f->ReadAt(6, 6, out).ok());
