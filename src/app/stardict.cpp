@@ -195,6 +195,10 @@ bool StarDictReader::Next(SourceEntry& entry) {
         if (!index_.ReadUntil('\0', kMaxSourceEntryBytes, entry.word) ||
             !index_.Read(number_bytes + 4, numbers)) {
             if (index_.failed()) return Fail(index_.failure());
+            if (!index_.at_end()) {
+                return Fail(idx_name_ + ": the headword of " + where + " runs on for more than " +
+                            std::to_string(kMaxSourceEntryBytes) + " bytes");
+            }
             return Fail(idx_name_ + " ends inside " + where + " (the file is cut short)");
         }
         const uint64_t offset = BigEndian(std::string_view(numbers).substr(0, number_bytes));
