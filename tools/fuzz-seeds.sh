@@ -78,12 +78,12 @@ printf 'बस्ने ठाउँ' > "$work/text"
 stardict_seed stardict_plain 40 "$work/index" "$work/text"
 gzip -9n < "$work/text" > "$work/text.gz"
 stardict_seed stardict_compressed 7c "$work/index" "$work/text.gz"
-head -c 10000000 /dev/zero | tr '\0' 'a' | gzip -9n > "$work/zeros.gz"
+head -c 1000000 /dev/zero | tr '\0' 'a' | gzip -9n > "$work/zeros.gz"
 { printf '\x02'; cat "$work/zeros.gz"; } | seed dictionary_import gzip_bomb
-{ printf 'घर\0'; be32 0; be32 10000000; } > "$work/index"
+{ printf 'घर\0'; be32 0; be32 1000000; } > "$work/index"
 stardict_seed stardict_gzip_bomb 7c "$work/index" "$work/zeros.gz"
-head -c 8000 /dev/zero | tr '\0' 'a' > "$work/text"
-for i in $(seq 600); do printf 'घर\0'; be32 0; be32 8000; done > "$work/index"
+head -c 2000 /dev/zero | tr '\0' 'a' > "$work/text"
+for i in $(seq 200); do printf 'घर\0'; be32 0; be32 2000; done > "$work/index"
 stardict_seed stardict_same_text_bomb 09 "$work/index" "$work/text"
 
 # Scenarios: the harness's own.
