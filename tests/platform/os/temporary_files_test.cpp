@@ -94,9 +94,9 @@ TEST(RemoveAbandonedReplacementsTest, OnlyUnlockedReplacementsOfThatPathGo) {
     ASSERT_EQ(RemoveAbandonedReplacements(target).value_or(-1), 1);
     const std::string live_name =
         std::filesystem::path((*live)->temporary_path()).filename().string();
-    EXPECT_EQ(Names(dir.path()), (std::set<std::string>{live_name, ".other.dll.tmp-Ab12Cd",
-                                                        ".load.dll.tmp-toolong",
-                                                        ".load.dll.tmp-Zz99Yy"}));
+    EXPECT_EQ(Names(dir.path()),
+              (std::set<std::string>{live_name, ".other.dll.tmp-Ab12Cd", ".load.dll.tmp-toolong",
+                                     ".load.dll.tmp-Zz99Yy"}));
     EXPECT_TRUE(std::filesystem::exists(outside / "kept"));
 
     // Committed, the content is in place and no temporary is left.
