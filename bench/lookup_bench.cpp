@@ -3,7 +3,8 @@
 // the store for the first match, scrolls the headword list, and the main
 // window repaints. Measured on synthetic dictionaries of 30,000 and 300,000
 // entries held as the program holds them (Preeti bytes), with the match at
-// the start, in the middle, and absent after a prefix many headwords share.
+// the start, in the middle, and absent after a prefix many headwords share;
+// and a long text typed a character at a time.
 
 #include <benchmark/benchmark.h>
 
@@ -21,6 +22,7 @@
 #include "platform/headless/headless_backend.h"
 #include "platform/os/files.h"
 #include "platform/text/font_engine.h"
+#include "platform/window.h"
 
 namespace {
 
@@ -75,19 +77,27 @@ std::string AbsentWordWithLongSharedPrefix(const app::DictionaryStore& store) {
     return "\x7F\x7F\x7F";
 }
 
+// The main window shown over a store of `entries` synthetic entries.
+struct ShownWindow {
+    explicit ShownWindow(int32_t entries) : filled((FillStore(entries), true)) {
+        main.CreateAndLoad();
+        app::HeadwordListSetup setup;
+        setup.item_count = app::Dictionary().size();
+        main.ConfigureList(setup);
+        main.Show();
+        platform::DoEvents();
+    }
+    platform::headless::HeadlessSession session;
+    bool filled;  // the store, before the window that reads it
+    lookup::MainWindow main{std::make_unique<NoHistory>()};
+};
+
 // args: entries, where the match is (0 start, 1 middle, 2 absent)
 void BM_Keystroke(benchmark::State& state) {
     const auto entries = static_cast<int32_t>(state.range(0));
     platform::text::InstallFontEngine();
-    platform::headless::HeadlessSession session;
-    FillStore(entries);
-    lookup::MainWindow main(std::make_unique<NoHistory>());
-    main.CreateAndLoad();
-    app::HeadwordListSetup setup;
-    setup.item_count = app::Dictionary().size();
-    main.ConfigureList(setup);
-    main.Show();
-    platform::DoEvents();
+    ShownWindow shown(entries);
+    lookup::MainWindow& main = shown.main;
 
     const app::DictionaryStore& store = app::Dictionary();
     std::string target;
@@ -118,5 +128,32 @@ void BM_Keystroke(benchmark::State& state) {
 }
 
 BENCHMARK(BM_Keystroke)->ArgsProduct({{30000, 300000}, {0, 1, 2}})->Unit(benchmark::kMillisecond);
+
+// A long text typed into the search box a character at a time, as the
+// harness's `type` does, with no blank to end the typing burst: each key
+// costs the same however long the text already is, so 4n characters take
+// four times as long as n. arg: characters typed
+void BM_TypeLongText(benchmark::State& state) {
+    platform::text::InstallFontEngine();
+    ShownWindow shown(30000);
+    lookup::MainWindow& main = shown.main;
+    const std::string syllables = "नेपालीशब्दकोशकिताब";
+    std::string text;
+    while (static_cast<int64_t>(text.size()) < state.range(0) * 3) text += syllables;
+    for (auto _ : state) {
+        state.PauseTiming();
+        main.search_box()->set_text("");
+        platform::SetFocus(main.search_box()->hwnd());
+        platform::DoEvents();
+        state.ResumeTiming();
+        platform::InjectText(text);
+        platform::DoEvents();
+    }
+    // Every character went in (a Preeti byte or two each).
+    if (main.search_box()->text().size() < text.size() / 6) std::abort();
+    state.SetLabel(std::to_string(text.size() / 3) + " characters");
+}
+
+BENCHMARK(BM_TypeLongText)->Arg(2000)->Arg(8000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -2,7 +2,8 @@
 # Makes the fuzz targets' seed corpora (fuzz/corpus/TARGET/) from the sample
 # dictionary with the project's own tools, so the seeds are small, readable
 # where they can be, and made again the same way after a format changes.
-# The HTML label's seeds are written by hand and left alone.
+# The HTML label's seeds, and the importer's hand-written ones, are left
+# alone.
 #
 # Usage: tools/fuzz-seeds.sh [BUILD_DIR]   (default build; needs kovelin-pack
 # and sysmaint built there)
@@ -59,6 +60,31 @@ head -n 2 "$lines" | tr -d '\r' | seed clipboard preeti_bytes
 # Settings files.
 printf '[Search]\r\nHistory=3/,3/,g]kfn\r\n' | seed settings history
 printf '; note\n[ Data ]\nKey = a\\x00b\\n\n[Other]\nx=1\n' | seed settings escaped
+
+# The importer: the first byte picks the reader (see
+# fuzz/dictionary_import_fuzz.cpp); StarDict input is the index's length
+# (two bytes, low first), the index, then the data. Besides a plain
+# dictionary, bombs that the limits must stop early: compressed data
+# expanding a thousandfold, and an index whose entries all point at the same
+# text.
+be32() { printf "\\x$(printf %02x $(($1 >> 24 & 255)))\\x$(printf %02x $(($1 >> 16 & 255)))\\x$(printf %02x $(($1 >> 8 & 255)))\\x$(printf %02x $(($1 & 255)))"; }
+le16() { printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $(($1 >> 8 & 255)))"; }
+stardict_seed() {  # NAME MODE INDEX_FILE DATA_FILE
+    { printf "\\x$2"; le16 "$(stat -c %s "$3")"; cat "$3" "$4"; } | seed dictionary_import "$1"
+}
+rm -f "$corpus/dictionary_import/"{sd1,stardict_*,*_bomb}
+printf 'बस्ने ठाउँ' > "$work/text"
+{ printf 'घर\0'; be32 0; be32 "$(stat -c %s "$work/text")"; } > "$work/index"
+stardict_seed stardict_plain 40 "$work/index" "$work/text"
+gzip -9n < "$work/text" > "$work/text.gz"
+stardict_seed stardict_compressed 7c "$work/index" "$work/text.gz"
+head -c 1000000 /dev/zero | tr '\0' 'a' | gzip -9n > "$work/zeros.gz"
+{ printf '\x02'; cat "$work/zeros.gz"; } | seed dictionary_import gzip_bomb
+{ printf 'घर\0'; be32 0; be32 1000000; } > "$work/index"
+stardict_seed stardict_gzip_bomb 7c "$work/index" "$work/zeros.gz"
+head -c 2000 /dev/zero | tr '\0' 'a' > "$work/text"
+for i in $(seq 200); do printf 'घर\0'; be32 0; be32 2000; done > "$work/index"
+stardict_seed stardict_same_text_bomb 09 "$work/index" "$work/text"
 
 # Scenarios: the harness's own.
 for scenario in lookup history startup_report; do

@@ -7,14 +7,17 @@
 #include <unistd.h>
 #include <zip.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <memory>
 #include <optional>
 
 #include "app/app_paths.h"
+#include "platform/os/files.h"
 #include "platform/os/temporary_files.h"
 
 namespace app::archive {
@@ -270,20 +273,201 @@ ExtractResult ExtractDictionary(const std::string& archive_path, std::string_vie
     return {};
 }
 
+namespace {
+
+// Answers libzip's question about a source: `size` bytes, last changed at
+// `mtime`.
+zip_int64_t StatReply(void* data, zip_uint64_t len, zip_error_t* error, uint64_t size,
+                      time_t mtime) {
+    auto* st = ZIP_SOURCE_GET_ARGS(zip_stat_t, data, len, error);
+    if (!st) return -1;
+    zip_stat_init(st);
+    st->size = size;
+    st->mtime = mtime;
+    st->valid |= ZIP_STAT_SIZE | ZIP_STAT_MTIME;
+    return sizeof(zip_stat_t);
+}
+
+// The content of one archive entry, read from a ByteFile as libzip asks.
+struct EntryContent {
+    platform::os::ByteFile memory;
+    const platform::os::ByteFile* file = nullptr;
+    uint64_t at = 0;
+    // One time for the entry: the traditional encryption checks the
+    // password against the time in the entry's header.
+    time_t mtime = ::time(nullptr);
+    zip_error_t error;
+};
+
+zip_int64_t ReadEntry(void* state, void* data, zip_uint64_t len, zip_source_cmd_t cmd) {
+    auto* s = static_cast<EntryContent*>(state);
+    switch (cmd) {
+        case ZIP_SOURCE_OPEN:
+            s->at = 0;
+            return 0;
+        case ZIP_SOURCE_READ: {
+            const uint64_t n = std::min<uint64_t>(len, s->file->size() - s->at);
+            const platform::Status read =
+                s->file->ReadAt(s->at, static_cast<size_t>(n), static_cast<char*>(data));
+            if (!read) {
+                zip_error_set(&s->error, ZIP_ER_READ, EIO);
+                return -1;
+            }
+            s->at += n;
+            return static_cast<zip_int64_t>(n);
+        }
+        case ZIP_SOURCE_CLOSE:
+            return 0;
+        case ZIP_SOURCE_STAT:
+            return StatReply(data, len, &s->error, s->file->size(), s->mtime);
+        case ZIP_SOURCE_ERROR:
+            return zip_error_to_data(&s->error, data, len);
+        case ZIP_SOURCE_FREE:
+            zip_error_fini(&s->error);
+            delete s;
+            return 0;
+        case ZIP_SOURCE_SUPPORTS:
+            return ZIP_SOURCE_SUPPORTS_READABLE;
+        default:
+            zip_error_set(&s->error, ZIP_ER_OPNOTSUPP, 0);
+            return -1;
+    }
+}
+
+// The archive being written: a new one (reading it gives nothing), written
+// into a ReplacementFile that is renamed over the path when libzip commits.
+struct OutputArchive {
+    std::string path;
+    mode_t mode = 0644;
+    std::unique_ptr<platform::os::ReplacementFile> temp;
+    std::string failure;  // why writing failed, for the message
+    zip_error_t error;
+};
+
+zip_int64_t WriteOutput(void* state, void* data, zip_uint64_t len, zip_source_cmd_t cmd) {
+    auto* s = static_cast<OutputArchive*>(state);
+    auto fail = [&](int zip_code, int sys_code, const std::string& why) -> zip_int64_t {
+        zip_error_set(&s->error, zip_code, sys_code);
+        if (s->failure.empty()) s->failure = why;
+        return -1;
+    };
+    const int fd = s->temp ? s->temp->fd() : -1;
+    switch (cmd) {
+        case ZIP_SOURCE_OPEN:
+        case ZIP_SOURCE_CLOSE:
+        case ZIP_SOURCE_READ:
+        case ZIP_SOURCE_SEEK:
+        case ZIP_SOURCE_TELL:
+        case ZIP_SOURCE_REMOVE:
+            return 0;
+        case ZIP_SOURCE_STAT:
+            return StatReply(data, len, &s->error, 0, ::time(nullptr));
+        case ZIP_SOURCE_ACCEPT_EMPTY:
+            return 0;
+        case ZIP_SOURCE_ERROR:
+            return zip_error_to_data(&s->error, data, len);
+        case ZIP_SOURCE_FREE:
+            return 0;  // the state belongs to WriteArchive
+        case ZIP_SOURCE_BEGIN_WRITE: {
+            auto temp = platform::os::ReplacementFile::Create(s->path, s->mode);
+            if (!temp) return fail(ZIP_ER_TMPOPEN, EIO, temp.error().message);
+            s->temp = std::move(*temp);
+            return 0;
+        }
+        case ZIP_SOURCE_WRITE: {
+            const char* bytes = static_cast<const char*>(data);
+            zip_uint64_t left = len;
+            while (left > 0) {
+                const ssize_t n = ::write(fd, bytes, left);
+                if (n < 0 && errno == EINTR) continue;
+                if (n <= 0) {
+                    const int err = n < 0 ? errno : EIO;
+                    return fail(ZIP_ER_WRITE, err, std::strerror(err));
+                }
+                bytes += n;
+                left -= static_cast<zip_uint64_t>(n);
+            }
+            return static_cast<zip_int64_t>(len);
+        }
+        case ZIP_SOURCE_SEEK_WRITE: {
+            auto* args = ZIP_SOURCE_GET_ARGS(zip_source_args_seek_t, data, len, &s->error);
+            if (!args) return -1;
+            if (::lseek(fd, args->offset, args->whence) < 0)
+                return fail(ZIP_ER_SEEK, errno, std::strerror(errno));
+            return 0;
+        }
+        case ZIP_SOURCE_TELL_WRITE: {
+            const off_t at = ::lseek(fd, 0, SEEK_CUR);
+            if (at < 0) return fail(ZIP_ER_TELL, errno, std::strerror(errno));
+            return at;
+        }
+        case ZIP_SOURCE_COMMIT_WRITE: {
+            const platform::Status committed = s->temp->Commit(platform::os::Durability::kDurable);
+            s->temp.reset();
+            if (!committed) return fail(ZIP_ER_RENAME, EIO, committed.error().message);
+            return 0;
+        }
+        case ZIP_SOURCE_ROLLBACK_WRITE:
+            s->temp.reset();
+            return 0;
+        case ZIP_SOURCE_SUPPORTS:
+            return ZIP_SOURCE_SUPPORTS_WRITABLE |
+                   zip_source_make_command_bitmap(ZIP_SOURCE_ACCEPT_EMPTY, -1);
+        default:
+            return fail(ZIP_ER_OPNOTSUPP, 0, "unsupported");
+    }
+}
+
+// A new archive keeps the mode of the file it replaces, or else gets what
+// the user's umask leaves of 0666.
+mode_t NewArchiveMode(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
 platform::Status WriteArchive(const std::string& path, const std::vector<ArchiveFile>& files,
                               std::string_view password, Encryption encryption) {
-    int error_code = 0;
-    // libzip writes to a temporary file and renames it at close; discarding
-    // leaves the old file untouched.
-    ZipPtr za(zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error_code));
+    OutputArchive output;
+    output.path = path;
+    output.mode = NewArchiveMode(path);
+    zip_error_init(&output.error);
+    struct ErrorFini {
+        zip_error_t& e;
+        ~ErrorFini() { zip_error_fini(&e); }
+    } fini{output.error};
+
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* out = zip_source_function_create(WriteOutput, &output, &error);
+    ZipPtr za(out ? zip_open_from_source(out, ZIP_CREATE | ZIP_TRUNCATE, &error) : nullptr);
     if (!za) {
-        return MakeError(ErrorCode::kFileIo,
-                         "cannot create " + path + ": " + ZipErrorText(error_code));
+        const std::string why = zip_error_strerror(&error);
+        zip_error_fini(&error);
+        if (out) zip_source_free(out);
+        return MakeError(ErrorCode::kFileIo, "cannot create " + path + ": " + why);
     }
+    zip_error_fini(&error);
     const std::string pw(password);
     for (const ArchiveFile& f : files) {
-        zip_source_t* source = zip_source_buffer(za.get(), f.bytes.data(), f.bytes.size(), 0);
-        if (!source) return MakeError(ErrorCode::kOutOfMemory, "cannot add " + f.name);
+        auto* state = new EntryContent();
+        zip_error_init(&state->error);
+        if (f.file) {
+            state->file = f.file;
+        } else {
+            state->memory = platform::os::ByteFile::FromMemory(f.bytes);
+            state->file = &state->memory;
+        }
+        zip_source_t* source = zip_source_function(za.get(), ReadEntry, state);
+        if (!source) {
+            zip_error_fini(&state->error);
+            delete state;
+            return MakeError(ErrorCode::kOutOfMemory, "cannot add " + f.name);
+        }
         const zip_int64_t index =
             zip_file_add(za.get(), f.name.c_str(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8);
         if (index < 0) {
@@ -303,8 +487,8 @@ platform::Status WriteArchive(const std::string& path, const std::vector<Archive
         }
     }
     if (zip_close(za.get()) != 0) {
-        return MakeError(ErrorCode::kFileIo,
-                         "cannot write " + path + ": " + std::string(zip_strerror(za.get())));
+        const std::string why = output.failure.empty() ? zip_strerror(za.get()) : output.failure;
+        return MakeError(ErrorCode::kFileIo, "cannot write " + path + ": " + why);
     }
     za.release();
     return {};

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/error.h"
+#include "platform/os/byte_file.h"
 
 namespace app::archive {
 
@@ -71,11 +72,17 @@ enum class Encryption { kNone, kTraditional, kAes256 };
 struct ArchiveFile {
     std::string name;
     std::string bytes;
+    // When set, the content is this file's, read a piece at a time, in
+    // place of `bytes`.
+    const platform::os::ByteFile* file = nullptr;
 };
 
 // Writes a new archive at `path` holding `files` (deflated), each encrypted
-// with `password` by `encryption`. On failure nothing is left at `path`
-// beyond what was there before.
+// with `password` by `encryption`. The archive is written under the path's
+// replacement temporary name (a ReplacementFile, locked while it is written)
+// and renamed into place: on failure nothing is left at `path` beyond what
+// was there before, and the temporary file is gone too, unless the process
+// was killed outright, when RemoveAbandonedReplacements(path) finds it.
 platform::Status WriteArchive(const std::string& path, const std::vector<ArchiveFile>& files,
                               std::string_view password, Encryption encryption);
 

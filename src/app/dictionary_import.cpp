@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Import of foreign dictionary entries: conversion, skipping, merging,
-// sorting.
+// Import of foreign dictionary entries: the Preeti conversion, the notes and
+// the pipeline.
 #include "app/dictionary_import.h"
 
 #include <algorithm>
 #include <cctype>
 #include <optional>
-#include <unordered_map>
 
+#include "app/dictionary_builder.h"
 #include "app/dictionary_store.h"
+#include "app/dictionary_table.h"
 #include "app/trim.h"
 #include "platform/preeti/preeti.h"
 
@@ -122,68 +123,78 @@ std::string HtmlToText(std::string_view html) {
     return TrimEnd(std::move(out));
 }
 
-ImportResult ImportEntries(const std::vector<SourceEntry>& entries) {
-    struct Collected {
-        std::string_view sort_key;  // the Unicode headword of its first entry
-        std::string word;           // Preeti
-        std::string definition;     // Preeti
-    };
-    ImportResult result;
-    std::vector<Collected> collected;
-    std::unordered_map<std::string, size_t> by_word;
-    for (const SourceEntry& entry : entries) {
-        auto skip = [&](std::string message) {
-            result.skipped.push_back({entry.where, std::move(message)});
-        };
-        std::string error;
-        const std::optional<std::string> word = ConvertHeadword(entry.word, error);
-        if (!word) {
-            skip("headword: " + error);
-            continue;
-        }
-        if (word->empty()) {
-            skip("the headword is empty");
-            continue;
-        }
-        if (word->size() > DictionaryStore::kMaxWordBytes) {
-            skip("the headword takes " + std::to_string(word->size()) +
-                 " bytes in the Preeti encoding, more than " +
-                 std::to_string(DictionaryStore::kMaxWordBytes));
-            continue;
-        }
-        const std::optional<std::string> definition = ConvertDefinition(entry.definition, error);
-        if (!definition) {
-            skip("definition: " + error);
-            continue;
-        }
-        ++result.taken;
-        auto [it, added] = by_word.try_emplace(*word, collected.size());
-        if (added) {
-            collected.push_back({TrimSpaces(entry.word), *word, *definition});
-            continue;
-        }
-        // A second sense of a headword already seen: its definition follows
-        // the earlier one as a sentence of its own.
-        ++result.merged;
-        std::string& joined = collected[it->second].definition;
-        if (!joined.empty() && !definition->empty()) {
-            if (joined.back() != '.') joined += '.';
-            joined += ' ';
-        }
-        joined += *definition;
+void ImportNotes::Add(std::string where, std::string message) {
+    if (kept_.size() < kKept) kept_.push_back({std::move(where), std::move(message)});
+    ++count_;
+}
+
+void EntrySource::PassOver(std::string where, std::string message) {
+    notes_.Add(std::move(where), std::move(message));
+    ++passed_over_;
+}
+
+bool EntrySource::Fail(std::string message) {
+    error_ = std::move(message);
+    return false;
+}
+
+bool PreetiConverter::Convert(const SourceEntry& in, DictionaryEntry& out, std::string& why) {
+    std::string error;
+    std::optional<std::string> word = ConvertHeadword(in.word, error);
+    if (!word) {
+        why = "headword: " + error;
+        return false;
     }
-    std::stable_sort(collected.begin(), collected.end(),
-                     [](const Collected& a, const Collected& b) {
-                         // UTF-8 bytes compare as their code points do.
-                         return a.sort_key < b.sort_key;
-                     });
-    for (const Collected& c : collected) {
-        result.packed.headword_records += HeadwordRecord(c.word);
-        result.packed.definition_lines += c.definition;
-        result.packed.definition_lines += "\r\n";
-        ++result.packed.entries;
+    if (word->empty()) {
+        why = "the headword is empty";
+        return false;
     }
-    return result;
+    if (word->size() > DictionaryStore::kMaxWordBytes) {
+        why = "the headword takes " + std::to_string(word->size()) +
+              " bytes in the Preeti encoding, more than " +
+              std::to_string(DictionaryStore::kMaxWordBytes);
+        return false;
+    }
+    std::optional<std::string> definition = ConvertDefinition(in.definition, error);
+    if (!definition) {
+        why = "definition: " + error;
+        return false;
+    }
+    if (definition->size() > kMaxDefinitionBytes) {
+        why = "the definition takes " + std::to_string(definition->size()) +
+              " bytes in the Preeti encoding, more than " + std::to_string(kMaxDefinitionBytes) +
+              ", the longest Kovelin shows";
+        return false;
+    }
+    out.sort_key = TrimSpaces(in.word);
+    out.word = std::move(*word);
+    out.definition = std::move(*definition);
+    return true;
+}
+
+bool ImportEntries(EntrySource& source, EntryConverter& converter, DictionaryBuilder& builder,
+                   ImportNotes& notes, uint64_t& read, std::string& error) {
+    SourceEntry entry;
+    DictionaryEntry converted;
+    std::string why;
+    const uint64_t passed_over = source.passed_over();
+    while (source.Next(entry)) {
+        ++read;
+        if (!converter.Convert(entry, converted, why)) {
+            notes.Add(std::move(entry.where), std::move(why));
+            continue;
+        }
+        if (!builder.Add(std::move(converted), entry.where)) {
+            error = builder.error();
+            return false;
+        }
+    }
+    read += source.passed_over() - passed_over;
+    if (!source.ok()) {
+        error = source.error();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace app

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "app/dictionary_import.h"
 #include "app/dictionary_store.h"
 #include "app/loader.h"
 #include "platform/preeti/preeti.h"
@@ -172,6 +173,11 @@ TableResult ConvertTable(std::string_view table, TableEncoding encoding) {
         if (word.size() > DictionaryStore::kMaxWordBytes) {
             fail("the headword takes " + std::to_string(word.size()) + " bytes, more than " +
                  std::to_string(DictionaryStore::kMaxWordBytes));
+            continue;
+        }
+        if (def.size() > kMaxDefinitionBytes) {
+            fail("the definition takes " + std::to_string(def.size()) + " bytes, more than " +
+                 std::to_string(kMaxDefinitionBytes) + ", the longest Kovelin shows");
             continue;
         }
         result.packed.headword_records += HeadwordRecord(word);

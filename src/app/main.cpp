@@ -15,6 +15,7 @@
 #include "app/program_info.h"
 
 #include "lookup/program.h"
+#include "lookup/skin_layout.h"
 #include "platform/clock.h"
 #include "platform/os/files.h"
 #include "platform/sdl/sdl_backend.h"
@@ -92,7 +93,10 @@ int main(int argc, char** argv) {
     if (!EnvSet("DISPLAY") && !EnvSet("WAYLAND_DISPLAY")) return NoDisplay("DISPLAY is not set");
     auto backend = platform::sdl::SdlBackend::Create();
     if (!backend) return NoDisplay(backend.error().message.c_str());
-    const platform::ScaleChoice scale = platform::sdl::DesktopScale();
+    const platform::ScaleChoice scale =
+        platform::sdl::DesktopScale({lookup::skin::kWidth, lookup::skin::kHeight});
+    for (const std::string& line : scale.ignored)
+        std::fprintf(stderr, "kovelin: %s\n", line.c_str());
     backend.value()->SetScreenFactor(scale.factor);
 
     platform::text::InstallFontEngine();

@@ -4,6 +4,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 
@@ -158,170 +159,244 @@ std::optional<StarDictInfo> ParseStarDictInfo(std::string_view ifo, std::string&
     return info;
 }
 
-StarDict ParseStarDict(const StarDictInfo& info, std::string_view index, std::string_view data,
-                       std::string_view name) {
-    StarDict result;
-    result.book_name = info.book_name;
-    const std::string idx_name = std::string(name) + ".idx";
-    const std::string dict_name = std::string(name) + ".dict";
-    auto fail = [&](std::string message) {
-        result.entries.clear();
-        result.skipped.clear();
-        result.error = std::move(message);
-        return result;
-    };
+StarDictReader::StarDictReader(const StarDictInfo& info, const platform::os::ByteFile& index,
+                               const platform::os::ByteFile& data, std::string_view name,
+                               uint64_t max_text_read, ImportNotes& notes)
+    : EntrySource(notes),
+      info_(info),
+      data_(data),
+      index_(index),
+      idx_name_(std::string(name) + ".idx"),
+      dict_name_(std::string(name) + ".dict"),
+      max_text_read_(max_text_read) {
     if (static_cast<uint64_t>(info.index_bytes) != index.size()) {
-        return fail(idx_name + " holds " + std::to_string(index.size()) +
-                    " bytes; the description says idxfilesize=" + std::to_string(info.index_bytes));
+        Fail(idx_name_ + " holds " + std::to_string(index.size()) +
+             " bytes; the description says idxfilesize=" + std::to_string(info.index_bytes));
     }
-    const size_t number_bytes = info.offset_bits == 64 ? 8 : 4;
-    // Entries may share text, but reading the same text over and over is
-    // how a crafted index would make the work grow with the square of the
-    // input; beyond this much the files do not describe a dictionary.
-    const uint64_t max_text_read = 16 * static_cast<uint64_t>(data.size()) + (16u << 20);
-    uint64_t text_read = 0;
-    size_t at = 0;
-    int64_t count = 0;
-    while (at < index.size()) {
-        ++count;
-        const std::string where = "entry " + std::to_string(count);
-        const size_t nul = index.find('\0', at);
-        if (nul == std::string_view::npos || index.size() - nul - 1 < number_bytes + 4) {
-            return fail(idx_name + " ends inside " + where + " (the file is cut short)");
-        }
-        const std::string_view word = index.substr(at, nul - at);
-        const uint64_t offset = BigEndian(index.substr(nul + 1, number_bytes));
-        const uint64_t size = BigEndian(index.substr(nul + 1 + number_bytes, 4));
-        at = nul + 1 + number_bytes + 4;
-        if (offset > data.size() || size > data.size() - offset) {
-            return fail(idx_name + ": " + where + " places its text at bytes " +
-                        std::to_string(offset) + " to " + std::to_string(offset + size) +
-                        ", past the end of " + dict_name + " (" + std::to_string(data.size()) +
-                        " bytes)");
-        }
-        text_read += size;
-        if (text_read > max_text_read) {
-            return fail(idx_name + ": its entries point at the same text of " + dict_name +
-                        " over and over, far more than a dictionary does");
-        }
-        std::string definition;
-        if (!ParseFields(data.substr(static_cast<size_t>(offset), static_cast<size_t>(size)),
-                         info.type_sequence, definition)) {
-            return fail(dict_name + ": the text of " + where +
-                        " is damaged (a field runs past "
-                        "its end)");
-        }
-        if (definition.empty()) {
-            result.skipped.push_back({where, "no text in its definition"});
-            continue;
-        }
-        result.entries.push_back({std::string(word), std::move(definition), where});
-    }
-    if (count != info.word_count) {
-        return fail(idx_name + " holds " + std::to_string(count) +
-                    " entries; the description says wordcount=" + std::to_string(info.word_count));
-    }
-    return result;
 }
 
-StarDict ReadStarDict(const std::string& ifo_path) {
-    StarDict result;
+bool StarDictReader::Next(SourceEntry& entry) {
+    const size_t number_bytes = info_.offset_bits == 64 ? 8 : 4;
+    std::string numbers;
+    while (ok()) {
+        if (index_.at_end()) {
+            if (!checked_ && count_ != info_.word_count) {
+                Fail(
+                    idx_name_ + " holds " + std::to_string(count_) +
+                    " entries; the description says wordcount=" + std::to_string(info_.word_count));
+            }
+            checked_ = true;
+            return false;
+        }
+        ++count_;
+        const std::string where = "entry " + std::to_string(count_);
+        entry.word.clear();
+        numbers.clear();
+        if (!index_.ReadUntil('\0', kMaxSourceEntryBytes, entry.word) ||
+            !index_.Read(number_bytes + 4, numbers)) {
+            if (index_.failed()) return Fail(index_.failure());
+            if (!index_.at_end()) {
+                return Fail(idx_name_ + ": the headword of " + where + " runs on for more than " +
+                            std::to_string(kMaxSourceEntryBytes) + " bytes");
+            }
+            return Fail(idx_name_ + " ends inside " + where + " (the file is cut short)");
+        }
+        const uint64_t offset = BigEndian(std::string_view(numbers).substr(0, number_bytes));
+        const uint64_t size = BigEndian(std::string_view(numbers).substr(number_bytes, 4));
+        if (offset > data_.size() || size > data_.size() - offset) {
+            return Fail(idx_name_ + ": " + where + " places its text at bytes " +
+                        std::to_string(offset) + " to " + std::to_string(offset + size) +
+                        ", past the end of " + dict_name_ + " (" + std::to_string(data_.size()) +
+                        " bytes)");
+        }
+        if (size > kMaxSourceEntryBytes) {
+            PassOver(where, "its text takes " + std::to_string(size) + " bytes in " + dict_name_ +
+                                ", more than " + std::to_string(kMaxSourceEntryBytes) +
+                                " (a definition takes at most " +
+                                std::to_string(kMaxDefinitionBytes) + " bytes)");
+            continue;
+        }
+        // Entries may share text, but reading the same text over and over
+        // is how a crafted index makes the work explode.
+        text_read_ += size;
+        if (text_read_ > max_text_read_) {
+            return Fail(idx_name_ + ": its entries read more than " +
+                        std::to_string(max_text_read_) + " bytes of " + dict_name_ + ", " +
+                        std::to_string(kMaxOutputMultiple) +
+                        " times the size of the dictionary's files (the same text over and over)");
+        }
+        data_bytes_.resize(static_cast<size_t>(size));
+        if (const platform::Status read =
+                data_.ReadAt(offset, data_bytes_.size(), data_bytes_.data());
+            !read) {
+            return Fail(read.error().message);
+        }
+        entry.definition.clear();
+        if (!ParseFields(data_bytes_, info_.type_sequence, entry.definition)) {
+            return Fail(dict_name_ + ": the text of " + where +
+                        " is damaged (a field runs past its end)");
+        }
+        if (entry.definition.empty()) {
+            PassOver(where, "no text in its definition");
+            continue;
+        }
+        entry.where = where;
+        return true;
+    }
+    return false;
+}
+
+StarDictFiles OpenStarDict(const std::string& ifo_path, const std::string& scratch_beside) {
+    StarDictFiles files;
     auto fail = [&](std::string message) {
-        result.error = std::move(message);
-        return result;
+        files.error = std::move(message);
+        return std::move(files);
     };
     std::string base = ifo_path;
     if (base.ends_with(".ifo")) base.resize(base.size() - 4);
-    const std::string name = BaseName(base);
+    files.name = BaseName(base);
 
     auto ifo = platform::os::ReadFile(ifo_path, kMaxInfoBytes);
     if (!ifo) return fail(BaseName(ifo_path) + ": " + ifo.error().message);
+    files.input_bytes += ifo->size();
     std::string error;
-    const std::optional<StarDictInfo> info = ParseStarDictInfo(*ifo, error);
+    std::optional<StarDictInfo> info = ParseStarDictInfo(*ifo, error);
     if (!info) return fail(BaseName(ifo_path) + ": " + error);
+    files.info = std::move(*info);
 
-    // A file and, when it is missing, its gzip-compressed form.
-    auto read = [&](const std::string& plain, const std::string& compressed,
-                    std::string& out) -> bool {
+    // A file and, when it is missing, its gzip-compressed form,
+    // uncompressed into a scratch file.
+    auto open = [&](const std::string& plain, const std::string& compressed,
+                    platform::os::ByteFile& out) -> bool {
         std::error_code ec;
-        const bool have_plain = std::filesystem::exists(plain, ec);
-        const std::string& path =
-            have_plain || !std::filesystem::exists(compressed, ec) ? plain : compressed;
-        auto bytes = platform::os::ReadFile(path, kMaxFileBytes);
-        if (!bytes) {
-            error = BaseName(path) + ": " + bytes.error().message;
+        const bool use_plain =
+            std::filesystem::exists(plain, ec) || !std::filesystem::exists(compressed, ec);
+        const std::string& path = use_plain ? plain : compressed;
+        auto opened = platform::os::ByteFile::Open(path);
+        if (!opened) {
+            error = BaseName(path) + ": " + opened.error().message;
             return false;
         }
-        if (&path == &plain) {
-            out = std::move(*bytes);
+        if (opened->size() > kMaxFileBytes) {
+            error = BaseName(path) + ": more than " + std::to_string(kMaxFileBytes) +
+                    " bytes, more than any dictionary holds";
+            return false;
+        }
+        files.input_bytes += opened->size();
+        if (use_plain) {
+            out = std::move(*opened);
             return true;
         }
-        auto unpacked = Gunzip(*bytes, kMaxFileBytes, error);
+        auto scratch = platform::os::ScratchFile::Create(scratch_beside);
+        if (!scratch) {
+            error = scratch.error().message;
+            return false;
+        }
+        const uint64_t limit =
+            std::min<uint64_t>(kMaxFileBytes, kMaxOutputMultiple * opened->size());
+        platform::Status written = platform::Status::Ok();
+        const bool unpacked = Gunzip(
+            *opened, limit,
+            [&](std::string_view piece) {
+                written = scratch->Append(piece);
+                return written.ok();
+            },
+            error);
+        if (unpacked && written) written = scratch->Flush();
+        if (!written) {
+            error = written.error().message;
+            return false;
+        }
         if (!unpacked) {
+            if (limit < kMaxFileBytes && error.find("more than") != std::string::npos)
+                error += ", " + std::to_string(kMaxOutputMultiple) + " times its size";
             error = BaseName(path) + ": " + error;
             return false;
         }
-        out = std::move(*unpacked);
+        out = std::move(*scratch).Release();
         return true;
     };
-    std::string index;
-    std::string data;
-    if (!read(base + ".idx", base + ".idx.gz", index)) return fail(error);
-    if (!read(base + ".dict", base + ".dict.dz", data)) return fail(error);
-    return ParseStarDict(*info, index, data, name);
+    if (!open(base + ".idx", base + ".idx.gz", files.index)) return fail(error);
+    if (!open(base + ".dict", base + ".dict.dz", files.data)) return fail(error);
+    return files;
 }
 
-std::optional<std::string> Gunzip(std::string_view compressed, size_t max_bytes,
-                                  std::string& error) {
+bool Gunzip(const platform::os::ByteFile& compressed, uint64_t max_bytes,
+            const std::function<bool(std::string_view piece)>& out, std::string& error) {
     z_stream z{};
     // 16 + MAX_WBITS: gzip framing only.
     if (inflateInit2(&z, 16 + MAX_WBITS) != Z_OK) {
         error = "cannot start decompressing";
-        return std::nullopt;
+        return false;
     }
-    std::string out;
+    struct Ender {
+        z_stream& z;
+        ~Ender() { inflateEnd(&z); }
+    } ender{z};
+    std::string input(64 * 1024, '\0');
     char buffer[64 * 1024];
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(compressed.data()));
-    z.avail_in = static_cast<uInt>(std::min<size_t>(compressed.size(), UINT32_MAX));
-    size_t fed = z.avail_in;
+    uint64_t fed = 0;
+    uint64_t produced_total = 0;
     bool ended = false;
     while (true) {
+        if (z.avail_in == 0 && fed < compressed.size()) {
+            const size_t more =
+                static_cast<size_t>(std::min<uint64_t>(input.size(), compressed.size() - fed));
+            if (const platform::Status read = compressed.ReadAt(fed, more, input.data()); !read) {
+                error = read.error().message;
+                return false;
+            }
+            z.next_in = reinterpret_cast<Bytef*>(input.data());
+            z.avail_in = static_cast<uInt>(more);
+            fed += more;
+        }
         z.next_out = reinterpret_cast<Bytef*>(buffer);
         z.avail_out = sizeof buffer;
         const int status = inflate(&z, Z_NO_FLUSH);
         const size_t produced = sizeof buffer - z.avail_out;
-        if (out.size() + produced > max_bytes) {
-            inflateEnd(&z);
+        produced_total += produced;
+        if (produced_total > max_bytes) {
             error = "uncompresses to more than " + std::to_string(max_bytes) + " bytes";
-            return std::nullopt;
+            return false;
         }
-        out.append(buffer, produced);
-        if (z.avail_in == 0 && fed < compressed.size()) {
-            const size_t more = std::min<size_t>(compressed.size() - fed, UINT32_MAX);
-            z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(compressed.data() + fed));
-            z.avail_in = static_cast<uInt>(more);
-            fed += more;
+        if (produced > 0 && !out(std::string_view(buffer, produced))) {
+            error = "cannot keep what it uncompresses to";
+            return false;
         }
         if (status == Z_STREAM_END) {
             ended = true;
             // Another member may follow.
-            if (z.avail_in == 0) break;
+            if (z.avail_in == 0 && fed == compressed.size()) break;
             if (inflateReset(&z) != Z_OK) break;
             ended = false;
             continue;
         }
-        if (status == Z_BUF_ERROR && z.avail_in == 0) break;  // input used up mid-stream
-        if (status != Z_OK) {
-            inflateEnd(&z);
+        // Input used up mid-stream.
+        if (status == Z_BUF_ERROR && z.avail_in == 0 && fed == compressed.size()) break;
+        if ((status != Z_OK && status != Z_BUF_ERROR) ||
+            (status == Z_BUF_ERROR && z.avail_in > 0)) {
             error = "the compressed data is damaged";
-            return std::nullopt;
+            return false;
         }
     }
-    inflateEnd(&z);
     if (!ended) {
         error = "the compressed data is cut short";
-        return std::nullopt;
+        return false;
     }
+    return true;
+}
+
+std::optional<std::string> Gunzip(std::string_view compressed, size_t max_bytes,
+                                  std::string& error) {
+    std::string out;
+    const bool unpacked = Gunzip(
+        platform::os::ByteFile::FromMemory(compressed), max_bytes,
+        [&](std::string_view piece) {
+            out += piece;
+            return true;
+        },
+        error);
+    if (!unpacked) return std::nullopt;
     return out;
 }
 

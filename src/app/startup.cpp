@@ -213,6 +213,13 @@ StartupResult Startup::Run() {
         };
         u.folder_allows_programs = FolderAllowsPrograms;
         unpack_report_ = UnpackArchive(u);
+        // Nothing to load: the reader is told why, as for a damaged
+        // dictionary, rather than left with an empty list.
+        unpack_failure_ = UnpackFailureMessage(unpack_report_, paths_.temp_folder);
+        if (!unpack_failure_.empty()) {
+            std::fprintf(stderr, "kovelin: %s\n", unpack_failure_.c_str());
+            MessageBox({}, unpack_failure_, "Kovelin", MB_OK | MB_ICONEXCLAMATION);
+        }
 
         // 6. The wait window goes.
         wait_->Unload();
@@ -270,6 +277,7 @@ void Startup::ReportState(Json& out) const {
     out.Set("unpacked_with",
             unpack_report_.method == UnpackReport::Method::kTool ? "tool" : "in-process");
     if (!unpack_report_.message.empty()) out.Set("unpack_message", unpack_report_.message);
+    out.Set("unpack_failed", !unpack_failure_.empty());
     out.Set("single_instance_lock", lock_ ? "held" : lock_message_);
     out.Set("leftover_files_removed", static_cast<int64_t>(leftover_files_removed_));
     out.Set("store_text_bytes", static_cast<int64_t>(Dictionary().text_bytes()));

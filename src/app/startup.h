@@ -125,6 +125,7 @@ class Startup {
     bool main_created_ = false;
     LoadReport load_report_;
     UnpackReport unpack_report_;
+    std::string unpack_failure_;  // the message shown when nothing could be unpacked
     std::unique_ptr<platform::controls::Form> secu_;
     std::unique_ptr<ProgressWindow> wait_;
     std::unique_ptr<SplashWindow> splash_;

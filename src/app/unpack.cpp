@@ -5,6 +5,7 @@
 #include <sys/statvfs.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "app/app_paths.h"
 #include "app/archive.h"
@@ -41,6 +42,37 @@ bool FolderAllowsPrograms(const std::string& folder) {
     struct statvfs vfs {};
     if (::statvfs(folder.c_str(), &vfs) != 0) return true;  // let the start tell
     return (vfs.f_flag & ST_NOEXEC) == 0;
+}
+
+std::string UnpackFailureMessage(const UnpackReport& report, const std::string& temp_folder) {
+    if (platform::os::FileExists(temp_folder + std::string(kHeadwordFileName)) &&
+        platform::os::FileExists(temp_folder + std::string(kDefinitionFileName))) {
+        return {};
+    }
+    std::string why = report.message;
+    using Kind = platform::os::ProcessOutcome::Kind;
+    if (why.empty() && report.method == UnpackReport::Method::kTool) {
+        switch (report.tool.kind) {
+            case Kind::kExited:
+                why =
+                    "the extraction tool ended with code " + std::to_string(report.tool.exit_code);
+                break;
+            case Kind::kSignaled:
+                why = "the extraction tool was stopped by signal " +
+                      std::to_string(report.tool.signal);
+                break;
+            case Kind::kTimedOut:
+                why = "the extraction tool timed out";
+                break;
+            case Kind::kFailedToStart:
+                why = std::string("the extraction tool could not start: ") +
+                      std::strerror(report.tool.start_error);
+                break;
+        }
+    }
+    if (why.empty()) why = "no dictionary files came out";
+    return "Kovelin could not unpack its dictionary into the folder " + temp_folder + " (" + why +
+           "), so it has no words to show.";
 }
 
 UnpackReport UnpackArchive(const UnpackOptions& options) {

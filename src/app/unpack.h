@@ -64,6 +64,12 @@ std::vector<std::string> ToolArguments(const std::string& temp_folder);
 // Whether the folder's file system lets programs run from it.
 bool FolderAllowsPrograms(const std::string& folder);
 
+// When unpacking left no dictionary to load (either data file missing from
+// `temp_folder`), why, for the reader: the folder and what went wrong there
+// (a full folder shows as "No space left on device"). Empty when both files
+// are there.
+std::string UnpackFailureMessage(const UnpackReport& report, const std::string& temp_folder);
+
 // Copies, runs and waits, in the start-up order with a yield between the
 // steps, then deletes both copies: what stays in the temporary folder is
 // the unpacked dictionary. Failures are reported, never fatal: a missing

@@ -250,6 +250,9 @@ std::vector<Match> NearestTo(const SearchIndex& index, const std::string& key, s
 }  // namespace
 
 Suggestions SuggestForTyped(const SearchIndex& index, std::string_view preeti_bytes, size_t limit) {
+    // A key holds at most kMaxKeyLength sounds; the bytes far beyond those
+    // that give them change nothing but the cost of every key typed.
+    preeti_bytes = preeti_bytes.substr(0, 4 * kMaxKeyLength);
     const std::string key = KeyFromUnicode(preeti::ToUnicode(preeti_bytes), KeyUse::kTyped);
     if (!ReadsAsLatin(preeti_bytes)) return {NearestTo(index, key, limit), false};
     // The Latin reading first: the Devanagari one then only needs to look as

@@ -123,6 +123,26 @@ TEST_F(UnpackTest, MissingArchiveStillRunsTheToolOnTheOldCopy) {
     EXPECT_FALSE(std::filesystem::exists(temp + "x2ymzk1.tmp"));
 }
 
+// When unpacking leaves nothing to load, the reader learns why and where.
+TEST_F(UnpackTest, NothingUnpackedIsExplainedNamingTheFolder) {
+    auto report = app::UnpackArchive(Options(Exited(6)));
+    std::string message = app::UnpackFailureMessage(report, temp);
+    EXPECT_NE(message.find("into the folder " + temp + " (the extraction tool ended with code 6)"),
+              std::string::npos)
+        << message;
+
+    // A copy that cannot be written says so.
+    std::filesystem::remove(temp + "x2ymzk1.tmp");
+    std::filesystem::create_directory(temp + "x2ymzk1.tmp");
+    report = app::UnpackArchive(Options(Exited(6)));
+    message = app::UnpackFailureMessage(report, temp);
+    EXPECT_NE(message.find(temp + "x2ymzk1.tmp"), std::string::npos) << message;
+
+    WriteText(temp + "M_A_X_T1", std::string(34, ' '));
+    WriteText(temp + "M_A_X_T2", "line\r\n");
+    EXPECT_EQ(app::UnpackFailureMessage(report, temp), "");
+}
+
 TEST_F(UnpackTest, UnpacksInProcessWhenTheFolderCannotRunPrograms) {
     // The mount says noexec: the tool is not even tried.
     allows_programs = false;

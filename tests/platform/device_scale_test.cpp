@@ -303,9 +303,61 @@ TEST(DeviceScaleChoice, ForcedThenXftThenGdkThenQtRoundedUp) {
     EXPECT_EQ(ChooseDeviceScale(s), 1);
     EXPECT_EQ(ParseScale("1.5"), 2);
     EXPECT_EQ(ParseScale("2 "), 2);
-    EXPECT_EQ(ParseScale("1e9"), kMaxDeviceScale);
+    EXPECT_EQ(ParseScale("1e9"), std::nullopt);
     EXPECT_EQ(ParseScale("2x"), std::nullopt);
     EXPECT_EQ(ParseScale("inf"), std::nullopt);
+}
+
+// Only plain decimal numbers in a sane range are scales; anything else is
+// passed over with one line naming it, and the next source is asked.
+TEST(DeviceScaleChoice, OnlyDecimalNumbersTheScreenHoldsAreTaken) {
+    struct Case {
+        std::optional<std::string> forced, xft_dpi;
+        double max_factor;
+        int32_t drawing;
+        double factor;
+        const char* ignored;  // the line about the first source, or ""
+    };
+    const Case cases[] = {
+        {"2", {}, 4, 2, 2, ""},
+        {" 1.5 ", {}, 4, 2, 1.5, ""},
+        {".5", {}, 4, 1, 1, ""},
+        {"0x2", {}, 4, 1, 1, "KOVELIN_SCALE 0x2 is not a scale from 0.5 to 4; ignored"},
+        {"1e308", {}, 4, 1, 1, "KOVELIN_SCALE 1e308 is not a scale from 0.5 to 4; ignored"},
+        {"12345678901234567890123456789012345678", {}, 4, 1, 1, "is not a scale"},
+        {"+2", {}, 4, 1, 1, "is not a scale"},
+        {"2e0", {}, 4, 1, 1, "is not a scale"},
+        {"1.2.3", {}, 4, 1, 1, "is not a scale"},
+        {"0.1", {}, 4, 1, 1, "is not a scale"},
+        {"nan", {}, 4, 1, 1, "is not a scale"},
+        // Beyond what the screen holds (2880 x 1800 holds 600 x 499 at 3.6),
+        // and on to the next source.
+        {"4", "144", 3.6, 2, 1.5,
+         "KOVELIN_SCALE 4 is not a scale from 0.5 to 3.6 (what the screen holds); ignored"},
+        {{},
+         "1e308",
+         3.6,
+         1,
+         1,
+         "Xft.dpi 1e308 is not a resolution from 48 to 345.6 (what the screen holds); ignored"},
+        {{}, "0x90", 4, 1, 1, "Xft.dpi 0x90 is not a resolution from 48 to 384; ignored"},
+    };
+    for (const Case& c : cases) {
+        ScaleSources s;
+        s.forced = c.forced;
+        s.xft_dpi = c.xft_dpi;
+        s.max_factor = c.max_factor;
+        const ScaleChoice choice = ChooseScale(s);
+        const std::string name = c.forced ? *c.forced : *c.xft_dpi;
+        EXPECT_EQ(choice.drawing, c.drawing) << name;
+        EXPECT_DOUBLE_EQ(choice.factor, c.factor) << name;
+        if (*c.ignored == '\0') {
+            EXPECT_TRUE(choice.ignored.empty()) << name;
+        } else {
+            ASSERT_EQ(choice.ignored.size(), 1u) << name;
+            EXPECT_NE(choice.ignored[0].find(c.ignored), std::string::npos) << choice.ignored[0];
+        }
+    }
 }
 
 TEST(DeviceScaleChoice, TheTrueFactorBesideTheWholeScale) {
@@ -327,13 +379,15 @@ TEST(DeviceScaleChoice, TheTrueFactorBesideTheWholeScale) {
     c = ChooseScale(s);
     EXPECT_EQ(c.drawing, 1);
     EXPECT_DOUBLE_EQ(c.factor, 1.0);
-    // Below one is one; beyond the largest scale is the largest.
+    // Below one is one; beyond the largest scale is no scale.
     s.xft_dpi = "48";
     EXPECT_DOUBLE_EQ(ChooseScale(s).factor, 1.0);
-    s.xft_dpi = "960";
+    s.xft_dpi = "384";
     c = ChooseScale(s);
     EXPECT_EQ(c.drawing, kMaxDeviceScale);
     EXPECT_DOUBLE_EQ(c.factor, kMaxDeviceScale);
+    s.xft_dpi = "960";
+    EXPECT_EQ(ChooseScale(s).drawing, 1);
     // A bad source is passed over for the next one's factor.
     s.xft_dpi = "x";
     s.qt_scale_factor = "1.75";

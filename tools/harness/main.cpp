@@ -5,8 +5,8 @@
 //
 //   kovelin-harness SCENARIO [--out DIR] [--data DIR] [--dictionary FILE] [--scale N]
 //
-// Relative file names in `shot` and `state` are written under DIR (default:
-// the current folder). --data runs the program on another data folder than
+// File names in `shot` and `state` are relative to DIR (default: the
+// current folder) and stay inside it. --data runs the program on another data folder than
 // the one beside the harness (an installed one); --dictionary is the
 // program's own option. Exit status: 0 when the scenario ran to its end, 1
 // when a command failed (an `expect` that did not hold, a window that does
@@ -53,9 +53,9 @@ bool Fail(Run& run, const harness::Command& c, const std::string& what) {
     return false;
 }
 
+// The parser let through only relative names without "..".
 fs::path OutPath(const Run& run, const std::string& name) {
-    fs::path p(name);
-    if (p.is_relative()) p = run.out_dir / p;
+    const fs::path p = run.out_dir / name;
     std::error_code ec;
     fs::create_directories(p.parent_path(), ec);
     return p;

@@ -26,6 +26,20 @@ bool IsInt(const std::string& s) {
     return ec == std::errc() && p == s.data() + s.size() && v > -100000 && v < 100000000;
 }
 
+// An output file name that stays inside the output folder: relative, with
+// no ".." among its parts.
+bool StaysInside(const std::string& name) {
+    if (name.empty() || name.front() == '/') return false;
+    size_t begin = 0;
+    while (begin <= name.size()) {
+        size_t end = name.find('/', begin);
+        if (end == std::string::npos) end = name.size();
+        if (name.compare(begin, end - begin, "..") == 0) return false;
+        begin = end + 1;
+    }
+    return true;
+}
+
 platform::Error LineError(int line, const std::string& what) {
     return platform::MakeError(platform::ErrorCode::kInvalidCall,
                                "line " + std::to_string(line) + ": " + what);
@@ -91,7 +105,8 @@ bool ParseKey(const std::string& name, uint32_t* vk, uint32_t* modifiers) {
 
 platform::Result<std::vector<Command>> ParseScenario(const std::string& text) {
     std::vector<Command> out;
-    std::istringstream in(text);
+    // A byte order mark from an editor is not part of the first line.
+    std::istringstream in(text.starts_with("\xEF\xBB\xBF") ? text.substr(3) : text);
     std::string raw;
     int line = 0;
     while (std::getline(in, raw)) {
@@ -176,6 +191,10 @@ platform::Result<std::vector<Command>> ParseScenario(const std::string& text) {
             if (c.args.size() != 1) st = LineError(line, "state takes FILE.json");
         } else {
             st = LineError(line, "unknown command '" + c.name + "'");
+        }
+        if (st && (c.name == "shot" || c.name == "state") && !StaysInside(c.args.back())) {
+            st = LineError(line, "'" + c.args.back() +
+                                     "' is not a name inside the output folder (relative, no ..)");
         }
         if (!st) return st.error();
         out.push_back(c);

@@ -19,7 +19,8 @@
 //   wheel N                 N notches at the pointer (positive: away)
 //   clipboard TEXT          put UTF-8 text on the clipboard (quoted as type)
 //   clipboard-image         put a picture (no text) on the clipboard
-//   shot FILE.png           the active top-level window as a PNG
+//   shot FILE.png           the active top-level window as a PNG (FILE is
+//                           relative to the output folder and stays in it)
 //   shot WINDOW FILE.png    a named top-level window as a PNG
 //   shot screen FILE.png    the whole virtual screen as a PNG
 //   state FILE.json         the program's observable state

@@ -19,18 +19,26 @@
 // merged; the headwords are sorted in the dictionary's order (see
 // app/dictionary_import.h). Damaged files are reported and nothing is
 // written.
+#include <sys/stat.h>
+
 #include <cstdio>
+#include <memory>
+#include <new>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/app_paths.h"
 #include "app/archive.h"
 #include "app/csv_dictionary.h"
+#include "app/dictionary_builder.h"
 #include "app/dictionary_import.h"
 #include "app/dictionary_table.h"
 #include "app/program_info.h"
 #include "app/stardict.h"
+#include "platform/os/byte_file.h"
 #include "platform/os/files.h"
+#include "platform/os/temporary_files.h"
 
 namespace {
 
@@ -81,60 +89,101 @@ bool PackTable(const std::string& input, app::TableEncoding encoding,
     return true;
 }
 
-bool Import(const std::string& input, app::PackedDictionary& packed) {
-    std::vector<app::SourceEntry> entries;
-    std::vector<app::ImportNote> skipped;
+void PrintNotes(const std::string& input, const app::ImportNotes& notes) {
+    for (const app::ImportNote& note : notes.kept()) {
+        std::fprintf(stderr, "%s: %s: skipped: %s\n", input.c_str(), note.where.c_str(),
+                     note.message.c_str());
+    }
+    if (notes.count() > notes.kept().size()) {
+        std::fprintf(stderr, "%s: %llu more skipped\n", input.c_str(),
+                     static_cast<unsigned long long>(notes.count() - notes.kept().size()));
+    }
+}
+
+// A StarDict dictionary or a CSV file through the import pipeline into data
+// files beside the output.
+bool Import(const std::string& input, const std::string& output, app::DataFiles& data) {
+    app::ImportNotes notes;
+    app::StarDictFiles stardict;
+    platform::os::ByteFile csv;
+    std::unique_ptr<app::EntrySource> source;
+    uint64_t input_bytes = 0;
     if (input.ends_with(".ifo")) {
-        app::StarDict dict = app::ReadStarDict(input);
-        if (!dict.ok()) {
+        stardict = app::OpenStarDict(input, output);
+        if (!stardict.ok()) {
             std::fprintf(stderr, "kovelin-pack: %s\nkovelin-pack: nothing written\n",
-                         dict.error.c_str());
+                         stardict.error.c_str());
             return false;
         }
-        entries = std::move(dict.entries);
-        skipped = std::move(dict.skipped);
+        input_bytes = stardict.input_bytes;
+        source = std::make_unique<app::StarDictReader>(
+            stardict.info, stardict.index, stardict.data, stardict.name,
+            app::kMaxOutputMultiple * input_bytes, notes);
     } else {
-        auto text = platform::os::ReadFile(input, kMaxTableBytes);
-        if (!text) {
-            std::fprintf(stderr, "%s: %s\n", input.c_str(), text.error().message.c_str());
+        auto opened = platform::os::ByteFile::Open(input);
+        if (!opened) {
+            std::fprintf(stderr, "kovelin-pack: %s\n", opened.error().message.c_str());
             return false;
         }
-        app::CsvDictionary csv = app::ReadCsvDictionary(*text);
-        if (!csv.ok()) {
-            std::fprintf(stderr, "%s: %s\nkovelin-pack: nothing written\n", input.c_str(),
-                         csv.error.c_str());
-            return false;
+        csv = std::move(*opened);
+        input_bytes = csv.size();
+        source = std::make_unique<app::CsvReader>(csv, notes);
+    }
+
+    app::BuilderLimits limits;
+    limits.max_output_bytes = app::kMaxOutputMultiple * input_bytes;
+    limits.max_file_bytes = app::archive::kMaxEntryBytes;
+    app::DictionaryBuilder builder(output, notes, limits);
+    app::PreetiConverter converter;
+    uint64_t read = 0;
+    std::string error;
+    if (!app::ImportEntries(*source, converter, builder, notes, read, error) ||
+        !builder.Finish(data)) {
+        if (error.empty()) error = builder.error();
+        if (builder.failure() == app::DictionaryBuilder::Failure::kOverBudget) {
+            error += ", " + std::to_string(app::kMaxOutputMultiple) + " times the size of " +
+                     input + " (" + std::to_string(input_bytes) + " bytes)";
         }
-        entries = std::move(csv.entries);
-        skipped = std::move(csv.skipped);
+        const bool named = !source->ok() && !input.ends_with(".ifo");
+        std::fprintf(stderr, "%s%s\nkovelin-pack: nothing written\n",
+                     named ? (input + ": ").c_str() : "kovelin-pack: ", error.c_str());
+        return false;
     }
-    const size_t read = entries.size() + skipped.size();
-    app::ImportResult result = app::ImportEntries(entries);
-    skipped.insert(skipped.end(), result.skipped.begin(), result.skipped.end());
-    for (size_t i = 0; i < skipped.size() && i < kMaxErrorsShown; ++i) {
-        std::fprintf(stderr, "%s: %s: skipped: %s\n", input.c_str(), skipped[i].where.c_str(),
-                     skipped[i].message.c_str());
-    }
-    if (skipped.size() > kMaxErrorsShown) {
-        std::fprintf(stderr, "%s: %zu more skipped\n", input.c_str(),
-                     skipped.size() - kMaxErrorsShown);
-    }
+    PrintNotes(input, notes);
     std::printf(
-        "%s: %zu entries read: %d taken (%d of them merged into an earlier headword), "
-        "%zu skipped\n",
-        input.c_str(), read, result.taken, result.merged, skipped.size());
-    if (result.packed.entries == 0) {
+        "%s: %llu entries read: %llu taken (%llu of them merged into an earlier headword), "
+        "%llu skipped\n",
+        input.c_str(), static_cast<unsigned long long>(read),
+        static_cast<unsigned long long>(builder.taken()),
+        static_cast<unsigned long long>(builder.merged()),
+        static_cast<unsigned long long>(notes.count()));
+    if (data.entries == 0) {
         std::fprintf(stderr, "kovelin-pack: no entry could be taken; nothing written\n");
         return false;
     }
-    packed = std::move(result.packed);
     return true;
 }
 
-}  // namespace
+// The files an input is read from, for telling the output apart from them.
+std::vector<std::string> InputFiles(const std::string& input) {
+    if (!input.ends_with(".ifo")) return {input};
+    const std::string base = input.substr(0, input.size() - 4);
+    return {input, base + ".idx", base + ".idx.gz", base + ".dict", base + ".dict.dz"};
+}
 
-int main(int argc, char** argv) {
-    platform::os::IgnoreFileSizeLimitSignal();
+// The input file that `output` names (through any link), or empty.
+std::string SameFile(const std::string& output, const std::vector<std::string>& inputs) {
+    struct stat out {};
+    if (::stat(output.c_str(), &out) != 0) return {};
+    for (const std::string& in : inputs) {
+        struct stat st {};
+        if (::stat(in.c_str(), &st) == 0 && st.st_dev == out.st_dev && st.st_ino == out.st_ino)
+            return in;
+    }
+    return {};
+}
+
+int Run(int argc, char** argv) {
     app::TableEncoding encoding = app::TableEncoding::kUnicode;
     app::archive::Encryption encryption = app::archive::Encryption::kTraditional;
     std::string password(app::archive::kPassword);
@@ -183,19 +232,30 @@ int main(int argc, char** argv) {
     }
     if (input.empty() || output.empty()) return Usage("an input and an output file are needed");
 
+    if (const std::string same = SameFile(output, InputFiles(input)); !same.empty()) {
+        std::fprintf(stderr, "kovelin-pack: %s is the input file %s; give another output\n",
+                     output.c_str(), same.c_str());
+        return 2;
+    }
+    // What a run killed while writing this output left behind.
+    (void)platform::os::RemoveAbandonedReplacements(output);
+
     app::PackedDictionary packed;
+    app::DataFiles data;
+    std::vector<app::archive::ArchiveFile> files;
     if (input.ends_with(".ifo") || input.ends_with(".csv")) {
         if (encoding == app::TableEncoding::kPreeti)
             return Usage("--preeti applies to tables only");
-        if (!Import(input, packed)) return 1;
-    } else if (!PackTable(input, encoding, packed)) {
-        return 1;
+        if (!Import(input, output, data)) return 1;
+        files = {{std::string(app::kHeadwordFileName), {}, &data.headword_records.file()},
+                 {std::string(app::kDefinitionFileName), {}, &data.definition_lines.file()}};
+        packed.entries = data.entries;
+    } else {
+        if (!PackTable(input, encoding, packed)) return 1;
+        files = {{std::string(app::kHeadwordFileName), packed.headword_records, nullptr},
+                 {std::string(app::kDefinitionFileName), packed.definition_lines, nullptr}};
     }
 
-    const std::vector<app::archive::ArchiveFile> files = {
-        {std::string(app::kHeadwordFileName), packed.headword_records},
-        {std::string(app::kDefinitionFileName), packed.definition_lines},
-    };
     const platform::Status written =
         app::archive::WriteArchive(output, files, password, encryption);
     if (!written) {
@@ -204,4 +264,20 @@ int main(int argc, char** argv) {
     }
     std::printf("%s: %d entries\n", output.c_str(), packed.entries);
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    platform::os::IgnoreFileSizeLimitSignal();
+    // Stopped while writing, the archive's temporary file goes too.
+    platform::os::RemoveRegisteredFilesOnTermination();
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "kovelin-pack: out of memory; nothing written\n");
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "kovelin-pack: %s; nothing written\n", e.what());
+    }
+    return 1;
 }

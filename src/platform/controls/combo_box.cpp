@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "platform/controls/classic_look.h"
 #include "platform/os/clipboard_text.h"
@@ -25,6 +26,12 @@ constexpr const char* kClassName = "KvComboBox";
 constexpr const char* kListClassName = "KvComboList";
 constexpr const char* kListProp = "kv.combo";
 constexpr int32_t kTextPad = 2;  // pixels between the border and the text
+// Text on each side of a cut that decides whether it is one (a syllable is
+// far shorter).
+constexpr int32_t kCutContext = 64;
+// How far before the measured end the width is kept: far enough that the
+// bytes a typing burst rewrites (see PreetiComposer) leave it standing.
+constexpr int32_t kKeptBack = 4 * kCutContext;
 constexpr int32_t kWheelRows = 3;
 
 }  // namespace
@@ -77,6 +84,8 @@ void ComboBox::Changed(bool text_changed) {
 }
 
 void ComboBox::TextChanged() {
+    if (edit_.unchanged_prefix() < measured_.bytes + kCutContext) measured_.bytes = 0;
+    edit_.ForgetChanges();
     auto it = std::find(items_.begin(), items_.end(), edit_.text());
     list_index_ = it == items_.end() ? -1 : static_cast<int32_t>(it - items_.begin());
     ScrollCaretIntoView();
@@ -516,10 +525,30 @@ Rect ComboBox::FieldRect() const {
 float ComboBox::PrefixWidth(int32_t bytes) const {
     bytes = std::clamp(bytes, 0, edit_.size());
     if (bytes == 0) return 0;
-    return TextEngine::Instance()
-        .Measure(font_->desc(),
-                 std::string_view(edit_.text()).substr(0, static_cast<size_t>(bytes)))
-        .width;
+    TextEngine& engine = TextEngine::Instance();
+    const FontDesc& font = font_->desc();
+    const std::string_view text(edit_.text());
+    // A cut with this much unchanged text after it is a cut still, so the
+    // width up to it holds; from there only the rest is measured.
+    const int32_t usable = std::min(edit_.unchanged_prefix(), bytes) - kCutContext;
+    if (measured_.font != font || measured_.bytes > usable) measured_ = {font, 0, 0};
+    if (bytes < 2 * kKeptBack) return engine.Measure(font, text.substr(0, bytes)).width;
+    const int32_t from = measured_.bytes;
+    std::vector<double> widths;
+    if (!engine.MeasureCuts(font, text.substr(from, bytes - from), widths)) {
+        // Widths that do not add up across cuts: the whole prefix.
+        measured_.bytes = 0;
+        return engine.Measure(font, text.substr(0, bytes)).width;
+    }
+    const double width = measured_.width + widths.back();
+    for (int32_t k = bytes - from - kKeptBack; k > 0; --k) {
+        if (widths[k] != TextEngine::kNoCut) {
+            measured_.bytes = from + k;
+            measured_.width += widths[k];
+            break;
+        }
+    }
+    return static_cast<float>(width);
 }
 
 int32_t ComboBox::OffsetAt(int32_t x) const {

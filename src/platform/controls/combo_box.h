@@ -126,6 +126,15 @@ class ComboBox : public Control {
 
     EditText edit_{kMaxLength};
     PreetiComposer composer_;
+    // The width of the text up to a place where it may be cut, well before
+    // anything edited since, so that typing at the end measures only what
+    // it adds (see PrefixWidth).
+    struct MeasuredPrefix {
+        FontDesc font;
+        int32_t bytes = 0;
+        double width = 0;
+    };
+    mutable MeasuredPrefix measured_;
     int32_t scroll_x_ = 0;  // pixels of text hidden at the left
     bool selecting_ = false;
     bool button_down_ = false;

@@ -11,6 +11,16 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
+// A burst longer than this (UTF-8 bytes) settles its head.
+constexpr size_t kMaxOpenBurst = 96;
+
+// Whether a syllable may begin with this character: a consonant or an
+// independent vowel.
+bool StartsSyllable(char32_t cp) {
+    return (cp >= 0x0904 && cp <= 0x0939) || (cp >= 0x0958 && cp <= 0x0961) ||
+           (cp >= 0x0972 && cp <= 0x097F);
+}
+
 }  // namespace
 
 std::string WithoutControls(std::string_view bytes) {
@@ -35,6 +45,7 @@ void EditText::SetText(std::string_view bytes, bool select) {
     text_.assign(bytes.substr(0, static_cast<size_t>(std::max(0, max_length_))));
     caret_ = size();
     anchor_ = select ? 0 : caret_;
+    unchanged_ = 0;
     ++serial_;
 }
 
@@ -47,6 +58,7 @@ bool EditText::Edit(int32_t from, int32_t to, std::string_view bytes) {
         bytes = bytes.substr(0, static_cast<size_t>(room));
     if (from == to && bytes.empty()) return false;
     text_.replace(static_cast<size_t>(from), static_cast<size_t>(to - from), bytes);
+    unchanged_ = std::min(unchanged_, from);
     caret_ = anchor_ = from + static_cast<int32_t>(bytes.size());
     ++serial_;
     return true;
@@ -152,7 +164,39 @@ bool PreetiComposer::TypeDevanagari(EditText& text, uint32_t cp) {
     start_ = start;
     length_ = static_cast<int32_t>(bytes->size());
     serial_ = text.serial();
+    if (burst_.size() > kMaxOpenBurst) SettleHead(text);
     return true;
+}
+
+void PreetiComposer::SettleHead(const EditText& text) {
+    const std::string_view written =
+        std::string_view(text.text())
+            .substr(static_cast<size_t>(start_), static_cast<size_t>(length_));
+    // Cuts before a syllable's first character (not joined to what comes
+    // before by a virama or a joiner), from the middle on; a cut holds when
+    // the two halves convert to exactly the bytes in the text.
+    char32_t previous = 0;
+    int tries = 0;
+    for (size_t at = 0; at < burst_.size() && tries < 4;) {
+        char32_t cp = 0;
+        const size_t len = preeti::DecodeUtf8(burst_, at, &cp);
+        if (len == 0) return;
+        if (at >= burst_.size() / 2 && StartsSyllable(cp) && previous != 0x094D &&
+            previous != 0x200C && previous != 0x200D) {
+            ++tries;
+            const auto head = preeti::FromUnicode(std::string_view(burst_).substr(0, at));
+            const auto tail = preeti::FromUnicode(std::string_view(burst_).substr(at));
+            if (head && tail && head->size() + tail->size() == written.size() &&
+                written.starts_with(*head) && written.ends_with(*tail)) {
+                burst_.erase(0, at);
+                start_ += static_cast<int32_t>(head->size());
+                length_ -= static_cast<int32_t>(head->size());
+                return;
+            }
+        }
+        previous = cp;
+        at += len;
+    }
 }
 
 }  // namespace platform::controls

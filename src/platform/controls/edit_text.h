@@ -42,6 +42,10 @@ class EditText {
     }
     // Moves the caret (clamped to the text); `extend` keeps the anchor.
     void MoveCaret(int32_t pos, bool extend);
+    // The bytes before this offset are as they were at the last
+    // ForgetChanges(), for callers that keep what they worked out from them.
+    int32_t unchanged_prefix() const { return std::min(unchanged_, size()); }
+    void ForgetChanges() { unchanged_ = size(); }
     // Selects `length` bytes from the selection start (clamped).
     void SetSelLength(int32_t length);
     void SelectAll();
@@ -62,6 +66,7 @@ class EditText {
     int32_t caret_ = 0;
     int32_t anchor_ = 0;
     uint64_t serial_ = 1;
+    int32_t unchanged_ = 0;
 };
 
 // Control bytes have no place in a one-line field.
@@ -76,7 +81,10 @@ bool IsDevanagariInput(uint32_t code_point);
 // In a Preeti face a Devanagari syllable has to be converted as a whole (the
 // short i is written before its consonant, the reph after it), so the
 // characters of one typing burst are kept and converted again with each new
-// one, replacing the bytes they produced the last time. ASCII typed in a
+// one, replacing the bytes they produced the last time. A long burst keeps
+// only its last syllables open: the rest is settled as soon as it converts
+// on its own to the bytes it left in the text, so every key costs the same
+// however long the burst. ASCII typed in a
 // Preeti face goes in as its own byte (the Preeti layout on a Latin
 // keyboard). In a Latin face characters become Windows-1252 bytes; those
 // the code page lacks, and all Devanagari, are dropped.
@@ -89,6 +97,7 @@ class PreetiComposer {
 
   private:
     bool TypeDevanagari(EditText& text, uint32_t code_point);
+    void SettleHead(const EditText& text);
 
     std::string burst_;  // the burst's characters, UTF-8
     int32_t start_ = 0;  // where its bytes begin in the text

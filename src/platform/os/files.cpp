@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -65,13 +66,6 @@ bool WriteAll(int fd, const char* data, size_t size) {
     return true;
 }
 
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
 // Makes the rename itself durable; failure here is not worth reporting
 // because the new content is already in place.
 void SyncFolder(const std::string& folder) {
@@ -86,30 +80,74 @@ void SyncFolder(const std::string& folder) {
 // temporary descriptor and returns 0 or an errno value.
 Status ReplaceAtomically(const std::string& path, mode_t mode, Durability durability,
                          const std::function<int(int fd)>& fill) {
-    if (path.empty() || path.back() == '/') {
-        return MakeError(ErrorCode::kInvalidCall, "not a file path: " + path);
-    }
-    const std::string folder = FolderOf(path);
-    std::string temp = ReplacementTemporaryPattern(path);
-    Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
-    if (fd.get() < 0) return ErrnoError("cannot create a temporary file for", path, errno);
-    const RemovedOnTermination removed_if_stopped(temp);
-
-    int err = 0;
-    if (::fchmod(fd.get(), mode & 07777) != 0) err = errno;
-    if (err == 0) err = fill(fd.get());
-    if (err == 0 && durability == Durability::kDurable && ::fsync(fd.get()) != 0) err = errno;
-    if (!fd.Close() && err == 0) err = errno;
-    if (err == 0 && ::rename(temp.c_str(), path.c_str()) != 0) err = errno;
-    if (err != 0) {
-        ::unlink(temp.c_str());
-        return ErrnoError("cannot write", path, err);
-    }
-    if (durability == Durability::kDurable) SyncFolder(folder);
-    return Status::Ok();
+    auto file = ReplacementFile::Create(path, mode);
+    if (!file) return file.error();
+    if (const int err = fill((*file)->fd()); err != 0) return ErrnoError("cannot write", path, err);
+    return (*file)->Commit(durability);
 }
 
 }  // namespace
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+Result<std::unique_ptr<ReplacementFile>> ReplacementFile::Create(const std::string& path,
+                                                                 mode_t mode) {
+    if (path.empty() || path.back() == '/') {
+        return MakeError(ErrorCode::kInvalidCall, "not a file path: " + path);
+    }
+    std::unique_ptr<ReplacementFile> file(new ReplacementFile());
+    file->path_ = path;
+    // A sweep may take the lock of a file it finds between its creation and
+    // the lock here, and remove it; such a file is made again.
+    for (int attempt = 0; attempt < 8 && file->fd_ < 0; ++attempt) {
+        std::string temp = ReplacementTemporaryPattern(path);
+        const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+        if (fd < 0) return ErrnoError("cannot create a temporary file for", path, errno);
+        struct stat st {};
+        if (::flock(fd, LOCK_EX) != 0 || ::fstat(fd, &st) != 0 || st.st_nlink == 0) {
+            ::close(fd);
+            continue;
+        }
+        file->fd_ = fd;
+        file->temp_ = temp;
+    }
+    if (file->fd_ < 0) {
+        return MakeError(ErrorCode::kFileIo, "cannot keep a temporary file for " + path);
+    }
+    file->removed_if_stopped_ = std::make_unique<RemovedOnTermination>(file->temp_);
+    if (::fchmod(file->fd_, mode & 07777) != 0) {
+        return ErrnoError("cannot set the permissions of a temporary file for", path, errno);
+    }
+    return file;
+}
+
+ReplacementFile::~ReplacementFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!temp_.empty()) ::unlink(temp_.c_str());
+}
+
+Status ReplacementFile::Commit(Durability durability) {
+    int err = 0;
+    if (durability == Durability::kDurable && ::fsync(fd_) != 0) err = errno;
+    // Some file systems report delayed write errors only at the close.
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0 && err == 0) err = errno;
+    if (err == 0 && ::rename(temp_.c_str(), path_.c_str()) != 0) err = errno;
+    if (err != 0) {
+        ::unlink(temp_.c_str());
+        temp_.clear();
+        return ErrnoError("cannot write", path_, err);
+    }
+    temp_.clear();
+    if (durability == Durability::kDurable) SyncFolder(FolderOf(path_));
+    return Status::Ok();
+}
 
 Status WriteFileAtomic(const std::string& path, std::string_view bytes, mode_t mode) {
     return ReplaceAtomically(path, mode, Durability::kDurable, [bytes](int fd) {

@@ -10,6 +10,8 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,6 +43,40 @@ Result<std::string> ReadFile(const std::string& path, size_t max_bytes);
 
 // Replaces `path` with `bytes` atomically; the new file gets `mode`.
 Status WriteFileAtomic(const std::string& path, std::string_view bytes, mode_t mode = 0600);
+
+class RemovedOnTermination;
+
+// The new content of `path` while it is written: a file under the path's
+// replacement temporary name (temporary_files.h) that Commit renames over
+// the path. Its writer holds a lock on it for as long as it lives, so a
+// sweep (RemoveAbandonedReplacements) removes only those whose writer is
+// gone; it is removed when dropped uncommitted and, where the program
+// installed the handler, when the process is asked to stop.
+class ReplacementFile {
+  public:
+    static Result<std::unique_ptr<ReplacementFile>> Create(const std::string& path, mode_t mode);
+    ~ReplacementFile();
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+    int fd() const { return fd_; }
+    const std::string& temporary_path() const { return temp_; }
+    // Puts the content in place of the path (on the disk first when
+    // `durability` asks for it). On failure the temporary file is removed
+    // and the path keeps what it held.
+    Status Commit(Durability durability);
+
+  private:
+    ReplacementFile() = default;
+
+    std::string path_;
+    std::string temp_;
+    int fd_ = -1;
+    std::unique_ptr<RemovedOnTermination> removed_if_stopped_;
+};
+
+// The folder part of a path: "." for a bare name, "/" for one in the root.
+std::string FolderOf(const std::string& path);
 
 // Makes a write past the file-size limit (RLIMIT_FSIZE) fail with EFBIG
 // instead of ending the process with SIGXFSZ, so a replace that outgrows the

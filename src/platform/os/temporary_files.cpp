@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -66,9 +67,13 @@ bool IsReplacementTemporaryName(std::string_view name) {
            IsTemporarySuffix(name.substr(name.size() - 6));
 }
 
-Result<int> RemoveStaleFiles(const std::string& folder,
-                             const std::function<bool(std::string_view name)>& is_ours,
-                             int64_t min_age_seconds) {
+namespace {
+
+// Calls `visit` with the folder's descriptor and the name of each of its
+// entries, never following a link to the folder; returns how many calls
+// returned true.
+Result<int> CountEntries(const std::string& folder,
+                         const std::function<bool(int dir_fd, const char* name)>& visit) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
         return MakeError(ErrorCode::kPathNotFound,
@@ -80,22 +85,60 @@ Result<int> RemoveStaleFiles(const std::string& folder,
         ::close(fd);
         return MakeError(ErrorCode::kFileIo, "cannot list " + folder + ": " + std::strerror(err));
     }
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    int removed = 0;
+    int count = 0;
     while (const dirent* entry = ::readdir(dir)) {
-        const std::string_view name = entry->d_name;
-        if (!is_ours(name)) continue;
-        struct stat st {};
-        if (::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) {
-            continue;
-        }
-        // A file written moments ago may belong to a writer still at work.
-        if (now.tv_sec - st.st_mtim.tv_sec < min_age_seconds) continue;
-        if (::unlinkat(fd, entry->d_name, 0) == 0) ++removed;
+        if (visit(fd, entry->d_name)) ++count;
     }
     ::closedir(dir);
-    return removed;
+    return count;
+}
+
+}  // namespace
+
+Result<int> RemoveStaleFiles(const std::string& folder,
+                             const std::function<bool(std::string_view name)>& is_ours,
+                             int64_t min_age_seconds) {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return CountEntries(folder, [&](int fd, const char* name) {
+        if (!is_ours(name)) return false;
+        struct stat st {};
+        if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) {
+            return false;
+        }
+        // A file written moments ago may belong to a writer still at work.
+        if (now.tv_sec - st.st_mtim.tv_sec < min_age_seconds) return false;
+        return ::unlinkat(fd, name, 0) == 0;
+    });
+}
+
+Result<int> RemoveAbandonedReplacements(const std::string& path) {
+    // "<folder>/.<name>.tmp-" and six letters or digits.
+    const std::string pattern = ReplacementTemporaryPattern(path);
+    const size_t slash = pattern.rfind('/');
+    const std::string folder = slash == 0 ? "/" : pattern.substr(0, slash);
+    const std::string prefix = pattern.substr(slash + 1, pattern.size() - slash - 1 - 6);
+    return CountEntries(folder, [&](int dir_fd, const char* name) {
+        const std::string_view entry_name = name;
+        if (entry_name.size() != prefix.size() + 6 || !entry_name.starts_with(prefix) ||
+            !IsTemporarySuffix(entry_name.substr(prefix.size()))) {
+            return false;
+        }
+        const int fd =
+            ::openat(dir_fd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) return false;
+        struct stat opened {};
+        struct stat named {};
+        // The lock is free only when its writer is gone; the name must still
+        // be the file that was locked.
+        const bool removed = ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
+                             opened.st_uid == ::geteuid() && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+                             ::fstatat(dir_fd, name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+                             named.st_dev == opened.st_dev && named.st_ino == opened.st_ino &&
+                             ::unlinkat(dir_fd, name, 0) == 0;
+        ::close(fd);
+        return removed;
+    });
 }
 
 void RemoveRegisteredFilesOnTermination() {

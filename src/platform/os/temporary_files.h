@@ -37,6 +37,14 @@ Result<int> RemoveStaleFiles(const std::string& folder,
                              const std::function<bool(std::string_view name)>& is_ours,
                              int64_t min_age_seconds);
 
+// Removes the replacement temporaries of `path` (ReplacementTemporaryPattern)
+// that no writer holds any more: a ReplacementFile keeps the lock on its
+// file while its writer lives, and a writer that was killed has lost it.
+// Only regular files of this user directly in the path's folder are
+// considered, links are never followed, and a file being written stays.
+// Returns how many were removed.
+Result<int> RemoveAbandonedReplacements(const std::string& path);
+
 // Installs handlers for SIGTERM, SIGINT and SIGHUP that remove every file
 // registered below, then end the process by the same signal as before. The
 // handler only calls unlink, so it is safe at any point of the program.

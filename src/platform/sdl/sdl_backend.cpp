@@ -132,9 +132,14 @@ SdlBackend::~SdlBackend() {
     windows_.clear();
 }
 
-ScaleChoice DesktopScale() {
+ScaleChoice DesktopScale(Size largest_window) {
     ScaleSources sources = ScaleSourcesFromEnvironment();
     sources.xft_dpi = XftDpi();
+    SDL_Rect r;
+    if (largest_window.cx > 0 && largest_window.cy > 0 && SDL_GetDisplayBounds(0, &r) == 0) {
+        sources.max_factor = std::min(
+            {sources.max_factor, double{r.w} / largest_window.cx, double{r.h} / largest_window.cy});
+    }
     return ChooseScale(sources);
 }
 

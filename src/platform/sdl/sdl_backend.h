@@ -44,9 +44,11 @@ enum class NativeKind {
 };
 
 // The scale of this desktop (see platform/device_scale.h), the X resource
-// Xft.dpi included. Draw at its whole scale (SetDeviceScale once the window
-// system runs) and give its factor to the backend (SetScreenFactor).
-ScaleChoice DesktopScale();
+// Xft.dpi included, up to the factor at which the screen holds a window of
+// `largest_window` program pixels. Draw at its whole scale (SetDeviceScale
+// once the window system runs) and give its factor to the backend
+// (SetScreenFactor).
+ScaleChoice DesktopScale(Size largest_window);
 
 class SdlBackend final : public Backend {
   public:

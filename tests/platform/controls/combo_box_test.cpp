@@ -9,12 +9,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "platform/controls/form.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/preeti/preeti.h"
 #include "platform/text.h"
+#include "platform/window.h"
 
 using namespace platform;
 using namespace platform::controls;
@@ -216,6 +219,27 @@ TEST_F(ComboBoxTest, DevanagariTypingBecomesPreetiBytesSyllableBySyllable) {
     session_.Type("कa");
     session_.Type("ि");
     EXPECT_EQ(combo_->text(), "sal");
+}
+
+// Typing a long text measures only what each key adds; the field scrolls
+// and shows its caret exactly as when the whole text is set at once.
+TEST_F(ComboBoxTest, ALongTypedTextShowsAsTheSameTextSet) {
+    UsePreetiFace();
+    std::string text;
+    for (int i = 0; i < 30; ++i) text += "नेपालीशब्दकोश";
+    session_.Type(text);
+    DoEvents();
+    const std::string typed = combo_->text();
+    ASSERT_EQ(typed, preeti::FromUnicode(text).value());
+    const Surface after_typing = RenderWindow(form_->hwnd());
+    combo_->set_text("");
+    combo_->set_text(typed);
+    DoEvents();
+    const Surface after_setting = RenderWindow(form_->hwnd());
+    ASSERT_EQ(after_typing.width(), after_setting.width());
+    EXPECT_TRUE(std::equal(after_typing.data(),
+                           after_typing.data() + after_typing.width() * after_typing.height(),
+                           after_setting.data()));
 }
 
 TEST_F(ComboBoxTest, LatinFaceTakesWindows1252AndDropsTheRest) {

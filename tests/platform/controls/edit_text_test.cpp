@@ -82,6 +82,18 @@ TEST(PreetiComposerTest, BurstsReplaceSelectionsAndStopAtTheFieldsEnd) {
     EXPECT_FALSE(TypeAll(c, full, "ि", true));
     EXPECT_EQ(full.text(), "abs");
 
+    // A long burst, typed a character at a time, settles its head as it
+    // goes and still ends as one conversion of the whole: the short i and
+    // the reph keep their places across every settled cut.
+    for (const std::string unit : {"नेपालीशब्दकोश", "कर्मशिक्षार्थीहरू", "क्क्"}) {
+        std::string burst;
+        for (int i = 0; i < 40; ++i) burst += unit;
+        EditText long_field(100000);
+        PreetiComposer fresh;
+        EXPECT_TRUE(TypeAll(fresh, long_field, burst, true));
+        EXPECT_EQ(long_field.text(), preeti::FromUnicode(burst).value()) << unit;
+    }
+
     // Devanagari in a Latin face, and controls, change nothing.
     EditText latin(10);
     EXPECT_FALSE(TypeAll(c, latin, "क\x01", false));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // File replacement must be all-or-nothing, copies must not damage the source
-// or the old destination, and reads must respect their size cap.
+// or the old destination, reads must respect their size cap, and large files
+// are read and written a piece at a time.
 #include "platform/os/files.h"
 
 #include <fcntl.h>
@@ -15,6 +16,7 @@
 #include <cstring>
 
 #include "os_test_util.h"
+#include "platform/os/byte_file.h"
 
 namespace platform::os {
 namespace {
@@ -170,6 +172,53 @@ TEST(ReadFileTest, EnforcesTheCapAndRefusesFolders) {
     // A pipe with no writer must not block the reader.
     ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
     (void)ReadFile(dir / "fifo", 100);
+}
+
+// Reading at offsets and front to back through a buffer, from a file or
+// from memory alike; and scratch files that leave no name behind.
+TEST(ByteFileTest, ReadsPiecesAndScratchFilesLeaveNoName) {
+    ScratchFolder dir;
+    const std::string text("first\0second line\nthird", 23);
+    WriteText(dir / "data", text);
+    auto opened = ByteFile::Open(dir / "data");
+    ASSERT_TRUE(opened) << opened.error().message;
+    const ByteFile memory = ByteFile::FromMemory(text);
+    for (const ByteFile* f : std::initializer_list<const ByteFile*>{&*opened, &memory}) {
+        EXPECT_EQ(f->size(), 23u);
+        char out[6] = {};
+        ASSERT_TRUE(f->ReadAt(6, 6, out).ok());
+        EXPECT_EQ(std::string(out, 6), "second");
+        EXPECT_FALSE(f->ReadAt(20, 6, out).ok()) << "past the end";
+        // A buffer of 4 bytes makes every read cross its edge.
+        ByteReader reader(*f, 0, 4);
+        std::string word;
+        ASSERT_TRUE(reader.ReadUntil('\0', 10, word));
+        EXPECT_EQ(word, "first");
+        word.clear();
+        EXPECT_FALSE(reader.ReadUntil('\n', 5, word)) << "longer than allowed";
+        ByteReader rest(*f, 17, 4);
+        word.clear();
+        ASSERT_TRUE(rest.Read(6, word));
+        EXPECT_EQ(word, "\nthird");
+        char c = 0;
+        EXPECT_FALSE(rest.Next(c));
+        EXPECT_TRUE(rest.at_end());
+        EXPECT_FALSE(rest.failed());
+    }
+    EXPECT_FALSE(ByteFile::Open(dir.path())) << "a folder is no file";
+
+    auto scratch = ScratchFile::Create(dir / "out.dll");
+    ASSERT_TRUE(scratch) << scratch.error().message;
+    const std::string big(300 * 1024, 'x');
+    ASSERT_TRUE(scratch->Append("head").ok());
+    ASSERT_TRUE(scratch->Append(big).ok());
+    ASSERT_TRUE(scratch->Append("tail").ok());
+    ASSERT_TRUE(scratch->Flush().ok());
+    EXPECT_EQ(scratch->size(), big.size() + 8);
+    std::string back(scratch->size(), '\0');
+    ASSERT_TRUE(scratch->file().ReadAt(0, back.size(), back.data()).ok());
+    EXPECT_EQ(back, "head" + big + "tail");
+    EXPECT_EQ(os_test::EntryCount(dir.path()), 1u) << "only the data file has a name";
 }
 
 TEST(DeleteFileTest, ReportsMissingFilesAndExistenceFollowsIt) {

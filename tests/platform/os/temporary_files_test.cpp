@@ -16,6 +16,7 @@
 #include <string>
 
 #include "os_test_util.h"
+#include "platform/os/files.h"
 
 namespace platform::os {
 namespace {
@@ -74,6 +75,35 @@ TEST(RemoveStaleFilesTest, OnlyStaleRegularFilesOfOurNamingGo) {
     ASSERT_EQ(::symlink(outside.path().c_str(), (dir / "linked").c_str()), 0);
     EXPECT_FALSE(RemoveStaleFiles(dir / "linked", IsReplacementTemporaryName, 0).ok());
     EXPECT_TRUE(std::filesystem::exists(outside / ".x.tmp-ABCDEF"));
+}
+
+// A replacement being written is locked by its writer; one whose writer was
+// killed has lost the lock and goes at the next sweep, whatever its age.
+TEST(RemoveAbandonedReplacementsTest, OnlyUnlockedReplacementsOfThatPathGo) {
+    ScratchFolder dir;
+    ScratchFolder outside;
+    const std::string target = dir / "load.dll";
+    auto live = ReplacementFile::Create(target, 0600);
+    ASSERT_TRUE(live) << live.error().message;
+    WriteText(dir / ".load.dll.tmp-Ab12Cd", "a killed writer's file");
+    WriteText(dir / ".other.dll.tmp-Ab12Cd", "another path's");
+    WriteText(dir / ".load.dll.tmp-toolong", "not our naming");
+    WriteText(outside / "kept", "outside");
+    std::filesystem::create_symlink(outside / "kept", dir / ".load.dll.tmp-Zz99Yy");
+
+    ASSERT_EQ(RemoveAbandonedReplacements(target).value_or(-1), 1);
+    const std::string live_name =
+        std::filesystem::path((*live)->temporary_path()).filename().string();
+    EXPECT_EQ(Names(dir.path()),
+              (std::set<std::string>{live_name, ".other.dll.tmp-Ab12Cd", ".load.dll.tmp-toolong",
+                                     ".load.dll.tmp-Zz99Yy"}));
+    EXPECT_TRUE(std::filesystem::exists(outside / "kept"));
+
+    // Committed, the content is in place and no temporary is left.
+    ASSERT_EQ(::write((*live)->fd(), "new", 3), 3);
+    ASSERT_TRUE((*live)->Commit(Durability::kScratch).ok());
+    EXPECT_EQ(os_test::ReadText(target), "new");
+    EXPECT_FALSE(std::filesystem::exists((*live)->temporary_path()));
 }
 
 TEST(RemovedOnTerminationTest, ASignalToStopRemovesTheRegisteredFilesAndStillStops) {

@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <thread>
 
+#include "lookup/skin_layout.h"
+
 extern char** environ;
 
 namespace platform::sdl {
@@ -30,7 +32,7 @@ std::string Desktop::Start() {
     backend_ = created.value().get();
     // The desktop's scale, as the program takes it (1 unless KOVELIN_SCALE
     // or the display says otherwise).
-    const ScaleChoice scale = DesktopScale();
+    const ScaleChoice scale = DesktopScale({lookup::skin::kWidth, lookup::skin::kHeight});
     backend_->SetScreenFactor(scale.factor);
     auto clock = std::make_unique<VirtualClock>(0);
     clock_ = clock.get();

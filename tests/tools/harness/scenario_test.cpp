@@ -52,16 +52,33 @@ TEST(ScenarioTest, KeysNameModifiersAloneOrAsPrefixes) {
 
 TEST(ScenarioTest, ABadLineIsRefusedWithItsNumber) {
     const char* cases[][2] = {
-        {"wait 10\nwait -5\n", "line 2"}, {"# note\n\nclick 1\n", "line 3"},
-        {"key Ctrl+Nope\n", "line 1"},    {"expect only.path\n", "line 1"},
-        {"restart now\n", "line 1"},      {"fly 1 2\n", "line 1"},
-        {"press 1\n", "line 1"},          {"wait 1\nrelease 1 x\n", "line 2"},
+        {"wait 10\nwait -5\n", "line 2"},
+        {"# note\n\nclick 1\n", "line 3"},
+        {"key Ctrl+Nope\n", "line 1"},
+        {"expect only.path\n", "line 1"},
+        {"restart now\n", "line 1"},
+        {"fly 1 2\n", "line 1"},
+        {"press 1\n", "line 1"},
+        {"wait 1\nrelease 1 x\n", "line 2"},
+        // Every output stays inside the output folder.
+        {"shot ../../x.png\n", "line 1"},
+        {"state /tmp/s.json\n", "line 1"},
+        {"wait 1\nshot frmMain a/../../b.png\n", "line 2"},
     };
     for (const auto& [text, where] : cases) {
         auto parsed = ParseScenario(text);
         ASSERT_FALSE(parsed) << text;
         EXPECT_NE(parsed.error().message.find(where), std::string::npos) << parsed.error().message;
     }
+}
+
+TEST(ScenarioTest, AByteOrderMarkAndNamesInsideTheOutputFolder) {
+    auto parsed =
+        ParseScenario("\xEF\xBB\xBF# harness: program\nshot shots/a..b.png\nstate s.json\n");
+    ASSERT_TRUE(parsed) << parsed.error().message;
+    ASSERT_EQ(parsed->size(), 2u);
+    EXPECT_EQ((*parsed)[0].args[0], "shots/a..b.png");
+    EXPECT_EQ((*parsed)[1].line, 3);
 }
 
 }  // namespace
