@@ -256,7 +256,8 @@ class Word {
     char16_t At(size_t i) const { return i < len_ ? buf_[i] : 0; }
 
     // Index of the first letter of the cluster whose last consonant stands
-    // at `last`: steps back over (consonant [nukta] virama) groups.
+    // at `last`: steps back over (consonant [nukta] virama) groups, a
+    // halant that joins as text counting as a virama.
     size_t ClusterStart(size_t last) const;
 
     void ComposeAndSwap(bool compose);
@@ -368,7 +369,7 @@ void Word::Reorder(char16_t prev) {
 }
 
 size_t Word::ClusterStart(size_t j) const {
-    while (j >= 2 && buf_[j - 1] == kVirama) {
+    while (j >= 2 && (buf_[j - 1] == kVirama || buf_[j - 1] == kJoiningHalant)) {
         size_t k = j - 2;
         if (buf_[k] == kNukta && k > 0) --k;
         if (!IsConsonant(buf_[k])) break;

@@ -41,7 +41,7 @@ TEST(ClipboardTextTest, ProgramBytesFollowTheFaceTheyAreShownIn) {
     EXPECT_EQ(ClipboardToProgramText(copied), "jfs\\o");
     // A halant typed for want of a half form goes out as the conjunct it
     // stands for, and `?` after a word as a question mark.
-    EXPECT_EQ(ProgramTextToClipboard("ljb\\ofno slg?", true), "विद्यालय किन?");
+    EXPECT_EQ(ProgramTextToClipboard("ljb\\ofno lsg?", true), "विद्यालय किन?");
 }
 
 }  // namespace

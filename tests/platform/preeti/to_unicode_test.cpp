@@ -111,6 +111,7 @@ TEST(ToUnicode, HalantThatEndsAClusterStaysVisibleWhenDrawn) {
 TEST(ToUnicode, TextHasTheLettersTheTypistMeant) {
     const std::pair<const char*, const char*> cases[] = {
         {"ljb\\ofno", "विद्यालय"},
+        {"skm\\o'{", "कर्फ्यु"},  // the reph crowns the whole conjunct
         {"kf7\\os|d", "पाठ्यक्रम"},
         {"3\\g", "घ्न"},
         {"\xAA\\o", "ङ्य"},
