@@ -69,9 +69,11 @@ class Best {
 // slip comes before a longer word that merely begins with the text.
 constexpr int kUnfinished = kSlip + kLean;
 
-// A headword that begins the query (the query has an ending the dictionary
-// leaves off) costs the same, when it spells at least this many sounds.
+// A headword that begins the query, when it spells at least this many
+// sounds, costs a full edit and a lean more: the query may have an ending
+// the dictionary leaves off, but a word with a wrong letter is likelier.
 constexpr size_t kStemSounds = 4;
+constexpr int kStemEnding = kFullEdit + kLean;
 
 constexpr int kNoCost = 1 << 20;
 
@@ -260,7 +262,7 @@ class Walk {
         const size_t m = query_.size();
         int best = cap_;
         for (size_t j = std::max<size_t>(kStemSounds, (m + 1) / 2); j < m; ++j)
-            best = std::min(best, row[j] + kUnfinished);
+            best = std::min(best, row[j] + kStemEnding);
         return best;
     }
 

@@ -12,8 +12,8 @@
 // A headword's cost is the cheapest way to turn the query into its whole key
 // (a final inherent a may be left out), or into a beginning of it plus a
 // slip and a lean for the rest of the word, or a beginning of the query (of
-// at least half of it and four sounds) into the key plus a slip and a lean
-// for the rest of the query: an ending the dictionary leaves off. Matches are ranked by cost; then
+// at least half of it and four sounds) into the key plus a full edit and a
+// lean for the rest of the query: an ending the dictionary leaves off. Matches are ranked by cost; then
 // the headword the text spells exactly comes first; then whole words before
 // those the text only begins; then shorter keys (a final inherent a not
 // counted, so घर comes before घर्); then dictionary order.

@@ -44,7 +44,7 @@ std::vector<Match> BruteForce(const std::vector<std::string>& keys, const Query&
         if (final_a && !query.closed) whole = std::min(whole, d[key.size() - 1][q.size()]);
         int stem = 1 << 20;
         for (size_t j = std::max<size_t>(4, (q.size() + 1) / 2); j < q.size(); ++j)
-            stem = std::min(stem, d[key.size()][j] + kSlip + kLean);
+            stem = std::min(stem, d[key.size()][j] + kFullEdit + kLean);
         const bool spelt_whole = whole <= prefix;
         const int spelt = spelt_whole ? prefix : std::min(prefix + kSlip + kLean, whole);
         const int c = std::min(spelt, stem);
