@@ -68,32 +68,81 @@ search::SearchIndex IndexOf(const Dictionary& d) {
                                       [&](int32_t i) { return std::string_view(d.preeti[i]); });
 }
 
-// A Latin spelling of a key: aspirates and ch spelt out, then one letter
-// changed in every other word.
+// A Latin spelling of a headword's key: each sound as a reader writes it
+// (long vowels doubled, aspirates with an h), then one letter changed in
+// every other word.
 std::string LatinOf(const std::string& key, std::mt19937& random) {
     std::string latin;
     for (char c : key) {
         switch (c) {
+            case 'A':
+                latin += "aa";
+                break;
+            case 'I':
+                latin += "ee";
+                break;
+            case 'U':
+                latin += "oo";
+                break;
+            case 'Y':
+            case 'R':
+                latin += "i";
+                break;
+            case 'W':
+                latin += "u";
+                break;
             case 'K':
-                latin += "kh";
-                break;
             case 'G':
-                latin += "gh";
-                break;
             case 'J':
-                latin += "jh";
-                break;
             case 'T':
+            case 'D':
+            case 'B':
+                latin += static_cast<char>(c - 'A' + 'a');
+                latin += 'h';
+                break;
+            case '2':
                 latin += "th";
                 break;
-            case 'D':
+            case '4':
                 latin += "dh";
-                break;
-            case 'B':
-                latin += "bh";
                 break;
             case 'c':
                 latin += "ch";
+                break;
+            case 'C':
+                latin += "chh";
+                break;
+            case 'f':
+                latin += "ph";
+                break;
+            case '6':
+            case '7':
+                latin += "sh";
+                break;
+            case '1':
+                latin += 't';
+                break;
+            case '3':
+                latin += 'd';
+                break;
+            case 'Q':
+            case 'F':
+            case '5':
+            case 'M':
+            case '~':
+                latin += 'n';
+                break;
+            case 'L':
+                latin += 'l';
+                break;
+            case 'H':
+                latin += 'h';
+                break;
+            case '8':
+                latin += 'g';
+                break;
+            case '9':
+                latin += 'y';
                 break;
             default:
                 latin.push_back(c);

@@ -1,8 +1,9 @@
 // Fuzz target: the Preeti converters in both directions.
 //
 // The bytes are read as Preeti text and as UTF-8. ToUnicode always gives
-// valid UTF-8; FromUnicode either fails or gives bytes that are stable after
-// one round: FromUnicode(ToUnicode(y)) == y once y came out of FromUnicode.
+// valid UTF-8, as text and for drawing; FromUnicode either fails or gives
+// bytes that are stable after one round: FromUnicode(ToUnicode(y)) == y once
+// y came out of FromUnicode.
 // Syllables cover Preeti text exactly.
 #include <cstddef>
 #include <cstdint>
@@ -27,6 +28,8 @@ bool ValidUtf8(std::string_view s) {
 void RoundTrip(std::string_view preeti_bytes) {
     const std::string unicode = preeti::ToUnicode(preeti_bytes);
     fuzz::Check(ValidUtf8(unicode), "ToUnicode gives valid UTF-8");
+    fuzz::Check(ValidUtf8(preeti::ToUnicode(preeti_bytes, preeti::UnicodeFor::kDrawing)),
+                "ToUnicode for drawing gives valid UTF-8");
     const auto once = preeti::FromUnicode(unicode);
     if (!once) return;
     const auto twice = preeti::FromUnicode(preeti::ToUnicode(*once));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "search/phonetic_key.h"
 
 #include <array>
@@ -8,42 +9,47 @@ namespace search {
 namespace {
 
 // Sounds of the consonants U+0915..U+0939, in code point order.
-constexpr std::array<const char*, 0x39 - 0x15 + 1> kConsonants = {
-    "k", "K", "g", "G", "n",  // क ख ग घ ङ
-    "c", "c", "j", "J", "n",  // च छ ज झ ञ
-    "t", "T", "d", "D", "n",  // ट ठ ड ढ ण
-    "t", "T", "d", "D", "n",  // त थ द ध न
-    "n",                      // ऩ
-    "p", "f", "b", "B", "m",  // प फ ब भ म
-    "y", "r", "r", "l", "l",  // य र ऱ ल ळ
-    "l", "b", "s", "s", "s",  // ऴ व श ष स
-    "h",                      // ह
+constexpr std::array<char, 0x39 - 0x15 + 1> kConsonants = {
+    'k', 'K', 'g', 'G', 'Q',  // क ख ग घ ङ
+    'c', 'C', 'j', 'J', 'F',  // च छ ज झ ञ
+    '1', '2', '3', '4', '5',  // ट ठ ड ढ ण
+    't', 'T', 'd', 'D', 'n',  // त थ द ध न
+    'n',                      // ऩ
+    'p', 'f', 'b', 'B', 'm',  // प फ ब भ म
+    'y', 'r', 'r', 'l', 'L',  // य र ऱ ल ळ
+    'L', 'v', '6', '7', 's',  // ऴ व श ष स
+    'h',                      // ह
 };
 
 bool IsConsonant(char32_t cp) {
     return cp >= 0x915 && cp <= 0x939;
 }
 
-// The sound of an independent vowel or a vowel sign, or nullptr.
+// The sounds of an independent vowel or a vowel sign, or nullptr.
 const char* VowelSound(char32_t cp) {
     switch (cp) {
         case 0x905:
+            return "a";
         case 0x906:
         case 0x93E:
-            return "a";
+            return "A";
         case 0x907:
-        case 0x908:
         case 0x93F:
-        case 0x940:
             return "i";
+        case 0x908:
+        case 0x940:
+            return "I";
         case 0x909:
-        case 0x90A:
         case 0x941:
-        case 0x942:
             return "u";
+        case 0x90A:
+        case 0x942:
+            return "U";
         case 0x90B:
+        case 0x960:
         case 0x943:
-            return "ri";
+        case 0x944:
+            return "rR";
         case 0x90D:
         case 0x90E:
         case 0x90F:
@@ -53,7 +59,7 @@ const char* VowelSound(char32_t cp) {
             return "e";
         case 0x910:
         case 0x948:
-            return "ai";
+            return "aY";
         case 0x911:
         case 0x912:
         case 0x913:
@@ -63,7 +69,7 @@ const char* VowelSound(char32_t cp) {
             return "o";
         case 0x914:
         case 0x94C:
-            return "au";
+            return "aW";
         default:
             return nullptr;
     }
@@ -71,6 +77,10 @@ const char* VowelSound(char32_t cp) {
 
 bool IsVowelSign(char32_t cp) {
     return cp >= 0x93E && cp <= 0x94C;
+}
+
+bool IsLatinVowelSound(char sound) {
+    return std::string_view("aAiIuUeo").find(sound) != std::string_view::npos;
 }
 
 void Push(std::string& key, std::string_view sounds) {
@@ -116,16 +126,26 @@ std::string KeyFromUnicode(std::string_view utf8, KeyUse use) {
         if (IsConsonant(cp)) {
             if (cp == 0x91E && previous == 0x94D && before_halant == 0x91C && !key.empty() &&
                 key.back() == 'j') {
-                key.pop_back();  // ज्ञ
-                Push(key, "gy");
+                key.back() = '8';  // ज्ञ
+                Push(key, "9");
             } else {
-                Push(key, kConsonants[cp - 0x915]);
+                Push(key, std::string_view(&kConsonants[cp - 0x915], 1));
             }
             inherent_a = true;
         } else if (const char* vowel = VowelSound(cp)) {
             Push(key, vowel);
-        } else if (cp == 0x901 || cp == 0x902) {
-            Push(key, "n");
+        } else if (cp >= 0x966 && cp <= 0x96F) {
+            const char digit = static_cast<char>(kDigitSounds + (cp - 0x966));
+            Push(key, std::string_view(&digit, 1));
+        } else if (cp >= '0' && cp <= '9') {
+            const char digit = static_cast<char>(kDigitSounds + (cp - '0'));
+            Push(key, std::string_view(&digit, 1));
+        } else if (cp == 0x901) {
+            Push(key, "~");
+        } else if (cp == 0x902) {
+            Push(key, "M");
+        } else if (cp == 0x903) {
+            Push(key, "H");
         }
         previous = cp;
     }
@@ -146,10 +166,9 @@ std::string KeyFromLatin(std::string_view text) {
         std::string_view sound;
     };
     static constexpr Rule kRules[] = {
-        {"chh", "c"}, {"aa", "a"}, {"ee", "i"}, {"ii", "i"}, {"oo", "u"}, {"uu", "u"},
-        {"ou", "au"}, {"kh", "K"}, {"gh", "G"}, {"ch", "c"}, {"jh", "J"}, {"th", "T"},
-        {"dh", "D"},  {"ph", "f"}, {"bh", "B"}, {"sh", "s"}, {"v", "b"},  {"w", "b"},
-        {"z", "j"},   {"q", "k"},  {"x", "ks"}, {"f", "f"},
+        {"chh", "C"}, {"aa", "A"}, {"ee", "I"}, {"ii", "I"}, {"oo", "U"}, {"uu", "U"}, {"ou", "au"},
+        {"kh", "K"},  {"gh", "G"}, {"ch", "^"}, {"jh", "J"}, {"th", "T"}, {"dh", "D"}, {"ph", "f"},
+        {"bh", "B"},  {"sh", "6"}, {"v", "v"},  {"w", "v"},  {"z", "j"},  {"q", "k"},  {"x", "k7"},
     };
     std::string key;
     for (size_t at = 0; at < lower.size();) {
@@ -164,8 +183,16 @@ std::string KeyFromLatin(std::string_view text) {
             }
         }
         if (matched) continue;
-        // The remaining letters stand for themselves (c is taken above).
-        Push(key, rest.substr(0, 1));
+        // A last i is more often ी than ि, and a last a after a consonant
+        // more often ा than the inherent a, which is not sounded there and
+        // mostly not written; the other letters stand for themselves.
+        if (rest == "i") {
+            Push(key, "!");
+        } else if (rest == "a" && !key.empty() && !IsLatinVowelSound(key.back())) {
+            Push(key, "@");
+        } else {
+            Push(key, rest.substr(0, 1));
+        }
         ++at;
     }
     return key;

@@ -1,16 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The spelling-tolerant index of a dictionary's headwords, and the nearest
 // headwords to a typed text.
 //
-// Every headword's phonetic key (phonetic_key.h) is kept in one sorted array,
-// which is walked as a trie: each node is the run of keys sharing a prefix,
-// its children found by binary search. The walk carries one row of the
-// edit-distance table between the query and the node's prefix and leaves a
-// subtree as soon as no key in it can come within the bound.
+// Every headword's key (phonetic_key.h) is kept in one sorted array, which
+// is walked as a trie: each node is the run of keys sharing a prefix, its
+// children found by binary search. The walk carries one row of the weighted
+// edit-distance table (edit_costs.h) between the query and the node's
+// prefix and leaves a subtree as soon as no key in it can come within the
+// bound, so every headword within the bound is considered.
 //
-// A headword's distance is the fewest edits (a sound inserted, removed or
-// replaced) that turn the query into the beginning of its key, so a correct
-// beginning of a word is at distance 0 like the whole word. Matches are
-// ranked by distance, then by their order in the dictionary.
+// A headword's cost is the cheapest way to turn the query into its whole key
+// (a final inherent a may be left out), or into a beginning of it plus a
+// slip and a lean for the rest of the word, or a beginning of the query (of
+// at least half of it and four sounds) into the key plus a full edit and a
+// lean for the rest of the query: an ending the dictionary leaves off. Matches are ranked by cost; then
+// the headword the text spells exactly comes first; then whole words before
+// those the text only begins; then shorter keys (a final inherent a not
+// counted, so घर comes before घर्); then dictionary order.
 #pragma once
 
 #include <cstddef>
@@ -20,14 +26,31 @@
 #include <string_view>
 #include <vector>
 
+#include "search/edit_costs.h"
+
 namespace search {
 
 struct Match {
     int32_t entry = -1;
-    int distance = 0;
+    int distance = 0;  // the cost, in the units of edit_costs.h
 
     friend bool operator==(const Match&, const Match&) = default;
 };
+
+// What to look for: the typed key, how it was typed, the headword key that
+// the text spells exactly (none for Latin letters), and whether the text
+// ends its word (typed with a final halant): then a final inherent a is no
+// longer free.
+struct Query {
+    std::string key;
+    Script script = Script::kDevanagari;
+    std::string exact;
+    bool closed = false;
+};
+
+// UTF-8 text read as Devanagari, or as a Latin spelling.
+Query DevanagariQuery(std::string_view utf8);
+Query LatinQuery(std::string_view latin);
 
 class SearchIndex {
   public:
@@ -40,20 +63,17 @@ class SearchIndex {
     // Bytes held: keys and tables, by capacity.
     size_t memory_bytes() const;
 
-    // Up to `limit` headwords whose keys begin within `max_distance` edits of
-    // `key`, nearest first and in dictionary order within a distance.
-    std::vector<Match> Nearest(std::string_view key, size_t limit, int max_distance) const;
-    // The same, except that within a distance the headwords that `key`
-    // spells whole (their final inherent a may be left out) come before
-    // those it only begins: "kan" puts कान before काँचो. The order is taken
-    // among the first 4 x `limit` matches.
-    std::vector<Match> NearestWords(std::string_view key, size_t limit, int max_distance) const;
+    // The first `limit` headwords in the order above whose cost is at most
+    // `max_cost`.
+    std::vector<Match> Nearest(const Query& query, size_t limit, int max_cost) const;
 
   private:
-    std::string_view key_of(int32_t entry) const { return key_at(ranks_[entry]); }
     std::string_view key_at(size_t rank) const {
-        return std::string_view(keys_).substr(starts_[rank], starts_[rank + 1] - starts_[rank]);
+        return std::string_view(keys_.data() + starts_[rank], key_size(rank));
     }
+    size_t key_size(size_t rank) const { return starts_[rank + 1] - starts_[rank]; }
+    // The sound at `depth` of the key at `rank`, which is longer than that.
+    char sound_at(size_t rank, size_t depth) const { return keys_[starts_[rank] + depth]; }
 
     std::string keys_;              // keys in sorted order, back to back
     std::vector<uint32_t> starts_;  // size() + 1 offsets into keys_
@@ -63,11 +83,20 @@ class SearchIndex {
     friend class Walk;
 };
 
-// The edits a query of `key_length` sounds may be away from a headword: none
-// for one or two sounds, one from three, two from seven. Never more: with
-// three, every three-sound beginning of every key is in reach, and the walk
-// visits most of the trie's top.
+// The cost a query of `key_length` sounds may be away from a headword: a
+// slip, or the words it begins, for one or two sounds; a full edit and a
+// slip from three; a full edit and two slips from seven. Never more: with
+// more, every short beginning of every key is in reach, and the walk visits
+// most of the trie's top.
 int DistanceBound(size_t key_length);
+
+// The nearest headwords, ranked as Nearest does within DistanceBound, to
+// UTF-8 text read as Devanagari, and to a Latin spelling. A Latin spelling
+// of an English loanword (loanwords.h) also finds its Nepali spelling, as
+// if typed exactly.
+std::vector<Match> NearestToDevanagari(const SearchIndex& index, std::string_view utf8,
+                                       size_t limit);
+std::vector<Match> NearestToLatin(const SearchIndex& index, std::string_view latin, size_t limit);
 
 // The headwords a typed text may stand for.
 struct Suggestions {
@@ -75,11 +104,9 @@ struct Suggestions {
     bool romanised = false;  // read as Latin letters rather than Devanagari
 };
 
-// Both readings below rank as NearestWords does, within DistanceBound.
-//
 // For the Preeti bytes of the search box: the nearest headwords to the
 // Devanagari reading of the bytes and, when the bytes are also Latin letters,
-// to their Latin reading; the reading with the nearer best match wins, the
+// to their Latin reading; the reading with the cheaper best match wins, the
 // Devanagari one on a tie.
 Suggestions SuggestForTyped(const SearchIndex& index, std::string_view preeti_bytes, size_t limit);
 

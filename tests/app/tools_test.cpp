@@ -250,11 +250,13 @@ TEST(Tools, LookUpNearWordsLatinSpellingsAndJson) {
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.output, "शब्द\nअर्थ भएको अक्षरको समूह ।\n\n1\tशब्दकोश\n");
 
+    // शब्द, which the spelling goes past, comes after the word it spells.
     run = Shell(lookup + "shabdakosh --roman --json" + data);
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.output,
               "[\n  {\n    \"headword\": \"शब्दकोश\",\n    \"definition\": \"शब्दको अर्थ दिने "
-              "पुस्तक ।\\n\"\n  }\n]\n");
+              "पुस्तक ।\\n\"\n  },\n  {\n    \"headword\": \"शब्द\",\n    \"definition\": "
+              "\"अर्थ भएको अक्षरको समूह ।\\n\"\n  }\n]\n");
 
     run = Shell(lookup + "बु --json --list 1" + data);
     EXPECT_EQ(run.status, 0);

@@ -75,7 +75,8 @@ int main(int argc, char** argv) {
             ++skipped;
             continue;
         }
-        words.emplace_back(Measure(font, preeti::ToUnicode(*bytes)), line);
+        words.emplace_back(Measure(font, preeti::ToUnicode(*bytes, preeti::UnicodeFor::kDrawing)),
+                           line);
     }
     std::printf("font %s: %u units an em; %zu words (%zu not expressible in Preeti)\n", argv[1],
                 hb_face_get_upem(face), words.size(), skipped);

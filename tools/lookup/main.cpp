@@ -48,7 +48,6 @@
 #include "platform/os/files.h"
 #include "platform/os/paths.h"
 #include "platform/preeti/preeti.h"
-#include "search/phonetic_key.h"
 #include "search/search_index.h"
 
 namespace {
@@ -149,15 +148,9 @@ enum class Reading { kExact, kTolerant, kLatin };
 std::vector<search::Match> NearHeadwords(const app::LookupIndex& lookup, Reading reading,
                                          const std::string& word, const std::string& typed) {
     const search::SearchIndex index = app::SearchIndexOf(lookup);
-    if (reading == Reading::kLatin) {
-        const std::string key = search::KeyFromLatin(word);
-        return index.NearestWords(key, kNearCount, search::DistanceBound(key.size()));
-    }
-    if (reading == Reading::kTolerant) {
-        const std::string key =
-            search::KeyFromUnicode(preeti::ToUnicode(typed), search::KeyUse::kTyped);
-        return index.NearestWords(key, kNearCount, search::DistanceBound(key.size()));
-    }
+    if (reading == Reading::kLatin) return search::NearestToLatin(index, word, kNearCount);
+    if (reading == Reading::kTolerant)
+        return search::NearestToDevanagari(index, preeti::ToUnicode(typed), kNearCount);
     return search::SuggestForUnicode(index, word, kNearCount).matches;
 }
 

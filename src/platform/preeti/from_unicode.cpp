@@ -279,6 +279,17 @@ const char* OtherGlyph(char32_t c, bool opens_quote) {
     }
 }
 
+// Whether a visible halant after the letter that ends `units` reads back as
+// visible text: after र or a letter whose half glyph is an ASCII byte.
+bool KeepsVisibleHalant(const std::vector<Unit>& units) {
+    size_t at = units.size();
+    if (at > 0 && units[at - 1].cp == kNukta) --at;
+    if (at == 0 || !IsConsonant(units[at - 1].cp)) return true;
+    const char32_t letter = units[at - 1].cp;
+    const char* half = kConsonants[letter - 0x0915].half;
+    return letter == kRa || (half[0] != '\0' && static_cast<unsigned char>(half[0]) < 0x80);
+}
+
 // Brings the text to one form before writing it: splits nukta letters,
 // turns joiners into the two stand-ins or drops them, and reads ASCII digits
 // and the bar as Devanagari digits and the danda.
@@ -301,7 +312,10 @@ std::vector<Unit> Normalise(const std::vector<Unit>& in) {
             out.push_back({kEyelashRa, u.offset});
             i += 2;
         } else if (u.cp == kVirama && next == kZwnj) {
-            out.push_back({kFinalVirama, u.offset});
+            // The visible halant of a letter with no half form on the
+            // keyboard reads back as joining (ToUnicode): the joiner cannot
+            // be written.
+            out.push_back({KeepsVisibleHalant(out) ? kFinalVirama : kVirama, u.offset});
             ++i;
         } else if (u.cp == kVirama && next == kNukta) {
             // Canonical order puts the nukta first.
@@ -546,6 +560,21 @@ bool Writer::WriteConsonants(const std::vector<Letter>& letters, bool final_vira
 
 namespace {
 
+// The रु glyph `?` where it reads back as रु; `/'` (र and ु) where
+// ToUnicode would read it as a question mark.
+std::string WithRuReadable(const std::string& bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (size_t at = 0; at < bytes.size(); ++at) {
+        if (bytes[at] == '?' && internal::ReadsAsQuestionMark(bytes, at)) {
+            out += "/'";
+        } else {
+            out += bytes[at];
+        }
+    }
+    return out;
+}
+
 std::optional<std::string> Spell(std::string_view utf8, size_t* bad_offset) {
     std::vector<Unit> units;
     units.reserve(utf8.size());
@@ -565,7 +594,7 @@ std::optional<std::string> Spell(std::string_view utf8, size_t* bad_offset) {
         if (bad_offset) *bad_offset = writer.bad();
         return std::nullopt;
     }
-    return std::move(writer.out());
+    return WithRuReadable(writer.out());
 }
 
 }  // namespace

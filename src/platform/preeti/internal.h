@@ -31,6 +31,12 @@ constexpr char16_t Cp1252Char(uint8_t byte) {
 // character.
 int Cp1252Byte(char32_t cp);
 
+// Whether the byte `?` at `at` in Preeti text reads, as text, as a
+// question mark rather than रु: it ends its word (what follows is no letter
+// or sign, nor a digit or full stop, as in रु१००), and the word before it is
+// empty or none that ends in रु.
+bool ReadsAsQuestionMark(std::string_view text, size_t at);
+
 using preeti::AppendUtf8;
 
 // The strict decoder of preeti.h.

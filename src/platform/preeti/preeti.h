@@ -14,17 +14,35 @@
 
 namespace preeti {
 
+// What Unicode made from Preeti bytes is for.
+enum class UnicodeFor {
+    // Text to keep, copy, search or print: the letters the typist meant. A
+    // visible halant that ends its cluster keeps a ZWNJ (so no conjunct
+    // forms) only where the typist had a half form at hand and typed the
+    // halant instead: after a full र or a letter whose half form is on the
+    // keyboard. After ङ छ ट ठ ड ढ द (no half form) and घ झ फ (half forms in
+    // the high bytes only) the halant is how typists write the conjunct:
+    // b\o is द्य, 3\g is घ्न. A `?` that ends a word is a question mark
+    // unless the word is one that ends in रु (internal::ReadsAsQuestionMark).
+    kText,
+    // Drawing with a Unicode font: the picture the Preeti font shows. Every
+    // visible halant that ends its cluster keeps a ZWNJ, and `?` is always
+    // the रु it draws, so a syllable converts on its own as in its word.
+    kDrawing,
+};
+
 // Preeti bytes to UTF-8 Devanagari (visual order to logical order,
 // conjuncts, reph, and so on). Never fails and always returns valid UTF-8:
 // bytes with no Devanagari meaning pass through as their Windows-1252
 // characters. The visarga byte after anything but a letter or sign comes out
-// as ':'. A visible halant that ends its cluster is followed by a ZWNJ when a
-// consonant comes next, so that Unicode fonts draw no conjunct there either. Allocates nothing but
-// the result, so it is cheap enough to call for every painted row.
-std::string ToUnicode(std::string_view preeti_bytes);
+// as ':'. Adds no joiner but the ZWNJ after a visible halant described above
+// and the ZWJ of the eyelash ra. Allocates nothing but the result, so it is
+// cheap enough to call for every painted row.
+std::string ToUnicode(std::string_view preeti_bytes, UnicodeFor use = UnicodeFor::kText);
 // The same, appending to `out`, so a caller that converts many strings can
 // reuse one buffer.
-void AppendUnicode(std::string_view preeti_bytes, std::string& out);
+void AppendUnicode(std::string_view preeti_bytes, std::string& out,
+                   UnicodeFor use = UnicodeFor::kText);
 
 // The end of the syllable of Preeti text that starts at byte `start`
 // (start < size): a consonant with the half forms and the short i before it
@@ -32,14 +50,17 @@ void AppendUnicode(std::string_view preeti_bytes, std::string& out);
 // with the signs after it; or one space or control byte. Text can be cut
 // between syllables without splitting what a reader sees as one letter, and
 // each syllable of well-formed text converts and shapes on its own exactly
-// as it does inside its word. A syllable ends after 32 bytes whatever
+// as it does inside its word (UnicodeFor::kDrawing; as text, a `?` reads
+// by the word around it). A syllable ends after 32 bytes whatever
 // follows, so strings of stray marks still come apart.
 size_t SyllableEnd(std::string_view preeti_bytes, size_t start);
 
 // UTF-8 text to Preeti bytes, in the spelling most typists use (so
 // ToUnicode(FromUnicode(x)) == x for ordinary Nepali words). Before writing,
 // nukta letters are split into base + nukta, a ZWNJ after a virama keeps a
-// visible halant, र्‍ becomes the eyelash ra, other joiners are dropped,
+// visible halant where ToUnicode keeps it as text, र्‍ becomes the eyelash
+// ra, other joiners are dropped, a रु that ends a word where `?` would read
+// as a question mark is written `/'`,
 // ASCII digits become Devanagari digits and '|' the danda. A hyphen becomes
 // the dash and a colon the visarga glyph, the nearest shapes the font has.
 // On a character Preeti cannot express (Latin letters, ळ, most symbols) or on

@@ -26,6 +26,10 @@ namespace {
 constexpr char16_t kShortI = 0xE000;
 constexpr char16_t kReph = 0xE001;
 constexpr char16_t kEndingHalant = 0xE002;
+// A halant that ends its cluster as the font draws it, but which the typist
+// typed only because the font has no other way to write the conjunct: as
+// text it joins the next letter.
+constexpr char16_t kJoiningHalant = 0xE003;
 
 constexpr char16_t kVirama = 0x094D;
 constexpr char16_t kNukta = 0x093C;
@@ -174,9 +178,13 @@ constexpr bool HasHalfGlyph(char16_t c) {
             return IsConsonant(c);
     }
 }
-// Either kind of virama while the word is being reordered.
+// A halant that ends its cluster, as either placeholder.
+constexpr bool IsEndingHalant(char16_t c) {
+    return c == kEndingHalant || c == kJoiningHalant;
+}
+// Any kind of virama while the word is being reordered.
 constexpr bool IsVirama(char16_t c) {
-    return c == kVirama || c == kEndingHalant;
+    return c == kVirama || IsEndingHalant(c);
 }
 // Dependent vowel signs U+093E..U+094C.
 constexpr bool IsVowelSign(char16_t c) {
@@ -205,6 +213,16 @@ bool EndsCluster(const uint8_t* bytes, size_t count, size_t i, char16_t before) 
            bytes[next] == 'o';
 }
 
+// Whether a halant that ends its cluster (EndsCluster) was typed to be seen:
+// after a full र, or after a letter whose half form is on the keyboard.
+// After ङ छ ट ठ ड ढ द, which have no half form, and after घ झ फ, whose half
+// forms only the high bytes give, a halant is how typists write the
+// conjunct (b\o for द्य, 3\g for घ्न).
+bool TypedToBeSeen(const uint8_t* bytes, size_t i, char16_t before) {
+    if (i > 0 && bytes[i - 1] == '/') return true;
+    return HasHalfGlyph(before) && before != 0x0918 && before != 0x091D && before != 0x092B;
+}
+
 // Longest run of bytes converted in one go. Longer runs without a space are
 // not words; they are converted piecewise, cut between syllables.
 constexpr size_t kMaxRun = 128;
@@ -215,6 +233,8 @@ constexpr size_t kBufSize = kMaxRun * 4;
 
 class Word {
   public:
+    explicit Word(UnicodeFor use) : use_(use) {}
+
     void Map(const uint8_t* bytes, size_t n);
     void Reorder(char16_t prev);
     void Append(std::string& out, char16_t* prev) const;
@@ -236,7 +256,8 @@ class Word {
     char16_t At(size_t i) const { return i < len_ ? buf_[i] : 0; }
 
     // Index of the first letter of the cluster whose last consonant stands
-    // at `last`: steps back over (consonant [nukta] virama) groups.
+    // at `last`: steps back over (consonant [nukta] virama) groups, a
+    // halant that joins as text counting as a virama.
     size_t ClusterStart(size_t last) const;
 
     void ComposeAndSwap(bool compose);
@@ -249,6 +270,7 @@ class Word {
     void DoubledMarks();
     void VisargaAsColon(char16_t prev);
 
+    UnicodeFor use_;
     std::array<char16_t, kBufSize> buf_;
     size_t len_ = 0;
 };
@@ -323,7 +345,9 @@ void Word::Map(const uint8_t* in, size_t n) {
             continue;
         }
         if (b == '\\' && len_ > 0 && EndsCluster(bytes.data(), count, i, buf_[len_ - 1])) {
-            put(kEndingHalant);
+            const bool seen =
+                use_ == UnicodeFor::kDrawing || TypedToBeSeen(bytes.data(), i, buf_[len_ - 1]);
+            put(seen ? kEndingHalant : kJoiningHalant);
             continue;
         }
         const Piece& p = kTable.piece[b];
@@ -345,7 +369,7 @@ void Word::Reorder(char16_t prev) {
 }
 
 size_t Word::ClusterStart(size_t j) const {
-    while (j >= 2 && buf_[j - 1] == kVirama) {
+    while (j >= 2 && (buf_[j - 1] == kVirama || buf_[j - 1] == kJoiningHalant)) {
         size_t k = j - 2;
         if (buf_[k] == kNukta && k > 0) --k;
         if (!IsConsonant(buf_[k])) break;
@@ -468,7 +492,7 @@ void Word::Reph() {
     for (size_t i = 0; i < len_; ++i) {
         if (buf_[i] != kReph) continue;
         size_t j = i;
-        if (j > 1 && buf_[j - 1] == kEndingHalant && IsConsonant(buf_[j - 2])) --j;
+        if (j > 1 && IsEndingHalant(buf_[j - 1]) && IsConsonant(buf_[j - 2])) --j;
         while (j > 0) {
             const char16_t c = buf_[j - 1];
             if (!(IsVowelSign(c) || c == 0x0901 || c == 0x0902 || c == 0x0903 || c == kNukta))
@@ -490,12 +514,14 @@ void Word::Reph() {
 }
 
 // A halant that ends its cluster stays visible in Unicode too: a ZWNJ keeps
-// the next consonant from joining it (क्‌ष, not क्ष).
+// the next consonant from joining it (क्‌ष, not क्ष). One typed only for
+// want of a half form joins it as text.
 void Word::EndingHalants() {
     for (size_t i = 0; i < len_; ++i) {
-        if (buf_[i] != kEndingHalant) continue;
+        if (!IsEndingHalant(buf_[i])) continue;
+        const bool seen = buf_[i] == kEndingHalant;
         buf_[i] = kVirama;
-        if (IsConsonant(At(i + 1))) Insert(++i, kZwnj);
+        if (seen && IsConsonant(At(i + 1))) Insert(++i, kZwnj);
     }
 }
 
@@ -545,8 +571,8 @@ void Word::Append(std::string& out, char16_t* prev) const {
     if (len_ > 0) *prev = buf_[len_ - 1];
 }
 
-void AppendWord(const uint8_t* bytes, size_t n, std::string& out, char16_t* prev) {
-    Word word;
+void AppendWord(const uint8_t* bytes, size_t n, UnicodeFor use, std::string& out, char16_t* prev) {
+    Word word(use);
     word.Map(bytes, n);
     word.Reorder(*prev);
     word.Append(out, prev);
@@ -558,14 +584,77 @@ constexpr bool IsSeparator(uint8_t b) {
     return b <= 0x20 || b == 0xA0;
 }
 
+// Words that end in रु, without it. The byte `?` draws रु, and it is also
+// the question mark key of an English keyboard: of the nearly 40,000 words
+// of a Nepali spelling list only these few dozen end in a plain रु (तरु and
+// शुरु added), so a `?` that ends any other word is a question mark. Sorted
+// by their bytes.
+constexpr std::string_view kRuWords[] = {
+    "अचिना", "अभी",    "आ",    "आब",  "उबा", "करभो", "गिता",  "गे",   "गो",    "चा", "चिका",
+    "चिना",  "चिन्हा",  "झुरुमु",  "डम",  "त",   "दा",   "निम्ता", "पखे",  "पे",     "फा", "ब",
+    "बढा",   "बिन्त्या", "भत्क",  "भत्ख", "भी",  "मधौ",  "मु",     "मे",   "रमिता", "शु",  "सानुसि",
+    "सि",    "सिँगा",   "सिका", "सु",   "सुचा", "सुमे",   "हलगो",  "हुरुरु",
+};
+
+static_assert(std::is_sorted(std::begin(kRuWords), std::end(kRuWords)));
+
+// Whether the Unicode of a word ends where रु would complete it: one of the
+// words above (or a compound of गुरु), the plural ending हरु, or a doubled
+// word (खुरुखुरु).
+bool TakesRu(std::string_view word) {
+    if (std::binary_search(std::begin(kRuWords), std::end(kRuWords), word)) return true;
+    if (word.ends_with("ह") || word.ends_with("गु")) return true;
+    const size_t ru = word.rfind("रु");
+    return ru != std::string_view::npos &&
+           word.substr(ru + std::string_view("रु").size()) == word.substr(0, ru);
+}
+
+// A byte that belongs to a word: one that maps to a letter or sign, or to a
+// placeholder of one.
+bool IsWordByte(uint8_t b) {
+    if (IsSeparator(b)) return false;
+    const Piece& p = kTable.piece[b];
+    if (p.size == 0) return true;  // the hook
+    const char16_t c = p.cp[0];
+    return c == kShortI || c == kReph || c == kZwj || IsDevanagariLetterOrSign(c);
+}
+
 }  // namespace
 
-void AppendUnicode(std::string_view preeti_bytes, std::string& out) {
+namespace internal {
+
+bool ReadsAsQuestionMark(std::string_view text, size_t at) {
+    if (at + 1 < text.size()) {
+        const auto next = static_cast<uint8_t>(text[at + 1]);
+        if (IsWordByte(next)) return false;
+        // The rupee: रु. and रु१००.
+        const char16_t c = kTable.piece[next].cp[0];
+        if (next == '=' || (c >= 0x0966 && c <= 0x096F)) return false;
+    }
+    size_t start = at;
+    while (start > 0 && IsWordByte(static_cast<uint8_t>(text[start - 1]))) --start;
+    if (start == at) return true;
+    std::string word;
+    AppendUnicode(text.substr(start, at - start), word, UnicodeFor::kDrawing);
+    std::string letters;
+    for (size_t k = 0; k < word.size();) {
+        char32_t cp = 0;
+        const size_t n = DecodeUtf8(word, k, &cp);
+        if (cp != kZwnj && cp != kZwj) letters.append(word, k, n);
+        k += n;
+    }
+    return !TakesRu(letters);
+}
+
+}  // namespace internal
+
+void AppendUnicode(std::string_view preeti_bytes, std::string& out, UnicodeFor use) {
     out.reserve(out.size() + preeti_bytes.size() * 3);
     const auto* data = reinterpret_cast<const uint8_t*>(preeti_bytes.data());
     const size_t size = preeti_bytes.size();
     char16_t prev = 0;
     size_t i = 0;
+    std::array<uint8_t, kMaxRun> run;
     while (i < size) {
         if (IsSeparator(data[i])) {
             prev = internal::Cp1252Char(data[i]);
@@ -586,14 +675,22 @@ void AppendUnicode(std::string_view preeti_bytes, std::string& out) {
             }
             if (cut > i) end = cut;
         }
-        AppendWord(data + i, end - i, out, &prev);
+        // As text, a `?` that is a question mark becomes the question mark
+        // byte.
+        std::copy(data + i, data + end, run.begin());
+        if (use == UnicodeFor::kText) {
+            for (size_t k = i; k < end; ++k)
+                if (data[k] == '?' && internal::ReadsAsQuestionMark(preeti_bytes, k))
+                    run[k - i] = '<';
+        }
+        AppendWord(run.data(), end - i, use, out, &prev);
         i = end;
     }
 }
 
-std::string ToUnicode(std::string_view preeti_bytes) {
+std::string ToUnicode(std::string_view preeti_bytes, UnicodeFor use) {
     std::string out;
-    AppendUnicode(preeti_bytes, out);
+    AppendUnicode(preeti_bytes, out, use);
     return out;
 }
 

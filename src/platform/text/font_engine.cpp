@@ -509,7 +509,8 @@ class FontEngine final : public TextEngine {
         for (char& c : clean) {
             if (static_cast<unsigned char>(c) < 0x20) c = ' ';
         }
-        const std::string utf8 = r.preeti ? preeti::ToUnicode(clean) : preeti::Cp1252ToUtf8(clean);
+        const std::string utf8 = r.preeti ? preeti::ToUnicode(clean, preeti::UnicodeFor::kDrawing)
+                                          : preeti::Cp1252ToUtf8(clean);
         hb_buffer_t* buf = hb_buffer_create();
         hb_buffer_add_utf8(buf, utf8.data(), static_cast<int>(utf8.size()), 0,
                            static_cast<int>(utf8.size()));

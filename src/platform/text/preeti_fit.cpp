@@ -58,13 +58,13 @@ std::vector<std::string> ProbeText() {
     for (const char* word : kReachingWords) {
         // As the program shows it: through Preeti bytes and back.
         if (std::optional<std::string> bytes = preeti::FromUnicode(word)) {
-            out.push_back(preeti::ToUnicode(*bytes));
+            out.push_back(preeti::ToUnicode(*bytes, preeti::UnicodeFor::kDrawing));
         }
     }
     for (int b = 0x21; b <= 0xFF; ++b) {
         const std::string byte(1, static_cast<char>(b));
         for (const std::string& bytes : {byte, "s" + byte}) {
-            std::string utf8 = preeti::ToUnicode(bytes);
+            std::string utf8 = preeti::ToUnicode(bytes, preeti::UnicodeFor::kDrawing);
             if (preeti::HasDevanagari(utf8)) out.push_back(std::move(utf8));
         }
     }

@@ -39,6 +39,9 @@ TEST(ClipboardTextTest, ProgramBytesFollowTheFaceTheyAreShownIn) {
     const std::string copied = ProgramTextToClipboard("jfs\\o", true);
     EXPECT_NE(copied.find("\u200C"), std::string::npos);
     EXPECT_EQ(ClipboardToProgramText(copied), "jfs\\o");
+    // A halant typed for want of a half form goes out as the conjunct it
+    // stands for, and `?` after a word as a question mark.
+    EXPECT_EQ(ProgramTextToClipboard("ljb\\ofno lsg?", true), "विद्यालय किन?");
 }
 
 }  // namespace

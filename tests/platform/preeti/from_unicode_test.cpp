@@ -48,8 +48,12 @@ TEST(FromUnicode, ConjunctsAndSubscripts) {
     EXPECT_EQ(FromUnicode("छ्य ह्य"), "5\xD8 Xo");    // ya-phala only without a half form
     EXPECT_EQ(FromUnicode("त्त्व"), "TTj");           // no conjunct glyph before a third letter
     EXPECT_EQ(FromUnicode("न्द्र"), "G\x9B");
-    EXPECT_EQ(FromUnicode("रु रू हृ"), "? \xBF \xC5");
+    EXPECT_EQ(FromUnicode("गुरु रू हृ"), "u'? \xBF \xC5");
     EXPECT_EQ(FromUnicode("रुं"), "?+");
+    // A रु that ends a word where `?` reads as a question mark is spelt out,
+    // so it reads back as रु.
+    EXPECT_EQ(FromUnicode("कारु कारु? रु"), "sf/' sf/'< /'");
+    EXPECT_EQ(ToUnicode("sf/' sf/'< /'"), "कारु कारु? रु");
     EXPECT_EQ(FromUnicode("प्र्य"), "k|\\o");  // a subscript still joined onwards
     EXPECT_EQ(ToUnicode("k|\\o"), "प्र्य");
     EXPECT_EQ(FromUnicode("ल्र् श्र्"), "n|\\ >\\");  // and a word-final halant
@@ -65,8 +69,10 @@ TEST(FromUnicode, NormalisesBeforeWriting) {
               "9\xDE");
     EXPECT_EQ(FromUnicode("\u0929"), "g\xDE");
     EXPECT_EQ(FromUnicode("\u0921\u094D\u093C"), FromUnicode("\u0921\u093C\u094D"));
-    // ZWNJ keeps a visible halant; other joiners are dropped.
+    // ZWNJ keeps a visible halant where the text reads it back so; other
+    // joiners are dropped.
     EXPECT_EQ(FromUnicode("क्\u200Cष"), "s\\if");
+    EXPECT_EQ(FromUnicode("द्\u200Cय घ्\u200Cन"), "B \xA3g");
     EXPECT_EQ(FromUnicode("क्\u200Dष"), "If");
     EXPECT_EQ(FromUnicode("\uFEFFक"), "s");
     // Digits, bars and dandas.

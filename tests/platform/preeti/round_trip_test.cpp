@@ -149,7 +149,7 @@ TEST(RoundTrip, AlternativeSpellingsBecomeCanonical) {
         {"b\\b", "2"},
         {"w|", "\x84"},
         {"Gg", "\xCC"},
-        {"/'", "?"},
+        {"u'/'", "u'?"},
         {"x[", "\xC5"},
         {"x\xD8", "Xo"},
         {"\xB4", "em"},

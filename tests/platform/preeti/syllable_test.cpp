@@ -29,7 +29,7 @@ std::vector<std::string> Syllables(std::string_view text) {
 
 std::string ConvertEach(const std::vector<std::string>& syllables) {
     std::string out;
-    for (const std::string& s : syllables) out += ToUnicode(s);
+    for (const std::string& s : syllables) out += ToUnicode(s, UnicodeFor::kDrawing);
     return out;
 }
 
@@ -69,7 +69,7 @@ TEST(Syllables, StrayPiecesStayWithWhatTheyChange) {
 TEST(Syllables, ConvertingSyllableBySyllableChangesNothing) {
     for (const auto& ex : testing::kExamples) {
         const std::vector<std::string> parts = Syllables(ex.preeti);
-        EXPECT_EQ(ConvertEach(parts), ToUnicode(ex.preeti)) << ex.preeti;
+        EXPECT_EQ(ConvertEach(parts), ToUnicode(ex.preeti, UnicodeFor::kDrawing)) << ex.preeti;
     }
     // Random words over every byte value: whatever the bytes, a syllable
     // converts on its own to exactly its part of the whole.
@@ -82,7 +82,7 @@ TEST(Syllables, ConvertingSyllableBySyllableChangesNothing) {
             seed = seed * 1103515245u + 12345u;
             text.push_back(static_cast<char>(0x21 + (seed >> 16) % 0xDF));
         }
-        ASSERT_EQ(ConvertEach(Syllables(text)), ToUnicode(text)) << text;
+        ASSERT_EQ(ConvertEach(Syllables(text)), ToUnicode(text, UnicodeFor::kDrawing)) << text;
     }
 }
 

@@ -81,15 +81,19 @@ TEST(ToUnicode, RephMovesBeforeItsCluster) {
     // glyph, or one before the य that ङ छ ट ठ ड ढ द take as the ya-phala.
     EXPECT_EQ(ToUnicode("s'k\\of{p"), "कुप्\u200Cर्याउ");
     EXPECT_EQ(ToUnicode("kfz\\lj{s"), "पाश्\u200Cर्विक");  // short i in between
-    EXPECT_EQ(ToUnicode("3'\xAA\\of{p"), "घुङ्\u200Cर्याउ");
+    EXPECT_EQ(ToUnicode("3'\xAA\\of{p", UnicodeFor::kDrawing), "घुङ्\u200Cर्याउ");
 }
 
-// A halant that ends its cluster is kept visible with a ZWNJ, so Unicode
-// fonts do not draw a conjunct the Preeti font does not show.
-TEST(ToUnicode, HalantThatEndsAClusterStaysVisible) {
-    EXPECT_EQ(ToUnicode("s\\if"), "क्\u200Cष");
-    EXPECT_EQ(ToUnicode("/\\k"), "र्\u200Cप");  // not the reph
-    EXPECT_EQ(ToUnicode("b\\o"), "द्\u200Cय");  // द्य is B
+// As drawn, a halant that ends its cluster is kept visible with a ZWNJ, so
+// Unicode fonts do not draw a conjunct the Preeti font does not show.
+TEST(ToUnicode, HalantThatEndsAClusterStaysVisibleWhenDrawn) {
+    const auto drawn = [](std::string_view bytes) {
+        return ToUnicode(bytes, UnicodeFor::kDrawing);
+    };
+    EXPECT_EQ(drawn("s\\if"), "क्\u200Cष");
+    EXPECT_EQ(drawn("/\\k"), "र्\u200Cप");  // not the reph
+    EXPECT_EQ(drawn("b\\o"), "द्\u200Cय");  // द्य is B
+    EXPECT_EQ(drawn("3\\g"), "घ्\u200Cन");
     EXPECT_EQ(ToUnicode("\xAA\xD8"), "ङ्य");
     // No joiner inside a conjunct, at the end of a word or before punctuation.
     EXPECT_EQ(ToUnicode(";b\\efj"), "सद्भाव");
@@ -98,6 +102,37 @@ TEST(ToUnicode, HalantThatEndsAClusterStaysVisible) {
     EXPECT_EQ(ToUnicode("g\\ s\\="), "न् क्.");
     // The stem after the halant still completes the letter.
     EXPECT_EQ(ToUnicode("s\\f"), "क");
+}
+
+// As text, the letters the typist meant: a halant typed for want of a half
+// form joins the next letter, one typed where a half form was at hand stays
+// visible, and a `?` ending a word is a question mark unless the word is one
+// that ends in रु.
+TEST(ToUnicode, TextHasTheLettersTheTypistMeant) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"ljb\\ofno", "विद्यालय"},
+        {"skm\\o'{", "कर्फ्यु"},  // the reph crowns the whole conjunct
+        {"kf7\\os|d", "पाठ्यक्रम"},
+        {"3\\g", "घ्न"},
+        {"\xAA\\o", "ङ्य"},
+        {"s\\if", "क्\u200Cष"},
+        {"/\\k", "र्\u200Cप"},
+        {"k'u]g?", "पुगेन?"},
+        {"s] xf] ?", "के हो ?"},
+        {"ltdL slxn] cfPsf] <", "तिमी कहिले आएको ?"},
+        {"u'?", "गुरु"},
+        {"dxfu'?,", "महागुरु,"},
+        {"v'?v'?", "खुरुखुरु"},
+        {"sfdx?", "कामहरु"},
+        {"?kof", "रुपया"},
+        {"?=", "रु."},
+        {"?!))", "रु१००"},
+        {"u'? ?", "गुरु ?"},
+    };
+    for (const auto& [bytes, text] : cases) EXPECT_EQ(ToUnicode(bytes), text) << bytes;
+    // Drawn, the bytes keep the picture the font shows.
+    EXPECT_EQ(ToUnicode("k'u]g?", UnicodeFor::kDrawing), "पुगेनरु");
+    EXPECT_EQ(ToUnicode("ljb\\ofno", UnicodeFor::kDrawing), "विद्\u200Cयालय");
 }
 
 TEST(ToUnicode, HalfFormsAndAssembledLetters) {
@@ -140,7 +175,7 @@ TEST(ToUnicode, OtherSpellingsOfTheSameLetters) {
     EXPECT_EQ(ToUnicode("Z/"), ToUnicode(">"));
     EXPECT_EQ(ToUnicode("H`"), ToUnicode("1"));
     EXPECT_EQ(ToUnicode("b\\b"), ToUnicode("2"));
-    EXPECT_EQ(ToUnicode("/'"), ToUnicode("?"));
+    EXPECT_EQ(ToUnicode("u'/'"), ToUnicode("u'?"));
     EXPECT_EQ(ToUnicode("/\""), ToUnicode("\xBF"));
     EXPECT_EQ(ToUnicode("x["), ToUnicode("\xC5"));
     EXPECT_EQ(ToUnicode("x\xD8"), ToUnicode("Xo"));
