@@ -137,8 +137,9 @@ ScaleChoice DesktopScale(Size largest_window) {
     sources.xft_dpi = XftDpi();
     SDL_Rect r;
     if (largest_window.cx > 0 && largest_window.cy > 0 && SDL_GetDisplayBounds(0, &r) == 0) {
-        sources.max_factor = std::min(
-            {sources.max_factor, double{r.w} / largest_window.cx, double{r.h} / largest_window.cy});
+        sources.max_factor =
+            std::min({sources.max_factor, static_cast<double>(r.w) / largest_window.cx,
+                      static_cast<double>(r.h) / largest_window.cy});
     }
     return ChooseScale(sources);
 }
